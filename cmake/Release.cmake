@@ -1,0 +1,40 @@
+# What a Windows user gets: the two DLLs with their version information, a
+# sample settings file and the user guide, packed as a ZIP by CPack
+# (`cpack --config build/CPackConfig.cmake`, or `scripts/package.sh`).
+
+enable_language(RC)
+
+# tandor_version_resource(<target> <file name> <description>)
+function(tandor_version_resource target file description)
+  set(TANDOR_RC_FILE ${file})
+  set(TANDOR_RC_NAME ${target})
+  set(TANDOR_RC_DESCRIPTION ${description})
+  set(rc ${CMAKE_BINARY_DIR}/version/${target}.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
+
+if(TARGET TandorUtl)
+  tandor_version_resource(TandorUtl TandorUtl.dll
+    "Tandor card utility library: software I2C through the capture driver")
+  install(TARGETS TandorUtl RUNTIME DESTINATION . LIBRARY DESTINATION .)
+endif()
+if(TARGET tandor)
+  tandor_version_resource(tandor tandor.dll
+    "Tandor remote-control plug-in for Mirabo")
+  install(TARGETS tandor RUNTIME DESTINATION . LIBRARY DESTINATION .)
+endif()
+# Windows' own editors of that time want CR LF line ends.
+foreach(doc mirabo.ini USER-GUIDE.txt)
+  configure_file(${CMAKE_SOURCE_DIR}/dist/${doc} ${CMAKE_BINARY_DIR}/dist/${doc}
+                 @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_BINARY_DIR}/dist/${doc} DESTINATION .)
+endforeach()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME TandorRemote)
+set(CPACK_PACKAGE_VENDOR "Tandor remote-control project")
+set(CPACK_PACKAGE_FILE_NAME "TandorRemote-${PROJECT_VERSION}-win32")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)
