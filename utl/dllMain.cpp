@@ -1,0 +1,71 @@
+// The load and unload handler. A load succeeds only when the shared region
+// is mapped, the driver is bound and the driver reports its I2C access as
+// initialised; otherwise the user is told why and the load is refused.
+//
+// A refused load gives back what it took before it returns. The system (and
+// the C runtime's own entry code) may still call the detach step after a
+// refused attach, so detach is safe on any state and releases nothing twice.
+
+#include <windows.h>
+
+#include "dynLink.h"
+#include "sharedRegion.h"
+#include "tandorutl.h"
+
+namespace {
+
+void ShowLoadError(const char* text, const char* caption) {
+  MessageBoxA(nullptr, text, caption, MB_OK);
+}
+
+void ReleaseEverything() {
+  FreeDynamicLinkage();
+  ReleaseSharedRegion();
+}
+
+// Maps the shared region, zero-filling it when this process is the first.
+bool AttachSharedRegion() {
+  RegionOpening opening = OpenSharedRegion();
+  if (opening == kRegionFailed) {
+    ShowLoadError("CreateFileMapping Err!", "Utl");
+    return false;
+  }
+  if (!MapSharedRegion()) {
+    ShowLoadError("MapViewOfFile Err!", "Utl");
+    return false;
+  }
+  if (opening == kRegionCreated) ZeroSharedRegion();
+  return true;
+}
+
+bool AttachDriver() {
+  if (!InitDynamicLinkage()) {
+    ShowLoadError("Init DLL error!", "TandorUtl");
+    return false;
+  }
+  if (!DlkI2CIsInitOK()) {
+    ShowLoadError("Init I2C error!", "TandorUtl");
+    return false;
+  }
+  return true;
+}
+
+BOOL Attach() {
+  if (AttachSharedRegion() && AttachDriver()) return TRUE;
+  ReleaseEverything();
+  return FALSE;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      return Attach();
+    case DLL_PROCESS_DETACH:
+      ReleaseEverything();
+      return TRUE;
+    default:  // thread attach and detach concern nothing here
+      return TRUE;
+  }
+}

@@ -1,0 +1,22 @@
+// Binding to the capture chip's driver library.
+//
+// The DriverTable holds this process's handle of "BtVid_32.Dll" and one typed
+// entry per driver function; an entry is null while the driver does not
+// export that function (or while nothing is bound). The pass-through exports
+// and the software I2C bit engine call the driver through it.
+#pragma once
+
+#include <windows.h>
+
+#include "driver_api.h"
+
+struct DriverTable {
+  HMODULE library;
+#define DRIVER_TABLE_ENTRY(name, group, result, params, args) \
+  result(__cdecl* name) params;
+  DRIVER_FUNCTIONS(DRIVER_TABLE_ENTRY)
+#undef DRIVER_TABLE_ENTRY
+};
+
+// This process's table; all null until InitDynamicLinkage binds it.
+extern DriverTable g_driver;
