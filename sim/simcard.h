@@ -4,13 +4,47 @@
 // more function, SimGetControl, which returns a table of control functions
 // for tests, the stand-in host and the demo. All of it is per process: each
 // process that loads the simulated driver has its own card. Every function
-// uses the C calling convention, like the driver functions themselves.
+// uses the C calling convention, like the driver functions themselves, and
+// every function of the table may be called from any thread (one lock guards
+// the whole card).
 //
 // Times are microseconds since the simulated driver was loaded (or since the
 // last Reset), taken from the performance counter.
+//
+// The card: an open-drain I2C bus (a line is high only while the master and
+// every device release it), the remote-control receiver at address bytes
+// 0x96/0x97 and a second device at 0x90/0x91. Both devices react to every
+// line change, as real ones do, and a protocol checker watches the lines.
+//
+// The receiver: a read (0x97) sends one byte per transaction, the code of
+// the key held (0xAA when none), most significant bit first, and then lets
+// SDA go whether or not the master acknowledges. A write (0x96) takes a
+// sub-address and then values for the sub-addresses that follow it; every
+// value written to sub-address 2 is recorded as a sound write (0x20 switches
+// sound on, 0x10 and 0x40 switch it off, other values leave it as it is).
+// The device at 0x90/0x91 sends 0x5A for every byte read (further bytes
+// while the master acknowledges) and acknowledges every byte written.
+// Address bytes that no device owns are not acknowledged.
+//
+// The driver functions that are not part of the software I2C line interface
+// (video, GPIO, hardware I2C and the driver's own byte-level software I2C
+// functions) do not touch the bus: they return SimDriverResult(function,
+// arguments), a value computed from the function and its arguments, so that
+// a caller can see that arguments and results travel unchanged. I2CIsInitOK
+// returns 1, I2CInitSWMode 0, I2CSWSetSCL/SDA 0, unless a fault says else.
 #pragma once
 
 #include <stdint.h>
+
+// The simulated driver exports its functions through a .def file, so the
+// declarations below carry no dllexport. A client that links against the
+// import library gets dllimport; one that looks the functions up with
+// GetProcAddress (the usual way) is not affected.
+#ifdef SIMCARD_BUILD
+#define SIMCARD_API
+#else
+#define SIMCARD_API __declspec(dllimport)
+#endif
 
 extern "C" {
 
@@ -18,43 +52,56 @@ extern "C" {
 // counts a transaction at every call of I2CInitSWMode (TandorUtl makes one
 // at the start of each transaction) and at every readByte or write3byte of
 // the simulated "wdmI2cDll.dll". The first transaction after Reset is 0.
+// Calls made before the first I2CInitSWMode belong to no transaction (-1).
+// When several faults of one kind match a call, the one added last wins.
 enum SimFaultKind {
   // The addressed device withholds its acknowledge for byte `value` of the
-  // transaction (0 is the address byte, 1 the next byte, ...).
+  // transaction (0 is the address byte, 1 the next byte, ...; counted from
+  // the start condition). A device that withholds an acknowledge ignores the
+  // byte (a withheld sound write is not recorded) and the rest of the
+  // transaction.
   SIM_FAULT_NACK_BYTE = 1,
   // A device holds SCL low when the master releases it: for `value` samples
   // of I2CSWReadSCL (-1: for ever). `call` picks the release (the n-th call
   // of I2CSWSetSCL(1) within the transaction, from 0; -1: every release).
+  // With `value` N the first N samples after the release read low and the
+  // next one reads high. A hold ends at the latest when the next
+  // transaction begins.
   SIM_FAULT_HOLD_SCL,
-  // A device holds SDA low for the whole transaction.
+  // A device holds SDA low for the whole transaction (from its
+  // I2CInitSWMode to the next one).
   SIM_FAULT_HOLD_SDA,
   // I2CSWSetSCL / I2CSWSetSDA return `value` (the line still follows the
-  // argument). `call` picks the n-th call within the transaction (-1: all),
+  // argument). `call` picks the n-th call of that function within the
+  // transaction, from 0, counting every call whatever its argument (-1: all);
   // `level` only calls with that argument (0 or 1; -1: any).
   SIM_FAULT_SET_SCL_RESULT,
   SIM_FAULT_SET_SDA_RESULT,
   // I2CSWReadSCL / I2CSWReadSDA return `value` instead of 1 when the line is
   // high (..._HIGH_AS) or instead of 0 when it is low (..._LOW_AS). `call`
-  // picks the n-th read within the transaction (-1: all).
+  // picks the n-th read of that function within the transaction, from 0
+  // (-1: all).
   SIM_FAULT_READ_SCL_HIGH_AS,
   SIM_FAULT_READ_SCL_LOW_AS,
   SIM_FAULT_READ_SDA_HIGH_AS,
   SIM_FAULT_READ_SDA_LOW_AS,
-  // I2CInitSWMode returns `value`.
+  // I2CInitSWMode returns `value` (the call still begins a transaction).
   SIM_FAULT_INIT_SW_MODE_RESULT,
   // I2CIsInitOK returns `value` (transaction counting does not apply: the
   // fault holds from when it is added until Reset).
   SIM_FAULT_I2C_INIT_OK_RESULT,
   // The simulated "wdmI2cDll.dll": readByte leaves the caller's variable
   // untouched (and reports success), or reports failure (returns `value`,
-  // non-zero) after storing nothing.
+  // or 1 when `value` is 0) after storing nothing.
   SIM_FAULT_WDM_READ_UNTOUCHED,
   SIM_FAULT_WDM_READ_FAILS,
 };
 
 struct SimFault {
   int kind;          // SimFaultKind
-  int transaction;   // first transaction it applies to; -1: from now on
+  int transaction;   // first transaction it applies to; -1: from the next
+                     // transaction on (the next I2CInitSWMode, readByte or
+                     // write3byte)
   int transactions;  // how many transactions from there; -1: for ever
   int call;          // see the kinds; -1: every call
   int level;         // see the kinds; -1: any
@@ -63,20 +110,21 @@ struct SimFault {
 
 // One call of a driver function, as the simulated driver received it.
 struct SimCall {
-  int function;  // DriverFunction index (utl/driver_api.h), 0..41
-  int argc;      // number of arguments received, 0..4
-  int args[4];
-  int result;  // 0 for functions without a result
-  int64_t timeUs;
+  int function;    // DriverFunction index (utl/driver_api.h), 0..41
+  int argc;        // number of arguments received, 0..4
+  int args[4];     // unused places are 0
+  int result;      // 0 for functions without a result
+  int64_t timeUs;  // when the call came in
 };
 
-// What a device decoded on the bus, in order.
+// What the bus monitor decoded on the bus, in order.
 enum SimBusEventType {
   SIM_EVENT_START = 1,  // start (or repeated start) condition
-  SIM_EVENT_STOP,       // stop condition
+  SIM_EVENT_STOP,       // stop condition (also one on an idle bus)
   SIM_EVENT_BYTE_OUT,   // master sent `value`; `ack` 1 if a device acked
   SIM_EVENT_BYTE_IN,    // a device sent `value`; `ack` 1 master acked,
-                        // 0 master did not ack, -1 no ninth clock
+                        // 0 master did not ack, -1 no ninth clock (the
+                        // stop followed the eighth bit)
 };
 
 struct SimBusEvent {
@@ -84,7 +132,7 @@ struct SimBusEvent {
   int value;      // the byte, for the byte events
   int ack;        // see the types
   int entryFlag;  // START/STOP: the word at offset 0 of "dllmemfilemap",
-                  // -1 when the region does not exist
+                  // -1 when the region does not exist; byte events: -1
   int64_t timeUs;
 };
 
@@ -105,28 +153,43 @@ struct SimKeyRead {
 
 // One step of a key script: at `atMs` after the script started, the receiver
 // starts to report `code` (-1: the key is released and it reports 0xAA).
+// Before the first step no key is held; after the last one its code stays.
 struct SimKeyStep {
   int atMs;
   int code;
 };
 
+// The records keep the most recent entries: at most 262144 calls, 65536
+// bus events, 65536 sound writes and 65536 key reads; older ones are dropped
+// first. The line trace keeps the most recent 262144 changes.
+#define SIM_MAX_CALLS 262144
+#define SIM_MAX_BUS_EVENTS 65536
+#define SIM_MAX_SOUND_WRITES 65536
+#define SIM_MAX_KEY_READS 65536
+#define SIM_MAX_TRACE_CHANGES 262144
+
 struct SimControl {
   int size;  // sizeof(SimControl), for a caller to check
 
   // Everything back to power-on: lines released, no key, no fault, no
-  // record, the clock back to 0. Tracing on.
+  // record, no violation, sound never switched, the transaction count and
+  // the clock back to 0. Tracing on. (Settings from SIMCARD are not applied
+  // again.)
   void(__cdecl* Reset)(void);
 
   // Keys. A script replaces the held key from the moment it is played; times
-  // are measured from that moment. A key pressed by hand ends a script.
+  // are measured from that moment. A key pressed or released by hand ends a
+  // script. Codes are bytes (0..255); PressKey with a negative code releases.
   void(__cdecl* PressKey)(int code);
   void(__cdecl* ReleaseKey)(void);
   void(__cdecl* PlayKeyScript)(const SimKeyStep* steps, int count);
   int(__cdecl* HeldKey)(void);  // code held now, -1 for none
 
-  // Faults; AddFault returns an identifier, ClearFaults removes all.
+  // Faults; AddFault returns an identifier (1, 2, ...), or -1 for a null
+  // pointer or an unknown kind; ClearFaults removes all.
   int(__cdecl* AddFault)(const SimFault* fault);
   void(__cdecl* ClearFaults)(void);
+  // Transactions begun since Reset (the next one gets this number).
   int(__cdecl* TransactionCount)(void);
 
   // Records. Each Get returns the number of entries and copies at most
@@ -138,7 +201,14 @@ struct SimControl {
   void(__cdecl* ClearRecords)(void);
 
   // Protocol violations seen by the devices since Reset, and a text that
-  // describes the first one ("" when there is none).
+  // describes the first one ("" when there is none). Violations: SDA
+  // changing while SCL is high inside a byte (a start or stop after the
+  // first and before the ninth clock of a byte), SCL clocked while SDA is
+  // low on an idle bus (no start condition before the clocks), and the
+  // master pulling SDA low while a device is to drive it (a data bit sent
+  // by a device, or the device's acknowledge). A start or stop in the high
+  // phase of a byte's first clock or of its ninth clock, clock pulses with
+  // SDA high on an idle bus and a stop on an idle bus are legal.
   int(__cdecl* ViolationCount)(void);
   const char*(__cdecl* FirstViolation)(void);
 
@@ -150,24 +220,49 @@ struct SimControl {
   int(__cdecl* SoundState)(void);
 
   // Writes the trace of both lines since Reset as a VCD file; 0 on success.
+  // Timescale 1 ns; variables SCL and SDA (the lines) and master_scl,
+  // master_sda, device_scl, device_sda (1: released, 0: pulled low; the
+  // devices' outputs combined). Changes that fall on one tick of the
+  // performance counter are spread 1 ns apart so that none is hidden. When
+  // more than SIM_MAX_TRACE_CHANGES changes were traced, the file begins
+  // with the state before the oldest one kept.
   int(__cdecl* WriteVcd)(const char* path);
 
   int64_t(__cdecl* NowUs)(void);
+
+  // Added after the first version of the table (check `size`).
+
+  // Tracing on (1) or off (0); while off no line change is traced.
+  void(__cdecl* SetTracing)(int on);
 };
 
-// Exported by the simulated "BtVid_32.Dll".
-__declspec(dllexport) const SimControl* __cdecl SimGetControl(void);
+// Exported by the simulated "BtVid_32.Dll" (its .def file lists every
+// export; including this header declares nothing as exported). Clients
+// normally look the function up with GetProcAddress.
+SIMCARD_API const SimControl* __cdecl SimGetControl(void);
 typedef const SimControl*(__cdecl* SimGetControlFn)(void);
 
 // Byte-level access to the simulated card's devices, exported by the
 // simulated "BtVid_32.Dll" for the simulated "wdmI2cDll.dll" (which reaches
 // the card through its own kernel driver, not through the line primitives).
-// Both return 0 for success and count as one transaction.
-__declspec(dllexport) int __cdecl SimWdmReadByte(int address, int* value);
-__declspec(dllexport) int __cdecl SimWdmWrite3(int address, int byte1,
-                                               int byte2);
+// Both return 0 for success and count as one transaction. SimWdmReadByte
+// stores the byte read in *value; SimWdmWrite3 sends byte1 (a sub-address)
+// and byte2 to the device. An address byte that no device answers, a null
+// pointer or a withheld acknowledge (SIM_FAULT_NACK_BYTE) gives 1.
+SIMCARD_API int __cdecl SimWdmReadByte(int address, int* value);
+SIMCARD_API int __cdecl SimWdmWrite3(int address, int byte1, int byte2);
 
 }  // extern "C"
+
+// The result of a driver function that does not touch the bus: computed
+// from the function's index (utl/driver_api.h) and its arguments, in order,
+// so that a changed, missing or reordered argument changes the result.
+inline int SimDriverResult(int function, const int* args, int argc) {
+  uint32_t result = 0x5100u + static_cast<uint32_t>(function) * 0x100u;
+  for (int i = 0; i < argc; ++i)
+    result = result * 31u + static_cast<uint32_t>(args[i]);
+  return static_cast<int>(result);
+}
 
 // Environment variable read when the simulated driver is loaded: a list of
 // settings separated by ';', for child processes that cannot be reached
@@ -175,4 +270,25 @@ __declspec(dllexport) int __cdecl SimWdmWrite3(int address, int byte1,
 //   i2c_init_ok=N     I2CIsInitOK returns N
 //   init_sw_mode=N    I2CInitSWMode returns N
 //   keys=T:C,T:C,...  a key script (C of -1 releases)
+//   fault=K:F:N:C:L:V a fault (SimFault's fields in order); may be repeated
+//   vcd=PATH          the line trace is written to PATH when the driver is
+//                     unloaded
+// Numbers may be decimal or 0x-hex. Unknown or malformed settings are
+// ignored (and reported with OutputDebugStringA).
 #define SIMCARD_ENV "SIMCARD"
+
+// Variants of the simulated driver that lack chosen functions, each a
+// "BtVid_32.Dll" in bin\variants\<name>\ (load it by full path before
+// TandorUtl loads the driver by name).
+#define SIM_VARIANT_NO_I2CSWREADSCL "no-I2CSWReadSCL"
+#define SIM_VARIANT_NO_I2CHWWRITE3 "no-I2CHWWrite3"
+#define SIM_VARIANT_NO_SETGPIE_BT848SETHUE "no-SetGPIE-Bt848SetHue"
+#define SIM_VARIANT_NO_BT848SETCCSTATUS "no-Bt848SetCCStatus"
+#define SIM_VARIANT_NO_BT848UNLOADIMAGE "no-Bt848UnLoadImage"
+#define SIM_VARIANT_NO_ISBT878FAMILY "no-IsBt878Family"
+#define SIM_VARIANT_NO_BT848SETSATURATION "no-Bt848SetSaturation"
+// The simulated "wdmI2cDll.dll" without write3byte, and a stand-in
+// "tandorutl.dll" without DlkGetEntryFlag (test fixtures for the plug-in's
+// import failures), each in bin\variants\<name>\.
+#define SIM_VARIANT_WDM_NO_WRITE3BYTE "wdm-no-write3byte"
+#define SIM_VARIANT_UTL_NO_GETENTRYFLAG "utl-no-getentryflag"

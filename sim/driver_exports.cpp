@@ -1,0 +1,27 @@
+// The 42 functions of the capture chip's driver, as the simulated
+// "BtVid_32.Dll" exports them (plain __cdecl functions; the .def file that
+// the build generates lists the names, leaving out those a variant lacks).
+// Each one hands its arguments to the card, which records the call.
+#include <initializer_list>
+
+#include "driver_api.h"
+#include "sim_instance.h"
+
+namespace {
+
+int CallDriver(DriverFunction function, std::initializer_list<int> args) {
+  sim::CardAccess card;
+  return card->CallDriver(function, args.begin(),
+                          static_cast<int>(args.size()));
+}
+
+}  // namespace
+
+#define SIM_UNPAREN(...) __VA_ARGS__
+#define SIM_DEFINE_DRIVER_EXPORT(name, group, result, params, args)          \
+  extern "C" result __cdecl name params {                                    \
+    return static_cast<result>(CallDriver(kDrv_##name, {SIM_UNPAREN args})); \
+  }
+DRIVER_FUNCTIONS(SIM_DEFINE_DRIVER_EXPORT)
+#undef SIM_DEFINE_DRIVER_EXPORT
+#undef SIM_UNPAREN

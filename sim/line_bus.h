@@ -1,0 +1,95 @@
+// The two lines of an open-drain I2C bus. Every participant (the master,
+// each device) has an output per line that either releases the line or
+// pulls it low; a line is high only while every output releases it.
+//
+// Event-driven: each change of a line becomes an edge that every listener
+// sees, in the order the changes happened. A listener may change its own
+// outputs while it handles an edge; the edges that this causes are queued
+// and delivered after the current one has reached every listener.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace sim {
+
+enum class Line { kScl = 0, kSda = 1 };
+
+// Levels: true is high (or, for an output, released).
+struct LineState {
+  bool scl = true;
+  bool sda = true;
+  bool masterScl = true;  // the master's outputs
+  bool masterSda = true;
+  bool devicesScl = true;  // every device's outputs, combined
+  bool devicesSda = true;
+
+  bool operator==(const LineState& other) const;
+  bool operator!=(const LineState& other) const { return !(*this == other); }
+};
+
+enum class EdgeKind {
+  kSclRise,
+  kSclFall,
+  kDataChange,  // SDA changed while SCL was low
+  kStart,       // SDA fell while SCL was high
+  kStop,        // SDA rose while SCL was high
+};
+
+struct BusEdge {
+  EdgeKind kind;
+  LineState state;  // the lines right after the change
+};
+
+class BusListener {
+ public:
+  virtual void OnEdge(const BusEdge& edge) = 0;
+
+ protected:
+  ~BusListener() = default;
+};
+
+class LineBus {
+ public:
+  static constexpr int kMaster = 0;
+
+  LineBus();
+
+  // A new participant (a device); its outputs start released.
+  int AddParticipant();
+  void AddListener(BusListener* listener);
+  // Called after every change of LineState (lines or outputs).
+  void SetObserver(std::function<void(const LineState&)> observer);
+
+  // Sets one output of a participant: `release` true lets the line go,
+  // false pulls it low.
+  void Drive(int participant, Line line, bool release);
+  const LineState& State() const { return state_; }
+
+  // Power-on: every output released, both lines high, no edge delivered.
+  void ReleaseAll();
+
+ private:
+  struct Outputs {
+    bool scl = true;
+    bool sda = true;
+  };
+
+  LineState Combine() const;
+  void Deliver();
+
+  std::vector<Outputs> outputs_;  // [kMaster] is the master
+  std::vector<BusListener*> listeners_;
+  std::function<void(const LineState&)> observer_;
+  LineState state_;
+  std::deque<BusEdge> pending_;
+  bool delivering_ = false;
+};
+
+// The edge that leads from `before` to `after`, which differ in at most one
+// line; false when neither line changed.
+bool ClassifyEdge(const LineState& before, const LineState& after,
+                  EdgeKind* kind);
+
+}  // namespace sim

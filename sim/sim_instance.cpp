@@ -1,0 +1,61 @@
+#include "sim_instance.h"
+
+#include <windows.h>
+
+#include "sim_settings.h"
+
+namespace sim {
+namespace {
+
+CRITICAL_SECTION g_lock;
+SimCard* g_card = nullptr;
+std::string* g_vcdAtUnload = nullptr;
+
+std::string ReadEnvironment(const char* name) {
+  char buffer[4096];
+  const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return "";
+  return std::string(buffer, length);
+}
+
+void ReportRejected(const SimSettings& settings) {
+  for (const std::string& rejected : settings.rejected) {
+    const std::string text = "BtVid_32 (simulated): ignoring " SIMCARD_ENV
+                             " setting \"" +
+                             rejected + "\"\n";
+    OutputDebugStringA(text.c_str());
+  }
+}
+
+}  // namespace
+
+void CreateInstance() {
+  InitializeCriticalSection(&g_lock);
+  g_card = new SimCard();
+  const SimSettings settings = ParseSimSettings(ReadEnvironment(SIMCARD_ENV));
+  ReportRejected(settings);
+  g_card->Apply(settings);
+  if (!settings.vcdPath.empty())
+    g_vcdAtUnload = new std::string(settings.vcdPath);
+}
+
+// Runs at unload, when no other thread may be inside the driver any more
+// (at process exit the other threads are gone), so it takes no lock.
+void DestroyInstance() {
+  if (g_vcdAtUnload) g_card->WriteVcd(*g_vcdAtUnload);
+  delete g_vcdAtUnload;
+  g_vcdAtUnload = nullptr;
+  delete g_card;
+  g_card = nullptr;
+  DeleteCriticalSection(&g_lock);
+}
+
+CardAccess::CardAccess() : card_(g_card) {
+  EnterCriticalSection(&g_lock);
+}
+
+CardAccess::~CardAccess() {
+  LeaveCriticalSection(&g_lock);
+}
+
+}  // namespace sim

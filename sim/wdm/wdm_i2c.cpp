@@ -1,0 +1,18 @@
+// The simulated "wdmI2cDll.dll": the I2C access library that the plug-in
+// uses on Windows 2000 and later 5.x versions. The real one reaches the card
+// through its own kernel driver; this one reaches the simulated card through
+// the byte-level entry points of the simulated "BtVid_32.Dll", so that keys,
+// sound writes and faults are those of the same receiver.
+//
+// Both functions are plain __cdecl exports with undecorated names (listed in
+// the .def file, which a variant of this library shortens) and return 0 for
+// success.
+#include "simcard.h"
+
+extern "C" int __cdecl readByte(int address, int* value) {
+  return SimWdmReadByte(address, value);
+}
+
+extern "C" int __cdecl write3byte(int address, int byte1, int byte2) {
+  return SimWdmWrite3(address, byte1, byte2);
+}
