@@ -1,0 +1,43 @@
+// The driver calls that a software I2C transaction should make, written
+// down step by step in the notation of utl_session.h, for a bus on which
+// every released line reads back high at its first sample and the device
+// acknowledges at its first sample.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace utltest {
+
+class LineScript {
+ public:
+  LineScript& Mode(int mode);
+  // A released line read back high at once.
+  LineScript& RaiseScl() { return Add({"scl=1", "scl?1"}); }
+  LineScript& RaiseSda() { return Add({"sda=1", "sda?1"}); }
+  // Both lines raised, then SDA and SCL driven low.
+  LineScript& Start();
+  // SDA low, SCL up, SDA up, then one more clock pulse.
+  LineScript& Stop();
+  // Eight bits, most significant first: SDA set, one clock pulse.
+  LineScript& Send(int byte);
+  // SDA released, SCL raised, SDA sampled low, SCL low.
+  LineScript& Ack();
+  // Eight clock pulses, SDA sampled in each.
+  LineScript& Receive(int byte);
+  // SDA low, one clock pulse.
+  LineScript& MasterAck();
+  // Any further calls, in notation.
+  LineScript& Add(const std::vector<std::string>& calls);
+
+  std::string str() const;
+  const std::vector<std::string>& calls() const { return calls_; }
+  // How many calls so far begin with `prefix` ("sda=" counts the SDA
+  // settings): the number that a fault's `call` gives the next such call.
+  int Count(const std::string& prefix) const;
+
+ private:
+  std::vector<std::string> calls_;
+};
+
+}  // namespace utltest
