@@ -1,0 +1,369 @@
+// Faults on the simulated bus and what each transaction makes of them: the
+// result, the calls that follow, and the bus it leaves. Where a step takes
+// only a result of exactly 1 as failure, the result 2 must pass.
+
+#include "card_fixture.h"
+
+namespace utltest {
+namespace {
+
+const int kRaiseSamples = 501;
+const int kAckSamples = 1500;
+
+// `count` copies of one call in notation.
+std::vector<std::string> Repeat(const std::string& call, int count) {
+  return std::vector<std::string>(count, call);
+}
+
+// A Write3 of sound-on to the receiver, as far as its start condition.
+LineScript Write3Start() {
+  LineScript script;
+  script.Mode(1000).Start();
+  return script;
+}
+
+// The whole sound-on Write3 up to (not including) its stop.
+LineScript Write3BeforeStop() {
+  LineScript script = Write3Start();
+  script.Send(0x96).Ack().Send(2).Ack().Send(0x20).Ack();
+  return script;
+}
+
+int SoundOn(const UtlApi& utl) {
+  return utl.DlkI2CSWWrite3(0x96, 2, 0x20);
+}
+
+// --- The mode call -------------------------------------------------------
+
+using ModeCall = CardTest;
+
+TEST_F(ModeCall, RefusedEndsEveryTransactionBeforeAnyLineActivity) {
+  for (int refusal : {1, 2, -1}) {
+    card_->Reset();
+    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal);
+    unsigned char value = 0x33;
+    EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
+    EXPECT_EQ(0x33, value);
+    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal);
+    EXPECT_EQ(1, SoundOn(utl_.api()));
+    const unsigned char data[] = {1};
+    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal);
+    EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
+    std::string refused = "mode(6000)->" + std::to_string(refusal);
+    EXPECT_EQ(
+        refused + " mode(1000)->" + std::to_string(refusal) + " " + refused,
+        CallText());
+    EXPECT_EQ("", BusText());
+  }
+}
+
+// --- Raising a line: 501 samples ----------------------------------------
+
+using ClockStretch = CardTest;
+
+TEST_F(ClockStretch, Of500SamplesIsWaitedOut) {
+  Fault(SIM_FAULT_HOLD_SCL, 500, /*call=*/0);
+  EXPECT_EQ(0, SoundOn(utl_.api()));
+  LineScript expected;
+  expected.Mode(1000).Add({"scl=1"}).Add(Repeat("scl?0", 500));
+  expected.Add({"scl?1"}).RaiseSda().Add({"sda=0", "scl=0"});
+  expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Ack().Stop();
+  EXPECT_EQ(expected.str(), CallText());
+  ExpectIdleBusWithoutViolation();
+}
+
+TEST_F(ClockStretch, Of501SamplesFailsTheStartAndNoStopFollows) {
+  Fault(SIM_FAULT_HOLD_SCL, 501, /*call=*/0);
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  LineScript expected;
+  expected.Mode(1000).Add({"scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  EXPECT_EQ(expected.str(), CallText());
+  EXPECT_EQ("", BusText());
+}
+
+TEST_F(ClockStretch, ForEverFailsTheStartOfARead) {
+  Fault(SIM_FAULT_HOLD_SCL, -1, /*call=*/0);
+  unsigned char value = 0x33;
+  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(0x33, value);
+  EXPECT_EQ(kRaiseSamples, CountCalls(kDrv_I2CSWReadSCL));
+  EXPECT_EQ(0, CountCalls(kDrv_I2CSWSetSDA));
+}
+
+TEST_F(ClockStretch, Of501SamplesInAByteEndsItWithTheStop) {
+  // The first data bit's clock: the release after the start's.
+  LineScript expected = Write3Start();
+  Fault(SIM_FAULT_HOLD_SCL, 501, expected.Count("scl=1"));
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  expected.RaiseSda().Add({"scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  expected.Stop();
+  EXPECT_EQ(expected.str(), CallText());
+  EXPECT_EQ("START, STOP", BusText());
+  EXPECT_EQ(-1, card_->SoundState());
+}
+
+TEST_F(ClockStretch, ForEverAtAnAcknowledgeAlsoFailsTheStop) {
+  LineScript expected = Write3Start();
+  expected.Send(0x96).Add({"sda=1"});
+  Fault(SIM_FAULT_HOLD_SCL, -1, expected.Count("scl=1"));
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  // The acknowledge gives up without sampling SDA or lowering SCL; the stop
+  // drives SDA low and then cannot raise SCL either.
+  expected.Add({"scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  expected.Add({"sda=0", "scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  EXPECT_EQ(expected.str(), CallText());
+}
+
+// --- Line samples other than 0 and 1 --------------------------------------
+
+using OddSamples = CardTest;
+
+TEST_F(OddSamples, ASclSampleOf2IsNotHigh) {
+  Fault(SIM_FAULT_READ_SCL_HIGH_AS, 2, /*call=*/0);
+  EXPECT_EQ(0, SoundOn(utl_.api()));
+  std::vector<SimCall> calls = LineCalls();
+  ASSERT_GE(calls.size(), 4u);
+  std::vector<SimCall> first(calls.begin(), calls.begin() + 4);
+  EXPECT_EQ("mode(1000) scl=1 scl?2 scl?1", Notation(first));
+  ExpectIdleBusWithoutViolation();
+}
+
+TEST_F(OddSamples, SclSamplesThatNeverRead1FailTheStart) {
+  Fault(SIM_FAULT_READ_SCL_HIGH_AS, 2);
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  LineScript expected;
+  expected.Mode(1000).Add({"scl=1"}).Add(Repeat("scl?2", kRaiseSamples));
+  EXPECT_EQ(expected.str(), CallText());
+}
+
+TEST_F(OddSamples, AnSdaSampleOf2WhileReceivingIsAZeroBit) {
+  card_->PressKey(0xFF);
+  LineScript beforeByte;
+  beforeByte.Mode(6000).Start().Send(0x97).Ack();
+  int firstBit = beforeByte.Count("sda?");
+  Fault(SIM_FAULT_READ_SDA_HIGH_AS, 2, firstBit);
+  unsigned char value = 0;
+  EXPECT_EQ(0, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(0x7F, value);
+  ExpectIdleBusWithoutViolation();
+}
+
+TEST_F(OddSamples, SdaSamplesOf2WhileAwaitingAnAckAreNoAckYet) {
+  // Every low SDA sample reads 2, except the 1,500th of the first
+  // acknowledge, which reads 0: accepted at the last sample.
+  LineScript beforeAck = Write3Start();
+  beforeAck.Send(0x96).Add({"sda=1"}).RaiseScl();
+  int first = beforeAck.Count("sda?");
+  Fault(SIM_FAULT_READ_SDA_LOW_AS, 2);
+  Fault(SIM_FAULT_READ_SDA_LOW_AS, 0, first + kAckSamples - 1);
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  LineScript expected = beforeAck;
+  expected.Add(Repeat("sda?2", kAckSamples - 1)).Add({"sda?0", "scl=0"});
+  // The next acknowledge finds only 2s: 1,500 samples, then the stop.
+  expected.Send(2).Add({"sda=1"}).RaiseScl();
+  expected.Add(Repeat("sda?2", kAckSamples)).Add({"scl=0"}).Stop();
+  EXPECT_EQ(expected.str(), CallText());
+}
+
+// --- Acknowledges: 1,500 samples ----------------------------------------
+
+using MissingAck = CardTest;
+
+TEST_F(MissingAck, OfTheReadAddressEndsWithStopAndSleep) {
+  Fault(SIM_FAULT_NACK_BYTE, 0);
+  unsigned char value = 0x33;
+  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_GE(TimeSinceLastCall(), 9500);
+  EXPECT_EQ(0x33, value);
+  LineScript expected;
+  expected.Mode(6000).Start().Send(0x97).Add({"sda=1"}).RaiseScl();
+  expected.Add(Repeat("sda?1", kAckSamples)).Add({"scl=0"}).Stop();
+  EXPECT_EQ(expected.str(), CallText());
+  EXPECT_EQ("START, OUT 97 nack, STOP", BusText());
+  EXPECT_EQ(1, card_->Scl());
+  EXPECT_EQ(1, card_->Sda());
+}
+
+TEST_F(MissingAck, OfTheWriteAddressSkipsTheOtherBytes) {
+  Fault(SIM_FAULT_NACK_BYTE, 0);
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  LineScript expected = Write3Start();
+  expected.Send(0x96).Add({"sda=1"}).RaiseScl();
+  expected.Add(Repeat("sda?1", kAckSamples)).Add({"scl=0"}).Stop();
+  EXPECT_EQ(expected.str(), CallText());
+  EXPECT_EQ("START, OUT 96 nack, STOP", BusText());
+}
+
+TEST_F(MissingAck, OfTheWrittenValueStillEndsWithTheStop) {
+  Fault(SIM_FAULT_NACK_BYTE, 2);
+  EXPECT_EQ(1, SoundOn(utl_.api()));
+  LineScript expected = Write3Start();
+  expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Add({"sda=1"});
+  expected.RaiseScl().Add(Repeat("sda?1", kAckSamples)).Add({"scl=0"});
+  expected.Stop();
+  EXPECT_EQ(expected.str(), CallText());
+  EXPECT_EQ("START, OUT 96 ack, OUT 02 ack, OUT 20 nack, STOP", BusText());
+  EXPECT_EQ(-1, card_->SoundState());
+}
+
+TEST_F(MissingAck, OfAMultiWriteAddressStillSendsTheSubaddressOnly) {
+  Fault(SIM_FAULT_NACK_BYTE, 0);
+  const unsigned char data[] = {1, 2};
+  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 2));
+  LineScript unacked;
+  unacked.Add({"sda=1"}).RaiseScl().Add(Repeat("sda?1", kAckSamples));
+  unacked.Add({"scl=0"});
+  LineScript expected;
+  expected.Mode(6000).Start().Send(0x90).Add(unacked.calls());
+  expected.Send(0x10).Add(unacked.calls()).Stop();
+  EXPECT_EQ(expected.str(), CallText());
+  EXPECT_EQ("START, OUT 90 nack, OUT 10 nack, STOP", BusText());
+}
+
+TEST_F(MissingAck, OfAMultiWriteDataByteEndsTheData) {
+  Fault(SIM_FAULT_NACK_BYTE, 3);  // data byte 1
+  const unsigned char data[] = {0xD0, 0xD1, 0xD2};
+  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3));
+  EXPECT_EQ("START, OUT 90 ack, OUT 10 ack, OUT d0 ack, OUT d1 nack, STOP",
+            BusText());
+}
+
+// --- Setting a line: exactly 1 or any non-zero ---------------------------
+
+// Makes call number `call` of I2CSWSetSCL (scl) or I2CSWSetSDA in the next
+// sound-on write return `result` and reports the write's result.
+class SetResults : public CardTest {
+ protected:
+  int WriteWith(SimFaultKind kind, int call, int result) {
+    card_->Reset();
+    Fault(kind, result, call);
+    return SoundOn(utl_.api());
+  }
+};
+
+TEST_F(SetResults, StartFailsOnlyOnExactly1AndThenSendsNoStop) {
+  LineScript start = Write3Start();
+  int sdaLow = start.Count("sda=") - 1;
+  int sclLow = start.Count("scl=") - 1;
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, sdaLow, 2));
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SCL_RESULT, sclLow, -1));
+  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, sclLow, 1));
+  EXPECT_EQ(start.str() + "->1", CallText());
+  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, sdaLow, 1));
+  EXPECT_EQ("mode(1000) scl=1 scl?1 sda=1 sda?1 sda=0->1", CallText());
+  // As the failing step left them: SDA fell while SCL was high.
+  EXPECT_EQ(1, card_->Scl());
+  EXPECT_EQ(0, card_->Sda());
+}
+
+TEST_F(SetResults, ByteTransfersFailOnAnyNonZeroResult) {
+  LineScript firstBit = Write3Start();
+  firstBit.RaiseSda().RaiseScl();
+  int firstBitSclLow = firstBit.Count("scl=");
+  int secondBitSdaLow = firstBit.Count("sda=");  // 0x96: bit 6 is 0
+  for (int result : {2, 1, -1}) {
+    EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, firstBitSclLow, result));
+    EXPECT_EQ("START, STOP", BusText());
+    EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, secondBitSdaLow, result));
+    LineScript expected = firstBit;
+    expected.Add({"scl=0", "sda=0->" + std::to_string(result)}).Stop();
+    EXPECT_EQ(expected.str(), CallText());
+  }
+}
+
+TEST_F(SetResults, ReleaseBeforeAnAckFailsOnlyOnExactly1) {
+  LineScript beforeAck = Write3Start();
+  beforeAck.Send(0x96);
+  int release = beforeAck.Count("sda=");
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, release, 2));
+  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, release, 1));
+  // No clock and no sample for the acknowledge: the stop comes at once. The
+  // receiver, still pulling SDA low for its acknowledge, keeps the stop from
+  // raising SDA.
+  LineScript expected = beforeAck;
+  expected.Add({"sda=1->1", "sda=0"}).RaiseScl().Add({"sda=1"});
+  expected.Add(Repeat("sda?0", kRaiseSamples));
+  EXPECT_EQ(expected.str(), CallText());
+}
+
+TEST_F(SetResults, IgnoredWhereTheStepsIgnoreThem) {
+  // Releasing SCL before it is polled, and lowering it after an ack.
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SCL_RESULT, 0, 1));
+  LineScript ack = Write3Start();
+  ack.Send(0x96).Add({"sda=1"}).RaiseScl();
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SCL_RESULT, ack.Count("scl="), 1));
+  ExpectIdleBusWithoutViolation();
+}
+
+TEST_F(SetResults, StopFailsOnlyOnExactly1) {
+  LineScript all = Write3BeforeStop();
+  int stopSdaLow = all.Count("sda=");
+  all.Add({"sda=0"}).RaiseScl().RaiseSda();
+  int stopSclLow = all.Count("scl=");
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, stopSdaLow, 2));
+  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SCL_RESULT, stopSclLow, 2));
+  ExpectIdleBusWithoutViolation();
+  // Every byte was acknowledged, and still the write fails.
+  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, stopSdaLow, 1));
+  EXPECT_EQ(Write3BeforeStop().str() + " sda=0->1", CallText());
+  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, stopSclLow, 1));
+  EXPECT_EQ(all.str() + " scl=0->1", CallText());
+  EXPECT_EQ(1, card_->SoundState());
+}
+
+// --- The read's own steps -------------------------------------------------
+
+using ReadFaults = CardTest;
+
+TEST_F(ReadFaults, AFailedClockKeepsTheBitsReceivedSoFar) {
+  card_->PressKey(0xF0);
+  LineScript third;
+  third.Mode(6000).Start().Send(0x97).Ack().Receive(0xF0 >> 5 << 5);
+  // The clock after the third bit: eight bits received less five.
+  LineScript beforeByte;
+  beforeByte.Mode(6000).Start().Send(0x97).Ack();
+  int thirdSclLow = beforeByte.Count("scl=") + 2 * 3 - 1;
+  Fault(SIM_FAULT_SET_SCL_RESULT, 2, thirdSclLow);
+  unsigned char value = 0;
+  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(0xE0, value);
+  EXPECT_GE(TimeSinceLastCall(), 9500);
+  std::string calls = CallText();
+  EXPECT_NE(std::string::npos, calls.find("scl=0->2 sda=0 scl=1"))
+      << "the stop follows at once: " << calls;
+}
+
+TEST_F(ReadFaults, TheMastersAckIgnoresItsResults) {
+  card_->PressKey(18);
+  LineScript beforeAck;
+  beforeAck.Mode(6000).Start().Send(0x97).Ack().Receive(18);
+  Fault(SIM_FAULT_SET_SDA_RESULT, 1, beforeAck.Count("sda="));
+  unsigned char value = 0;
+  EXPECT_EQ(0, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(18, value);
+  ExpectIdleBusWithoutViolation();
+}
+
+TEST_F(ReadFaults, TheNextStartRecoversFromAFailedOne) {
+  LineScript start = Write3Start();
+  Fault(SIM_FAULT_SET_SDA_RESULT, 1, start.Count("sda=") - 1);
+  ASSERT_EQ(1, SoundOn(utl_.api()));
+  // SDA was left low: raising it first makes a stop, then a clean start.
+  EXPECT_EQ(0, SoundOn(utl_.api()));
+  EXPECT_EQ("START, STOP, START, OUT 96 ack, OUT 02 ack, OUT 20 ack, STOP",
+            BusText());
+  ExpectIdleBusWithoutViolation();
+}
+
+// --- Arguments that cannot be used ----------------------------------------
+
+using UnusableArguments = CardTest;
+
+TEST_F(UnusableArguments, FailWithoutTouchingTheDriver) {
+  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, nullptr));
+  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, nullptr, 1));
+  EXPECT_EQ("", CallText());
+}
+
+}  // namespace
+}  // namespace utltest
