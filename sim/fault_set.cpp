@@ -13,6 +13,7 @@ int FaultSet::Add(const SimFault& fault, int nextTransaction) {
 
 void FaultSet::Clear() {
   faults_.clear();
+  added_ = 0;
 }
 
 bool FaultSet::Covers(const SimFault& fault, int transaction) {

@@ -13,6 +13,7 @@ class FaultSet {
   // `nextTransaction`. Returns the fault's identifier, -1 when the kind is
   // unknown.
   int Add(const SimFault& fault, int nextTransaction);
+  // Removes every fault; identifiers start again from 1.
   void Clear();
 
   // The fault of `kind` that applies to transaction `transaction`, call

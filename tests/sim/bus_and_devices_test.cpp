@@ -1,0 +1,198 @@
+// The open-drain bus, the receiver and the second device, seen through the
+// simulated driver's line primitives.
+#include <windows.h>
+
+#include "sim_fixture.h"
+
+namespace simtest {
+namespace {
+
+using BusLines = SimTest;
+
+TEST_F(BusLines, LineIsHighOnlyWhileEveryoneReleasesIt) {
+  EXPECT_EQ(sim_->Scl(), 1);
+  EXPECT_EQ(sim_->Sda(), 1);
+  EXPECT_EQ(lines_.readScl(), 1);
+  EXPECT_EQ(lines_.readSda(), 1);
+
+  lines_.setScl(0);
+  EXPECT_EQ(lines_.readScl(), 0);
+  EXPECT_EQ(sim_->Scl(), 0);
+  EXPECT_EQ(lines_.readSda(), 1) << "SDA must not follow SCL";
+  lines_.setScl(1);
+  EXPECT_EQ(lines_.readScl(), 1);
+
+  // A device that pulls SDA low wins over the master's release.
+  AddFault(SIM_FAULT_HOLD_SDA, 0, -1, 1);
+  lines_.initSwMode(6000);
+  lines_.setSda(1);
+  EXPECT_EQ(lines_.readSda(), 0);
+  EXPECT_EQ(sim_->Sda(), 0);
+  lines_.initSwMode(6000);  // the next transaction: the device lets go
+  EXPECT_EQ(lines_.readSda(), 1);
+}
+
+TEST_F(BusLines, AnyNonZeroLevelReleasesAndReadsGiveExactlyOneOrZero) {
+  lines_.setScl(0);
+  lines_.setScl(5);
+  EXPECT_EQ(lines_.readScl(), 1);
+  lines_.setSda(0);
+  EXPECT_EQ(lines_.readSda(), 0);
+  lines_.setSda(-1);
+  EXPECT_EQ(lines_.readSda(), 1);
+}
+
+TEST_F(BusLines, LineChangesOutsideTransactionsAreLegalOnAnIdleBus) {
+  // Clock pulses with SDA high, as after a stop.
+  for (int i = 0; i < 3; ++i) master_.Clock();
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+  EXPECT_EQ(Frame(), "");
+}
+
+using Receiver = SimTest;
+
+TEST_F(Receiver, ReadSendsTheHeldKeyAndTheMasterAcknowledges) {
+  sim_->PressKey(18);
+  int value = -1;
+  EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
+  EXPECT_EQ(value, 18);
+  EXPECT_EQ(Frame(), "S >97+ <12+ P");
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+  EXPECT_EQ(sim_->Scl(), 1);
+  EXPECT_EQ(sim_->Sda(), 1);
+
+  const std::vector<SimKeyRead> reads = KeyReads();
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(reads[0].code, 18);
+  EXPECT_EQ(reads[0].viaWdm, 0);
+}
+
+TEST_F(Receiver, ReadWithoutKeyGivesNoKeyCodeAndKeyCodesUseAllBits) {
+  int value = -1;
+  EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
+  EXPECT_EQ(value, 0xAA);
+  for (int code : {0x00, 0xFF, 0x81}) {
+    sim_->PressKey(code);
+    EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
+    EXPECT_EQ(value, code);
+  }
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+  ASSERT_EQ(KeyReads().size(), 4u);
+  EXPECT_EQ(KeyReads()[0].code, 0xAA);
+}
+
+TEST_F(Receiver, SendsOneBytePerTransactionWhateverTheAcknowledge) {
+  sim_->PressKey(0x12);
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendByte(0x97));
+  ASSERT_TRUE(master_.AwaitAck());
+  int first = 0, second = 0;
+  ASSERT_TRUE(master_.ReceiveByte(&first));
+  master_.MasterAck();
+  lines_.setSda(1);  // let the device drive the next byte, if it would
+  ASSERT_TRUE(master_.ReceiveByte(&second));
+  ASSERT_TRUE(master_.Stop());
+  EXPECT_EQ(first, 0x12);
+  EXPECT_EQ(second, 0xFF) << "the receiver must let SDA go after one byte";
+  EXPECT_EQ(Frame(), "S >97+ <12+ <FF! P");
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+  EXPECT_EQ(KeyReads().size(), 1u);
+}
+
+TEST_F(Receiver, SoundWritesSwitchSoundAndAreRecorded) {
+  EXPECT_EQ(sim_->SoundState(), -1);
+  EXPECT_EQ(master_.Write3(0x96, 2, 0x20), 0);
+  EXPECT_EQ(sim_->SoundState(), 1);
+  EXPECT_EQ(master_.Write3(0x96, 2, 0x10), 0);
+  EXPECT_EQ(sim_->SoundState(), 0);
+  EXPECT_EQ(master_.Write3(0x96, 2, 0x20), 0);
+  EXPECT_EQ(master_.Write3(0x96, 2, 0x40), 0);
+  EXPECT_EQ(sim_->SoundState(), 0);
+  EXPECT_EQ(master_.Write3(0x96, 3, 0x20), 0) << "another sub-address";
+  EXPECT_EQ(sim_->SoundState(), 0);
+
+  const std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(writes.size(), 4u);
+  const int expected[] = {0x20, 0x10, 0x20, 0x40};
+  for (size_t i = 0; i < writes.size(); ++i) {
+    EXPECT_EQ(writes[i].value, expected[i]);
+    EXPECT_EQ(writes[i].viaWdm, 0);
+  }
+  EXPECT_LE(writes[0].timeUs, writes[3].timeUs);
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+}
+
+TEST_F(Receiver, WritesAfterTheSubaddressGoToTheFollowingSubaddresses) {
+  EXPECT_EQ(master_.MultiWrite(0x96, 1, {0x07, 0x20, 0x10}), 0);
+  ASSERT_EQ(SoundWrites().size(), 1u);
+  EXPECT_EQ(SoundWrites()[0].value, 0x20);
+  EXPECT_EQ(Frame(), "S >96+ >01+ >07+ >20+ >10+ P");
+}
+
+using OtherDevices = SimTest;
+
+TEST_F(OtherDevices, SecondDeviceAnswersAReadThatHasNoNinthClock) {
+  int value = -1;
+  EXPECT_EQ(master_.ReadByte(0x91, &value), 0);
+  EXPECT_EQ(value, 0x5A);
+  EXPECT_EQ(Frame(), "S >91+ <5A! P");
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+  EXPECT_TRUE(KeyReads().empty());
+}
+
+TEST_F(OtherDevices, SecondDeviceTakesWritesWithoutTouchingTheReceiver) {
+  EXPECT_EQ(master_.Write3(0x90, 2, 0x20), 0);
+  EXPECT_EQ(Frame(), "S >90+ >02+ >20+ P");
+  EXPECT_TRUE(SoundWrites().empty());
+  EXPECT_EQ(sim_->SoundState(), -1);
+}
+
+TEST_F(OtherDevices, UnknownAddressIsNotAcknowledged) {
+  int value = -1;
+  EXPECT_EQ(master_.ReadByte(0xA1, &value), 1);
+  EXPECT_EQ(value, -1);
+  EXPECT_EQ(master_.Write3(0x94, 2, 0x20), 1);
+  EXPECT_EQ(Frame(), "S >A1- P S >94- P");
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+}
+
+using EntryFlag = SimTest;
+
+TEST_F(EntryFlag, StartAndStopCarryTheSharedWordOrMinusOne) {
+  int value = 0;
+  master_.ReadByte(0x97, &value);
+  std::vector<SimBusEvent> events = BusEvents();
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0].entryFlag, -1);
+  EXPECT_EQ(events[3].entryFlag, -1);
+
+  HANDLE region = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr,
+                                     PAGE_READWRITE, 0, 4096, "dllmemfilemap");
+  ASSERT_NE(region, nullptr);
+  auto* word = static_cast<volatile LONG*>(
+      MapViewOfFile(region, FILE_MAP_WRITE, 0, 0, 0));
+  ASSERT_NE(word, nullptr);
+  *word = 1;
+  sim_->ClearRecords();
+  master_.ReadByte(0x97, &value);
+  *word = 0;
+  master_.Write3(0x96, 2, 0x20);
+  UnmapViewOfFile(const_cast<LONG*>(word));
+  CloseHandle(region);
+
+  events = BusEvents();
+  ASSERT_EQ(events.size(), 9u);
+  EXPECT_EQ(events[0].entryFlag, 1);
+  EXPECT_EQ(events[3].entryFlag, 1);
+  EXPECT_EQ(events[4].entryFlag, 0);
+  EXPECT_EQ(events[8].entryFlag, 0);
+  EXPECT_EQ(events[1].entryFlag, -1) << "byte events carry no flag";
+
+  // The card reads the region without keeping it: once our handle is gone,
+  // so is the region.
+  EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, "dllmemfilemap"), nullptr);
+}
+
+}  // namespace
+}  // namespace simtest

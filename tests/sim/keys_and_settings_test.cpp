@@ -1,0 +1,121 @@
+// Keys held by hand or by script, and the SIMCARD settings of a driver that
+// is being loaded.
+#include <windows.h>
+
+#include "sim_fixture.h"
+#include "sim_settings.h"
+#include "testsupport.h"
+
+namespace simtest {
+namespace {
+
+using Keys = SimTest;
+
+TEST_F(Keys, PressedAndReleasedByHand) {
+  EXPECT_EQ(sim_->HeldKey(), -1);
+  sim_->PressKey(0x12);
+  EXPECT_EQ(sim_->HeldKey(), 0x12);
+  sim_->PressKey(0);
+  EXPECT_EQ(sim_->HeldKey(), 0) << "code 0 is a key";
+  sim_->ReleaseKey();
+  EXPECT_EQ(sim_->HeldKey(), -1);
+  sim_->PressKey(0x1FF);
+  EXPECT_EQ(sim_->HeldKey(), 0xFF);
+  sim_->PressKey(-1);
+  EXPECT_EQ(sim_->HeldKey(), -1);
+}
+
+TEST_F(Keys, ScriptIsFollowedAsTimePasses) {
+  const SimKeyStep script[] = {{0, 5}, {40, -1}, {80, 7}, {600000, 9}};
+  sim_->PlayKeyScript(script, 4);
+  EXPECT_EQ(sim_->HeldKey(), 5);
+  Sleep(50);
+  EXPECT_EQ(sim_->HeldKey(), -1);
+  Sleep(50);
+  EXPECT_EQ(sim_->HeldKey(), 7);
+  int value = 0;
+  EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
+  EXPECT_EQ(value, 7);
+
+  sim_->PressKey(3);  // ends the script
+  EXPECT_EQ(sim_->HeldKey(), 3);
+}
+
+TEST_F(Keys, ScriptHoldsNoKeyBeforeItsFirstStep) {
+  sim_->PressKey(4);
+  const SimKeyStep script[] = {{600000, 9}};
+  sim_->PlayKeyScript(script, 1);
+  EXPECT_EQ(sim_->HeldKey(), -1);
+  int value = 0;
+  EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
+  EXPECT_EQ(value, 0xAA);
+}
+
+TEST(SimSettings, EverySettingIsUnderstood) {
+  const sim::SimSettings settings = sim::ParseSimSettings(
+      " i2c_init_ok=0; init_sw_mode = 0x10;keys=0:18,150:-1 ;"
+      "fault=1:2:3:-1:-1:0;vcd=C:\\trace.vcd;;bogus;keys=1:x;speed=3");
+  ASSERT_EQ(settings.faults.size(), 3u);
+  EXPECT_EQ(settings.faults[0].kind, SIM_FAULT_I2C_INIT_OK_RESULT);
+  EXPECT_EQ(settings.faults[0].value, 0);
+  EXPECT_EQ(settings.faults[1].kind, SIM_FAULT_INIT_SW_MODE_RESULT);
+  EXPECT_EQ(settings.faults[1].value, 16);
+  EXPECT_EQ(settings.faults[1].transactions, -1);
+  const SimFault& fault = settings.faults[2];
+  EXPECT_EQ(fault.kind, SIM_FAULT_NACK_BYTE);
+  EXPECT_EQ(fault.transaction, 2);
+  EXPECT_EQ(fault.transactions, 3);
+  EXPECT_EQ(fault.call, -1);
+  EXPECT_EQ(fault.level, -1);
+  EXPECT_EQ(fault.value, 0);
+
+  ASSERT_TRUE(settings.hasKeys);
+  ASSERT_EQ(settings.keys.size(), 2u);
+  EXPECT_EQ(settings.keys[0].atMs, 0);
+  EXPECT_EQ(settings.keys[0].code, 18);
+  EXPECT_EQ(settings.keys[1].atMs, 150);
+  EXPECT_EQ(settings.keys[1].code, -1);
+  EXPECT_EQ(settings.vcdPath, "C:\\trace.vcd");
+
+  ASSERT_EQ(settings.rejected.size(), 3u);
+  EXPECT_EQ(settings.rejected[0], "bogus");
+  EXPECT_EQ(settings.rejected[1], "keys=1:x");
+  EXPECT_EQ(settings.rejected[2], "speed=3");
+}
+
+TEST(SimSettings, EmptyTextMeansNothing) {
+  const sim::SimSettings settings = sim::ParseSimSettings("");
+  EXPECT_TRUE(settings.faults.empty());
+  EXPECT_FALSE(settings.hasKeys);
+  EXPECT_TRUE(settings.vcdPath.empty());
+  EXPECT_TRUE(settings.rejected.empty());
+}
+
+// A copy of the driver in a folder of its own is a second module with a
+// card of its own, which reads SIMCARD as it loads.
+TEST(SimSettings, AppliedWhenTheDriverLoads) {
+  testsupport::TempDir dir;
+  ASSERT_TRUE(testsupport::CopyInto(testsupport::ExeDir() + "BtVid_32.Dll",
+                                    dir.path()));
+  const std::string vcd = dir.File("unload.vcd");
+  const std::string settings =
+      "i2c_init_ok=0;init_sw_mode=3;keys=0:18;vcd=" + vcd;
+  SetEnvironmentVariableA(SIMCARD_ENV, settings.c_str());
+  HMODULE driver = LoadLibraryA(dir.File("BtVid_32.Dll").c_str());
+  SetEnvironmentVariableA(SIMCARD_ENV, nullptr);
+  ASSERT_NE(driver, nullptr);
+
+  const SimControl* sim = Export<SimGetControlFn>(driver, "SimGetControl")();
+  EXPECT_EQ(Export<int(__cdecl*)(void)>(driver, "I2CIsInitOK")(), 0);
+  EXPECT_EQ(Export<int(__cdecl*)(int)>(driver, "I2CInitSWMode")(6000), 3);
+  EXPECT_EQ(sim->HeldKey(), 18);
+  Export<int(__cdecl*)(int)>(driver, "I2CSWSetSCL")(0);
+  FreeLibrary(driver);
+
+  const std::string trace = testsupport::ReadText(vcd);
+  EXPECT_NE(trace.find("$enddefinitions"), std::string::npos);
+  EXPECT_NE(trace.find("\n0!\n"), std::string::npos) << "SCL went low";
+}
+
+}  // namespace
+}  // namespace simtest

@@ -1,0 +1,152 @@
+// The protocol checker: the frames that the card utility library makes are
+// legal, and each kind of violation is seen and counted.
+#include <string>
+
+#include "sim_fixture.h"
+
+namespace simtest {
+namespace {
+
+using LegalFrames = SimTest;
+
+TEST_F(LegalFrames, EveryTransactionOfTheLibraryPassesTheChecker) {
+  sim_->PressKey(0x33);
+  int value = 0;
+  EXPECT_EQ(master_.ReadByte(0x97, &value), 0);  // acknowledge, then stop
+  EXPECT_EQ(master_.ReadByte(0x91, &value), 0);  // no ninth clock
+  EXPECT_EQ(master_.ReadByte(0x197, &value), 0);
+  EXPECT_EQ(master_.Write3(0x96, 2, 0x20), 0);
+  EXPECT_EQ(master_.MultiWrite(0x96, 2, {}), 0);
+  EXPECT_EQ(master_.MultiWrite(0x96, 1, {1, 2, 3}), 0);
+  EXPECT_EQ(master_.ReadByte(0x95, &value), 1);    // nobody acknowledges
+  EXPECT_EQ(master_.MultiWrite(0x94, 2, {1}), 1);  // nor here
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+  EXPECT_STREQ(sim_->FirstViolation(), "");
+  EXPECT_EQ(Frame(),
+            "S >97+ <33+ P S >91+ <5A! P S >97+ <33+ P S >96+ >02+ >20+ P "
+            "S >96+ >02+ P S >96+ >01+ >01+ >02+ >03+ P S >95- P "
+            "S >94- >02- P");
+}
+
+TEST_F(LegalFrames, RepeatedStartAtAByteBoundaryIsLegal) {
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendByte(0x96));
+  ASSERT_TRUE(master_.AwaitAck());
+  ASSERT_TRUE(master_.SendByte(0x02));
+  ASSERT_TRUE(master_.AwaitAck());
+  ASSERT_TRUE(master_.Start());  // SCL then SDA raised, then SDA falls
+  ASSERT_TRUE(master_.SendByte(0x97));
+  ASSERT_TRUE(master_.AwaitAck());
+  int value = 0;
+  ASSERT_TRUE(master_.ReceiveByte(&value));
+  ASSERT_TRUE(master_.Stop());
+  EXPECT_EQ(Frame(), "S >96+ >02+ S >97+ <AA! P");
+  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
+}
+
+using Violations = SimTest;
+
+TEST_F(Violations, StopInsideAByte) {
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendBits(0x96, 3));
+  lines_.setSda(0);
+  ASSERT_TRUE(master_.RaiseScl());
+  ASSERT_TRUE(master_.RaiseSda());  // SDA rises while SCL is high: a stop
+  EXPECT_EQ(sim_->ViolationCount(), 1);
+  EXPECT_NE(std::string(sim_->FirstViolation()).find("stop in the middle"),
+            std::string::npos)
+      << sim_->FirstViolation();
+  EXPECT_EQ(Frame(), "S P") << "no byte is made of a cut-off one";
+}
+
+TEST_F(Violations, StartInsideAByte) {
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendBits(0xFF, 3));
+  ASSERT_TRUE(master_.RaiseScl());
+  lines_.setSda(0);  // SDA falls while SCL is high: a start
+  EXPECT_EQ(sim_->ViolationCount(), 1);
+  EXPECT_NE(std::string(sim_->FirstViolation()).find("start in the middle"),
+            std::string::npos)
+      << sim_->FirstViolation();
+}
+
+TEST_F(Violations, DataChangingWhileSclIsHighInsideAByte) {
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendBits(0x00, 4));
+  ASSERT_TRUE(master_.RaiseScl());
+  lines_.setSda(1);  // a glitch in the high phase of the fifth bit
+  lines_.setSda(0);
+  EXPECT_GE(sim_->ViolationCount(), 1);
+  EXPECT_NE(std::string(sim_->FirstViolation()).find("while SCL was high"),
+            std::string::npos)
+      << sim_->FirstViolation();
+}
+
+TEST_F(Violations, ClocksWithoutAStart) {
+  // A "start" made while SCL is low is no start: the clocks that follow
+  // find SDA low on an idle bus.
+  lines_.setScl(0);
+  lines_.setSda(0);
+  master_.Clock();
+  master_.Clock();
+  EXPECT_EQ(sim_->ViolationCount(), 2);
+  EXPECT_NE(std::string(sim_->FirstViolation()).find("without a start"),
+            std::string::npos)
+      << sim_->FirstViolation();
+  EXPECT_EQ(Frame(), "");
+}
+
+TEST_F(Violations, MasterPullingSdaWhileTheDeviceSends) {
+  sim_->PressKey(0xFF);
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendByte(0x97));
+  ASSERT_TRUE(master_.AwaitAck());
+  lines_.setSda(0);  // the master should have let SDA go
+  master_.Clock();
+  master_.Clock();
+  EXPECT_EQ(sim_->ViolationCount(), 2);
+  EXPECT_NE(std::string(sim_->FirstViolation())
+                .find("master pulled SDA low while a device sent"),
+            std::string::npos)
+      << sim_->FirstViolation();
+}
+
+TEST_F(Violations, MasterPullingSdaInTheAcknowledgeSlotOfItsOwnByte) {
+  lines_.initSwMode(1000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendByte(0x94));  // nobody's address
+  lines_.setSda(0);                     // instead of letting SDA go
+  master_.Clock();
+  EXPECT_EQ(sim_->ViolationCount(), 1);
+  EXPECT_NE(std::string(sim_->FirstViolation()).find("acknowledge slot"),
+            std::string::npos)
+      << sim_->FirstViolation();
+}
+
+TEST_F(Violations, AreCountedAllAndTheFirstIsKeptUntilReset) {
+  lines_.setScl(0);
+  lines_.setSda(0);
+  master_.Clock();  // clocks without a start
+  lines_.setSda(1);
+  lines_.initSwMode(6000);
+  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.SendBits(0x00, 2));
+  ASSERT_TRUE(master_.RaiseScl());
+  ASSERT_TRUE(master_.RaiseSda());  // stop inside a byte
+  EXPECT_EQ(sim_->ViolationCount(), 2);
+  EXPECT_NE(std::string(sim_->FirstViolation()).find("without a start"),
+            std::string::npos);
+  sim_->ClearRecords();
+  EXPECT_EQ(sim_->ViolationCount(), 2) << "records are not violations";
+  sim_->Reset();
+  EXPECT_EQ(sim_->ViolationCount(), 0);
+  EXPECT_STREQ(sim_->FirstViolation(), "");
+}
+
+}  // namespace
+}  // namespace simtest

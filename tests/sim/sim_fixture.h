@@ -1,0 +1,48 @@
+// The fixture of the simulated card's tests: the simulated driver loaded
+// from the bin folder, its control table, its line primitives and a
+// reference master, all reset to power-on before each test.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "reference_master.h"
+#include "simcard.h"
+
+namespace simtest {
+
+// The driver's function `name` in `module`, as a pointer of type Function.
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+class SimTest : public ::testing::Test {
+ protected:
+  static HMODULE Driver();
+
+  void SetUp() override;
+
+  std::vector<SimBusEvent> BusEvents() const;
+  std::vector<SimCall> Calls() const;
+  std::vector<SimSoundWrite> SoundWrites() const;
+  std::vector<SimKeyRead> KeyReads() const;
+  // The bus events as text, e.g. "S 97+ <12+ P" (S start, P stop, >xx a
+  // byte sent by the master, <xx a byte sent by a device; + acknowledged,
+  // - not acknowledged, ! no ninth clock).
+  std::string Frame() const;
+  // A fault for transactions [first, first + count) with the other fields
+  // "any".
+  int AddFault(int kind, int value, int first = -1, int count = -1,
+               int call = -1, int level = -1);
+
+  const SimControl* sim_ = nullptr;
+  LinePrimitives lines_{Driver()};
+  ReferenceMaster master_{lines_};
+};
+
+}  // namespace simtest
