@@ -42,6 +42,21 @@ bool RegionExists() {
   return true;
 }
 
+std::vector<std::string> Lines(const std::string& output) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : output) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
 std::vector<SimCall> Calls(const SimControl* card) {
   std::vector<SimCall> calls(card->GetCalls(nullptr, 0));
   calls.resize(card->GetCalls(calls.data(), static_cast<int>(calls.size())));

@@ -12,19 +12,22 @@
 namespace utltest {
 
 // Every export of TandorUtl, by name.
-#define UTL_EXPORTS(X)                                                         \
-  X(InitDynamicLinkage)                                                        \
-  X(FreeDynamicLinkage)                                                        \
-  X(DlkBt848SetVideoSource)                                                    \
-  X(DlkBt848GetVideoSource) X(DlkBt848SetBrightness) X(DlkBt848GetBrightness)  \
-      X(DlkBt848SetContrast) X(DlkBt848GetContrast) X(DlkBt848SetHue)          \
-          X(DlkBt848GetHue) X(DlkBt848SetSaturation) X(DlkBt848GetSaturation)  \
-              X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits) X(DlkGPIOIsInitOK) \
-                  X(DlkSetGPIOMODE) X(DlkI2CIsInitOK) X(DlkIsBt878Family)      \
-                      X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage)            \
-                          X(DlkI2CInitSWMode) X(DlkI2CSWReadByte)              \
-                              X(DlkI2CSWWrite3) X(DlkI2CSWMultiWrite)          \
-                                  X(DlkSetEntryFlag) X(DlkGetEntryFlag)
+#define UTL_EXPORTS(X)                                                     \
+  X(InitDynamicLinkage)                                                    \
+  X(FreeDynamicLinkage)                                                    \
+  X(DlkBt848SetVideoSource)                                                \
+  X(DlkBt848GetVideoSource)                                                \
+  X(DlkBt848SetBrightness)                                                 \
+  X(DlkBt848GetBrightness)                                                 \
+  X(DlkBt848SetContrast)                                                   \
+  X(DlkBt848GetContrast) X(DlkBt848SetHue) X(DlkBt848GetHue)               \
+      X(DlkBt848SetSaturation) X(DlkBt848GetSaturation)                    \
+          X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits) X(DlkGPIOIsInitOK) \
+              X(DlkSetGPIOMODE) X(DlkI2CIsInitOK) X(DlkIsBt878Family)      \
+                  X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage)            \
+                      X(DlkI2CInitSWMode) X(DlkI2CSWReadByte)              \
+                          X(DlkI2CSWWrite3) X(DlkI2CSWMultiWrite)          \
+                              X(DlkSetEntryFlag) X(DlkGetEntryFlag)
 
 // The exports of a loaded TandorUtl.dll, each null until looked up.
 struct UtlApi {
@@ -60,6 +63,9 @@ std::string UtlPath();
 bool DriverLoaded();
 // Whether the shared region exists anywhere on the machine.
 bool RegionExists();
+
+// The lines of a child process's output, without their line ends.
+std::vector<std::string> Lines(const std::string& output);
 
 // Records of the simulated card.
 std::vector<SimCall> Calls(const SimControl* card);

@@ -1,0 +1,271 @@
+// Loading and unloading TandorUtl: the boxes of every refused load, in
+// order, and what a load leaves behind once it is undone.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testsupport.h"
+#include "utl_session.h"
+
+namespace utltest {
+namespace {
+
+using testsupport::Box;
+using testsupport::BoxCatcher;
+
+// A box as the tests compare it: caption, text, whether it has an icon and
+// whether it has an owner window.
+std::string Describe(const Box& box) {
+  return box.caption + "|" + box.text + "|icon=" + (box.hasIcon ? "1" : "0") +
+         "|owner=" + (box.owner ? "1" : "0");
+}
+
+std::vector<std::string> Describe(const std::vector<Box>& boxes) {
+  std::vector<std::string> described;
+  for (const Box& box : boxes) described.push_back(Describe(box));
+  return described;
+}
+
+const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
+
+// The driver loaded by the test itself, released at the end.
+class HeldDriver {
+ public:
+  explicit HeldDriver(const std::string& variant = "")
+      : module_(testsupport::LoadSimDriver(variant)) {}
+  ~HeldDriver() { Release(); }
+  HeldDriver(const HeldDriver&) = delete;
+  HeldDriver& operator=(const HeldDriver&) = delete;
+  bool held() const { return module_ != nullptr; }
+  void Release() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+  }
+
+ private:
+  HMODULE module_;
+};
+
+// --- Refused loads ----------------------------------------------------
+
+TEST(RefusedLoad, WithoutTheDriverShowsOnlyTheInitDllBox) {
+  // A folder of its own, without BtVid_32.Dll, and a client process in it.
+  testsupport::TempDir dir;
+  std::string bin = testsupport::ExeDir();
+  ASSERT_TRUE(testsupport::CopyInto(bin + "utl_client.exe", dir.path()));
+  ASSERT_TRUE(testsupport::CopyInto(UtlPath(), dir.path()));
+  testsupport::ProcessResult run = testsupport::RunProcess(
+      dir.File("utl_client.exe"), "load state", dir.path(), 60000);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(0u, run.exitCode) << run.output;
+  std::vector<std::string> expected = {std::string("box ") + kInitDllError,
+                                       "refused", "region=0 driver=0"};
+  EXPECT_EQ(expected, Lines(run.output));
+}
+
+struct MissingFunction {
+  const char* variant;
+  const char* groupBox;
+};
+
+class RefusedLoadOfAVariant : public ::testing::TestWithParam<MissingFunction> {
+};
+
+TEST_P(RefusedLoadOfAVariant, ShowsItsGroupBoxThenTheInitDllBox) {
+  HeldDriver driver(GetParam().variant);
+  ASSERT_TRUE(driver.held());
+  BoxCatcher catcher;
+  {
+    Utl utl;
+    EXPECT_FALSE(utl.loaded());
+  }
+  std::vector<std::string> expected = {
+      std::string("Error|") + GetParam().groupBox + "|icon=1|owner=0",
+      kInitDllError};
+  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  // The refused load gave back its reference to the driver, once: the
+  // test's own reference still holds it, and it alone.
+  EXPECT_TRUE(DriverLoaded());
+  EXPECT_FALSE(RegionExists());
+  driver.Release();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckGroups, RefusedLoadOfAVariant,
+    ::testing::Values(
+        MissingFunction{SIM_VARIANT_NO_I2CSWREADSCL,
+                        "Can't load software I2C function!"},
+        MissingFunction{SIM_VARIANT_NO_I2CHWWRITE3,
+                        "Can't load hardware I2C function!"},
+        // Also lacks a video function: only the first group's box shows.
+        MissingFunction{SIM_VARIANT_NO_SETGPIE_BT848SETHUE,
+                        "Can't load GPIO function!"},
+        MissingFunction{SIM_VARIANT_NO_BT848SETSATURATION,
+                        "Can't load Video function!"},
+        MissingFunction{SIM_VARIANT_NO_BT848SETCCSTATUS,
+                        "Can't load CloseCaption function!"},
+        MissingFunction{SIM_VARIANT_NO_BT848UNLOADIMAGE,
+                        "Can't load Bt848UnLoadImage function!"},
+        MissingFunction{SIM_VARIANT_NO_ISBT878FAMILY,
+                        "Can't load ChipID function!"}));
+
+TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
+  HeldDriver driver;
+  const SimControl* card = testsupport::SimCard();
+  ASSERT_NE(nullptr, card);
+  SimFault fault = {SIM_FAULT_I2C_INIT_OK_RESULT, -1, -1, -1, -1, 0};
+  ASSERT_GT(card->AddFault(&fault), 0);
+  BoxCatcher catcher;
+  {
+    Utl utl;
+    EXPECT_FALSE(utl.loaded());
+  }
+  std::vector<std::string> expected = {
+      "TandorUtl|Init I2C error!|icon=0|owner=0"};
+  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_TRUE(DriverLoaded());
+  EXPECT_FALSE(RegionExists());
+  driver.Release();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
+  HANDLE other = CreateEventA(nullptr, TRUE, FALSE, TANDORUTL_REGION_NAME);
+  ASSERT_NE(nullptr, other);
+  BoxCatcher catcher;
+  {
+    Utl utl;
+    EXPECT_FALSE(utl.loaded());
+  }
+  CloseHandle(other);
+  std::vector<std::string> expected = {
+      "Utl|CreateFileMapping Err!|icon=0|owner=0"};
+  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_FALSE(DriverLoaded());
+}
+
+// A region of that name that is a read-only view of a file: it opens, but
+// cannot be mapped for writing.
+HANDLE CreateReadOnlyRegion(const std::string& path) {
+  testsupport::WriteText(path, std::string(0x1000, '\0'));
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0,
+                                      TANDORUTL_REGION_NAME);
+  CloseHandle(file);
+  return mapping;
+}
+
+TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
+  testsupport::TempDir dir;
+  HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
+  ASSERT_NE(nullptr, readOnly);
+  BoxCatcher catcher;
+  {
+    Utl utl;
+    EXPECT_FALSE(utl.loaded());
+  }
+  std::vector<std::string> expected = {"Utl|MapViewOfFile Err!|icon=0|owner=0"};
+  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_FALSE(DriverLoaded());
+  // The refused load closed its handle of the region; the test's own is the
+  // last one.
+  CloseHandle(readOnly);
+  EXPECT_FALSE(RegionExists());
+}
+
+TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
+  HANDLE mapping =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                         0x1000, TANDORUTL_REGION_NAME);
+  ASSERT_NE(nullptr, mapping);
+  auto* words = static_cast<volatile LONG*>(
+      MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+  ASSERT_NE(nullptr, words);
+  words[0] = 1;
+  words[1] = 0x5A5A;
+  HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
+  BoxCatcher catcher;
+  {
+    Utl utl;
+    EXPECT_FALSE(utl.loaded());
+  }
+  EXPECT_EQ(2u, catcher.boxes().size());
+  EXPECT_EQ(1, words[0]);
+  EXPECT_EQ(0x5A5A, words[1]);
+  UnmapViewOfFile(const_cast<LONG*>(words));
+  CloseHandle(mapping);
+  EXPECT_FALSE(RegionExists());
+}
+
+// --- Successful loads --------------------------------------------------
+
+TEST(Load, ShowsNoBoxAndExportsEveryFunction) {
+  BoxCatcher catcher;
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  EXPECT_TRUE(catcher.boxes().empty());
+#define EXPECT_EXPORTED(name) EXPECT_NE(nullptr, utl->name) << #name;
+  UTL_EXPORTS(EXPECT_EXPORTED)
+#undef EXPECT_EXPORTED
+  EXPECT_TRUE(DriverLoaded());
+  EXPECT_TRUE(RegionExists());
+}
+
+TEST(Load, TwoHundredTimesLeavesNeitherRegionNorDriverBehind) {
+  for (int i = 0; i < 200; ++i) {
+    {
+      Utl utl;
+      ASSERT_TRUE(utl.loaded()) << "load " << i;
+      ASSERT_EQ(0, utl->DlkGetEntryFlag()) << "load " << i;
+      utl->DlkSetEntryFlag(1);
+    }
+    ASSERT_FALSE(RegionExists()) << "after unload " << i;
+    ASSERT_FALSE(DriverLoaded()) << "after unload " << i;
+  }
+}
+
+TEST(Load, ReleasesOnlyItsOwnReferenceToTheDriver) {
+  HeldDriver driver;
+  {
+    Utl utl;
+    ASSERT_TRUE(utl.loaded());
+  }
+  EXPECT_TRUE(DriverLoaded());
+  driver.Release();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+DWORD WINAPI ReadFlagOnAThread(void* parameter) {
+  const Utl* utl = static_cast<const Utl*>(parameter);
+  return static_cast<DWORD>((*utl)->DlkGetEntryFlag());
+}
+
+TEST(Load, ThreadsComingAndGoingChangeNothing) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  utl->DlkSetEntryFlag(1);
+  for (int i = 0; i < 3; ++i) {
+    HANDLE thread = CreateThread(nullptr, 0, ReadFlagOnAThread,
+                                 const_cast<Utl*>(&utl), 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    DWORD seen = 0;
+    GetExitCodeThread(thread, &seen);
+    CloseHandle(thread);
+    EXPECT_EQ(1u, seen);
+  }
+  EXPECT_EQ(1, utl->DlkGetEntryFlag());
+  EXPECT_TRUE(DriverLoaded());
+  EXPECT_TRUE(RegionExists());
+  unsigned char value = 0;
+  EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
+}
+
+}  // namespace
+}  // namespace utltest

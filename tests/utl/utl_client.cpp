@@ -1,0 +1,115 @@
+// A client process of TandorUtl for the tests that need a second process or
+// a folder of their own. It runs the commands on its command line in order
+// and reports on standard output, one line each:
+//   load          loads TandorUtl.dll by name, answering its message boxes;
+//                 prints "box <caption>|<text>|icon=<0|1>|owner=<0|1>" for
+//                 each box, then "loaded" or "refused"
+//   unload        unloads it
+//   get           prints "flag=<DlkGetEntryFlag()>"
+//   set <n>       DlkSetEntryFlag(n)
+//   state         prints "region=<0|1> driver=<0|1>": whether the shared
+//                 region exists and whether the driver library is loaded
+//   signal <name> sets the named event (created if need be)
+//   wait <name>   waits at most 20 s for the named event; "timeout" if not
+// Exit status 0, or 2 for a command it does not know.
+
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "driver_api.h"
+#include "tandorutl.h"
+#include "testsupport.h"
+
+namespace {
+
+HMODULE g_utl = nullptr;
+
+template <typename Function>
+Function Export(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(g_utl, name)));
+}
+
+void Load() {
+  testsupport::BoxCatcher catcher;
+  g_utl = LoadLibraryA("TandorUtl.dll");
+  for (const testsupport::Box& box : catcher.boxes()) {
+    printf("box %s|%s|icon=%d|owner=%d\n", box.caption.c_str(),
+           box.text.c_str(), box.hasIcon ? 1 : 0, box.owner ? 1 : 0);
+  }
+  printf(g_utl ? "loaded\n" : "refused\n");
+}
+
+void Unload() {
+  if (g_utl) FreeLibrary(g_utl);
+  g_utl = nullptr;
+}
+
+void PrintFlag() {
+  auto get = Export<decltype(&DlkGetEntryFlag)>("DlkGetEntryFlag");
+  printf("flag=%d\n", get ? get() : -1);
+}
+
+void SetFlag(int value) {
+  auto set = Export<decltype(&DlkSetEntryFlag)>("DlkSetEntryFlag");
+  if (set) set(value);
+}
+
+void PrintState() {
+  HANDLE region = OpenFileMappingA(FILE_MAP_READ, FALSE, TANDORUTL_REGION_NAME);
+  if (region) CloseHandle(region);
+  bool driver = GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
+  printf("region=%d driver=%d\n", region ? 1 : 0, driver ? 1 : 0);
+}
+
+HANDLE Event(const char* name) {
+  return CreateEventA(nullptr, TRUE, FALSE, name);
+}
+
+void Signal(const char* name) {
+  HANDLE event = Event(name);
+  SetEvent(event);
+  CloseHandle(event);
+}
+
+void Wait(const char* name) {
+  HANDLE event = Event(name);
+  if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0) printf("timeout\n");
+  CloseHandle(event);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const char* command = argv[i];
+    const char* operand = i + 1 < argc ? argv[i + 1] : "";
+    if (strcmp(command, "load") == 0) {
+      Load();
+    } else if (strcmp(command, "unload") == 0) {
+      Unload();
+    } else if (strcmp(command, "get") == 0) {
+      PrintFlag();
+    } else if (strcmp(command, "set") == 0) {
+      SetFlag(atoi(operand));
+      ++i;
+    } else if (strcmp(command, "state") == 0) {
+      PrintState();
+    } else if (strcmp(command, "signal") == 0) {
+      Signal(operand);
+      ++i;
+    } else if (strcmp(command, "wait") == 0) {
+      fflush(stdout);
+      Wait(operand);
+      ++i;
+    } else {
+      printf("unknown command %s\n", command);
+      return 2;
+    }
+    fflush(stdout);
+  }
+  return 0;
+}
