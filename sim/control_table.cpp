@@ -52,7 +52,7 @@ void ClearRecords() {
 int ViolationCount() {
   return CardAccess()->violations().count();
 }
-// The text stays valid until the next Reset.
+// The text's storage lasts as long as the card.
 const char* FirstViolation() {
   return CardAccess()->violations().first();
 }

@@ -23,27 +23,7 @@ void I2cTarget::DriveSda(bool release) {
   bus_.Drive(participant_, Line::kSda, release);
 }
 
-void I2cTarget::OnEdge(const BusEdge& edge) {
-  switch (edge.kind) {
-    case EdgeKind::kStart:
-      OnStart();
-      break;
-    case EdgeKind::kStop:
-      phase_ = Phase::kIdle;
-      DriveSda(true);
-      break;
-    case EdgeKind::kSclRise:
-      OnSclRise(edge.state.sda);
-      break;
-    case EdgeKind::kSclFall:
-      OnSclFall();
-      break;
-    case EdgeKind::kDataChange:
-      break;
-  }
-}
-
-void I2cTarget::OnStart() {
+void I2cTarget::OnStart(const LineState&) {
   phase_ = Phase::kAddress;
   bits_ = 0;
   shift_ = 0;
@@ -53,7 +33,12 @@ void I2cTarget::OnStart() {
   DriveSda(true);
 }
 
-void I2cTarget::OnSclRise(bool sda) {
+void I2cTarget::OnStop(const LineState&) {
+  Reset();
+}
+
+void I2cTarget::OnSclRise(const LineState& state) {
+  const bool sda = state.sda;  // the bit on the line
   switch (phase_) {
     case Phase::kAddress:
     case Phase::kReceive:
@@ -72,7 +57,7 @@ void I2cTarget::OnSclRise(bool sda) {
 }
 
 // Devices change SDA only while SCL is low, right after a falling edge.
-void I2cTarget::OnSclFall() {
+void I2cTarget::OnSclFall(const LineState&) {
   switch (phase_) {
     case Phase::kAddress:
     case Phase::kReceive:

@@ -32,7 +32,10 @@ class I2cTarget : public BusListener {
   // `addressByte` is the write form (direction bit clear) of the address.
   I2cTarget(LineBus& bus, int addressByte, TargetModel& model, AckGate gate);
 
-  void OnEdge(const BusEdge& edge) override;
+  void OnStart(const LineState& state) override;
+  void OnStop(const LineState& state) override;
+  void OnSclRise(const LineState& state) override;
+  void OnSclFall(const LineState& state) override;
   // Power-on: not addressed, SDA released.
   void Reset();
 
@@ -48,9 +51,6 @@ class I2cTarget : public BusListener {
     kIgnore,      // not addressed, or finished: until the next start/stop
   };
 
-  void OnStart();
-  void OnSclRise(bool sda);
-  void OnSclFall();
   void EndOfByteIn();
   void EndOfAckSlot();
   void BeginSendingByte();

@@ -75,9 +75,29 @@ void LineBus::Deliver() {
   while (!pending_.empty()) {
     const BusEdge edge = pending_.front();
     pending_.pop_front();
-    for (BusListener* listener : listeners_) listener->OnEdge(edge);
+    for (BusListener* listener : listeners_) Tell(*listener, edge);
   }
   delivering_ = false;
+}
+
+void LineBus::Tell(BusListener& listener, const BusEdge& edge) {
+  switch (edge.kind) {
+    case EdgeKind::kStart:
+      listener.OnStart(edge.state);
+      break;
+    case EdgeKind::kStop:
+      listener.OnStop(edge.state);
+      break;
+    case EdgeKind::kSclRise:
+      listener.OnSclRise(edge.state);
+      break;
+    case EdgeKind::kSclFall:
+      listener.OnSclFall(edge.state);
+      break;
+    case EdgeKind::kDataChange:
+      listener.OnDataChange(edge.state);
+      break;
+  }
 }
 
 void LineBus::ReleaseAll() {

@@ -42,9 +42,14 @@ struct BusEdge {
   LineState state;  // the lines right after the change
 };
 
+// Told of each edge by its kind; `state` is the lines right after it.
 class BusListener {
  public:
-  virtual void OnEdge(const BusEdge& edge) = 0;
+  virtual void OnStart(const LineState&) {}
+  virtual void OnStop(const LineState&) {}
+  virtual void OnSclRise(const LineState&) {}
+  virtual void OnSclFall(const LineState&) {}
+  virtual void OnDataChange(const LineState&) {}
 
  protected:
   ~BusListener() = default;
@@ -78,6 +83,7 @@ class LineBus {
 
   LineState Combine() const;
   void Deliver();
+  static void Tell(BusListener& listener, const BusEdge& edge);
 
   std::vector<Outputs> outputs_;  // [kMaster] is the master
   std::vector<BusListener*> listeners_;

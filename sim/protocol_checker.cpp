@@ -10,25 +10,6 @@ void ProtocolChecker::Reset() {
   masterLowInFirstClock_ = false;
 }
 
-void ProtocolChecker::OnEdge(const BusEdge& edge) {
-  switch (edge.kind) {
-    case EdgeKind::kStart:
-      OnCondition(true);
-      break;
-    case EdgeKind::kStop:
-      OnCondition(false);
-      break;
-    case EdgeKind::kSclRise:
-      OnSclRise(edge.state);
-      break;
-    case EdgeKind::kSclFall:
-      OnSclFall();
-      break;
-    case EdgeKind::kDataChange:
-      break;
-  }
-}
-
 std::string ProtocolChecker::Where() const {
   return "byte " + std::to_string(byteIndex_) + ", clock " +
          std::to_string(clocks_);
@@ -87,7 +68,7 @@ void ProtocolChecker::OnSclRise(const LineState& state) {
   }
 }
 
-void ProtocolChecker::OnSclFall() {
+void ProtocolChecker::OnSclFall(const LineState&) {
   if (!busy_) return;
   if (clocks_ == 1 && masterLowInFirstClock_) ReportMasterOverDevice();
   masterLowInFirstClock_ = false;

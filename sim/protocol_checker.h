@@ -33,14 +33,15 @@ class ProtocolChecker : public BusListener {
  public:
   explicit ProtocolChecker(CheckerSink& sink) : sink_(sink) {}
 
-  void OnEdge(const BusEdge& edge) override;
+  void OnStart(const LineState&) override { OnCondition(true); }
+  void OnStop(const LineState&) override { OnCondition(false); }
+  void OnSclRise(const LineState& state) override;
+  void OnSclFall(const LineState& state) override;
   // Power-on: idle bus.
   void Reset();
 
  private:
   void OnCondition(bool start);
-  void OnSclRise(const LineState& state);
-  void OnSclFall();
   void FinishByte(bool ninthClockEnded);
   bool DeviceSending() const;
   void ReportMasterOverDevice();

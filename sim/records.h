@@ -51,22 +51,28 @@ struct Records {
   }
 };
 
-// Protocol violations: how many, and what the first one was.
+// Protocol violations: how many, and what the first one was. The text
+// lives in a fixed buffer, so that a pointer to it stays valid for the
+// card's life (its contents change at the first violation and at Clear).
 class ViolationLog {
  public:
   void Add(const std::string& text) {
-    if (count_++ == 0) first_ = text;
+    if (count_++ == 0) {
+      const size_t length = std::min(text.size(), sizeof first_ - 1);
+      std::copy(text.begin(), text.begin() + length, first_);
+      first_[length] = '\0';
+    }
   }
   void Clear() {
     count_ = 0;
-    first_.clear();
+    first_[0] = '\0';
   }
   int count() const { return count_; }
-  const char* first() const { return first_.c_str(); }
+  const char* first() const { return first_; }
 
  private:
   int count_ = 0;
-  std::string first_;
+  char first_[512] = {};
 };
 
 }  // namespace sim

@@ -185,8 +185,9 @@ struct SimControl {
   void(__cdecl* PlayKeyScript)(const SimKeyStep* steps, int count);
   int(__cdecl* HeldKey)(void);  // code held now, -1 for none
 
-  // Faults; AddFault returns an identifier (1, 2, ...), or -1 for a null
-  // pointer or an unknown kind; ClearFaults removes all.
+  // Faults; AddFault returns an identifier (1, 2, ..., counted again from 1
+  // after ClearFaults or Reset), or -1 for a null pointer or an unknown
+  // kind; ClearFaults removes all.
   int(__cdecl* AddFault)(const SimFault* fault);
   void(__cdecl* ClearFaults)(void);
   // Transactions begun since Reset (the next one gets this number).
@@ -208,7 +209,8 @@ struct SimControl {
   // master pulling SDA low while a device is to drive it (a data bit sent
   // by a device, or the device's acknowledge). A start or stop in the high
   // phase of a byte's first clock or of its ninth clock, clock pulses with
-  // SDA high on an idle bus and a stop on an idle bus are legal.
+  // SDA high on an idle bus and a stop on an idle bus are legal. The text's
+  // storage lasts as long as the driver is loaded.
   int(__cdecl* ViolationCount)(void);
   const char*(__cdecl* FirstViolation)(void);
 
