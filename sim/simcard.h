@@ -174,7 +174,8 @@ struct SimControl {
   // Everything back to power-on: lines released, no key, no fault, no
   // record, no violation, sound never switched, the transaction count and
   // the clock back to 0. Tracing on. (Settings from SIMCARD are not applied
-  // again.)
+  // again.) Call it while no transaction is under way: it also releases the
+  // master's outputs.
   void(__cdecl* Reset)(void);
 
   // Keys. A script replaces the held key from the moment it is played; times
