@@ -1,0 +1,113 @@
+#include "console.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <stdarg.h>
+#include <stdio.h>
+
+void SessionClock::Start() {
+  LARGE_INTEGER value;
+  QueryPerformanceFrequency(&value);
+  frequency_ = value.QuadPart;
+  QueryPerformanceCounter(&value);
+  origin_ = value.QuadPart;
+  started_ = true;
+}
+
+long SessionClock::NowMs() const {
+  LARGE_INTEGER value;
+  QueryPerformanceCounter(&value);
+  return MsAt(value.QuadPart);
+}
+
+long SessionClock::MsAt(long long counter) const {
+  return static_cast<long>((counter - origin_) * 1000 / frequency_);
+}
+
+namespace console {
+namespace {
+
+// One lock for every line, whichever thread writes it.
+CRITICAL_SECTION& OutputLock() {
+  static CRITICAL_SECTION lock;
+  static bool ready = [] {
+    InitializeCriticalSection(&lock);
+    return true;
+  }();
+  (void)ready;
+  return lock;
+}
+
+void WriteLine(const char* prefix, const char* format, va_list args) {
+  EnterCriticalSection(&OutputLock());
+  fputs(prefix, stdout);
+  vprintf(format, args);
+  fputc('\n', stdout);
+  fflush(stdout);
+  LeaveCriticalSection(&OutputLock());
+}
+
+}  // namespace
+
+void Init() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  OutputLock();
+}
+
+void Note(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  WriteLine("host: ", format, args);
+  va_end(args);
+}
+
+void Event(long ms, const char* format, ...) {
+  char prefix[32];
+  snprintf(prefix, sizeof prefix, "%7ld ms  ", ms);
+  va_list args;
+  va_start(args, format);
+  WriteLine(prefix, format, args);
+  va_end(args);
+}
+
+void Raw(const std::string& text) {
+  EnterCriticalSection(&OutputLock());
+  fwrite(text.data(), 1, text.size(), stdout);
+  fflush(stdout);
+  LeaveCriticalSection(&OutputLock());
+}
+
+}  // namespace console
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"':
+        quoted += "\\\"";
+        break;
+      case '\\':
+        quoted += "\\\\";
+        break;
+      case '\n':
+        quoted += "\\n";
+        break;
+      case '\r':
+        quoted += "\\r";
+        break;
+      case '\t':
+        quoted += "\\t";
+        break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          snprintf(escaped, sizeof escaped, "\\x%02X", c);
+          quoted += escaped;
+        } else {
+          quoted += static_cast<char>(c);
+        }
+    }
+  }
+  return quoted + "\"";
+}

@@ -1,0 +1,63 @@
+#include "exit_report.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "console.h"
+
+namespace exit_report {
+namespace {
+
+bool showLog = false;
+volatile bool creating = false;
+
+const char kLogName[] = "MiraboRemote.log";
+
+// The log as its lines: the plug-in writes it in text mode, so lines end in
+// CR LF on disk; they are printed with bare line feeds, like the host's own.
+std::string ReadLog(bool* found) {
+  std::string text;
+  FILE* file = fopen(kLogName, "rb");
+  *found = file != nullptr;
+  if (!file) return text;
+  int c;
+  while ((c = fgetc(file)) != EOF) {
+    if (c != '\r') text += static_cast<char>(c);
+  }
+  fclose(file);
+  return text;
+}
+
+void PrintLog() {
+  bool found;
+  std::string text = ReadLog(&found);
+  if (!found) {
+    console::Note("there is no %s", kLogName);
+    return;
+  }
+  console::Note("%s:", kLogName);
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  console::Raw(text);
+  console::Note("end of %s", kLogName);
+}
+
+void Report() {
+  if (creating)
+    console::Note("the plug-in ended the process in GetInterfacePtr");
+  if (showLog) PrintLog();
+}
+
+}  // namespace
+
+void Arm(bool printLog) {
+  showLog = printLog;
+  atexit(Report);
+}
+
+void SetCreating(bool value) {
+  creating = value;
+}
+
+}  // namespace exit_report

@@ -1,0 +1,89 @@
+#include "sim_card_link.h"
+
+#include <stddef.h>
+
+namespace {
+
+const char kDriverName[] = "BtVid_32.Dll";
+
+// The table's size tells which of its functions the card provides; the host
+// uses those of its first version.
+bool HasWhatTheHostUses(const SimControl* control) {
+  return control &&
+         control->size >= static_cast<int>(offsetof(SimControl, NowUs) +
+                                           sizeof control->NowUs);
+}
+
+const char* SoundMeaning(int value) {
+  switch (value) {
+    case 0x20:
+      return "on";
+    case 0x10:
+    case 0x40:
+      return "off";
+    default:
+      return "unchanged";
+  }
+}
+
+}  // namespace
+
+SimCardLink::~SimCardLink() {
+  if (pinned_) FreeLibrary(pinned_);
+}
+
+bool SimCardLink::Attach(std::string* why) {
+  HMODULE driver = GetModuleHandleA(kDriverName);
+  if (!driver) {
+    *why = "no BtVid_32.Dll is loaded";
+    return false;
+  }
+  auto get = reinterpret_cast<SimGetControlFn>(
+      reinterpret_cast<void*>(GetProcAddress(driver, "SimGetControl")));
+  const SimControl* control = get ? get() : nullptr;
+  if (!HasWhatTheHostUses(control)) {
+    *why = "the loaded BtVid_32.Dll is not the simulated card's";
+    return false;
+  }
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(driver, path, sizeof path);
+  pinned_ = length ? LoadLibraryA(path) : nullptr;
+  if (!pinned_) {
+    *why = "cannot keep the simulated driver loaded";
+    return false;
+  }
+  control_ = control;
+  soundWritesSeen_ = control_->GetSoundWrites(nullptr, 0);
+  return true;
+}
+
+void SimCardLink::FollowClock(const SessionClock& clock) {
+  if (control_)
+    cardUsAtSessionStart_ = control_->NowUs() - clock.NowMs() * 1000LL;
+}
+
+void SimCardLink::PlayKeys(const std::vector<KeyStep>& steps) {
+  if (!control_ || steps.empty()) return;
+  std::vector<SimKeyStep> script;
+  for (const KeyStep& step : steps) script.push_back({step.atMs, step.code});
+  control_->PlayKeyScript(script.data(), static_cast<int>(script.size()));
+}
+
+void SimCardLink::PrintSoundWrites() {
+  if (!control_) return;
+  int count = control_->GetSoundWrites(nullptr, 0);
+  if (count <= soundWritesSeen_) return;
+  std::vector<SimSoundWrite> writes(count);
+  count = control_->GetSoundWrites(writes.data(), count);
+  for (int i = soundWritesSeen_; i < count; ++i) {
+    const SimSoundWrite& write = writes[i];
+    long ms = static_cast<long>((write.timeUs - cardUsAtSessionStart_) / 1000);
+    console::Event(ms, "sound %s (0x%02X%s)", SoundMeaning(write.value),
+                   write.value, write.viaWdm ? " via wdmI2cDll.dll" : "");
+  }
+  soundWritesSeen_ = count;
+}
+
+bool SimCardLink::WriteVcd(const std::string& path) {
+  return control_ && control_->WriteVcd(path.c_str()) == 0;
+}
