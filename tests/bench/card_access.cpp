@@ -1,0 +1,35 @@
+#include "card_access.h"
+
+#include "testsupport.h"
+
+HeldCard::~HeldCard() {
+  if (module_) FreeLibrary(module_);
+}
+
+bool HeldCard::Load(std::string* why) {
+  module_ = testsupport::LoadSimDriver();
+  control_ = testsupport::SimCard();
+  if (!module_ || !control_) {
+    *why = "the simulated driver BtVid_32.Dll cannot be loaded";
+    return false;
+  }
+  if (control_->size < static_cast<int>(sizeof(SimControl))) {
+    *why = "the simulated driver's control table is too old";
+    return false;
+  }
+  control_->Reset();
+  return true;
+}
+
+std::vector<SimCall> Calls(const SimControl* card) {
+  std::vector<SimCall> calls(card->GetCalls(nullptr, 0));
+  calls.resize(card->GetCalls(calls.data(), static_cast<int>(calls.size())));
+  return calls;
+}
+
+std::vector<SimSoundWrite> SoundWrites(const SimControl* card) {
+  std::vector<SimSoundWrite> writes(card->GetSoundWrites(nullptr, 0));
+  writes.resize(
+      card->GetSoundWrites(writes.data(), static_cast<int>(writes.size())));
+  return writes;
+}

@@ -1,0 +1,269 @@
+#include "plugin_bench.h"
+
+#include <windows.h>
+
+#include "card_access.h"
+#include "testsupport.h"
+
+namespace {
+
+// Two keys of the plug-in's table, and the names it gives them.
+struct BenchKey {
+  int code;
+  const char* name;
+};
+const BenchKey kPower = {18, "Key_Power"};
+const BenchKey kRecall = {23, "Key_Recall"};
+
+const DWORD kKeyTimeoutMs = 3000;
+// The delays of the new-key case: short, so that 50 presses take seconds.
+const int kShortDelayMs = 100;
+// Both delays in the long stop case.
+const int kLongDelayMs = 60000;
+// A held key for the cadence: the first key and this many repeats.
+const size_t kRepeatsPerHold = 5;
+
+// A fixed sequence of pseudo-random pauses, the same in every run.
+class Random {
+ public:
+  int Below(int bound) {
+    state_ = state_ * 1103515245u + 12345u;
+    return static_cast<int>((state_ >> 8) % static_cast<unsigned>(bound));
+  }
+
+ private:
+  unsigned state_ = 20240601u;
+};
+
+double Ms(long long us) {
+  return static_cast<double>(us) / 1000.0;
+}
+
+// Processor time of this process, user and kernel, in milliseconds.
+double ProcessCpuMs() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    return 0;
+  auto ticks = [](const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+           time.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+class Bench {
+ public:
+  Bench(const SimControl* card, const PluginPlan& plan)
+      : card_(card), plan_(plan), recorder_(card) {}
+  bool Load(std::string* why) { return library_.Load(why); }
+
+  KeyLatencyFigures FirstKeyLatency();
+  KeyLatencyFigures NewKeyLatency();
+  StopFigures StopLatency(const PluginSettings& settings, bool afterKey);
+  CpuFigures CpuAndHeldKey(CadenceFigures& cadence);
+  void Cadence(CadenceFigures& cadence);
+
+ private:
+  // Presses `key` now; returns the press time.
+  long long Press(const BenchKey& key);
+  // The latency of key number `index` (from 0) since the last Clear, or a
+  // miss or a wrong key counted in `figures`.
+  void TakeLatency(size_t index, const BenchKey& key, long long pressedUs,
+                   KeyLatencyFigures& figures, std::vector<double>& samples);
+  // Adds the intervals between the keys since the last Clear.
+  void TakeIntervals(CadenceFigures& cadence);
+
+  const SimControl* card_;
+  PluginPlan plan_;
+  PluginLibrary library_;
+  KeyRecorder recorder_;
+  BenchHost host_;
+  Random random_;
+};
+
+long long Bench::Press(const BenchKey& key) {
+  long long now = card_->NowUs();
+  card_->PressKey(key.code);
+  return now;
+}
+
+void Bench::TakeLatency(size_t index, const BenchKey& key, long long pressedUs,
+                        KeyLatencyFigures& figures,
+                        std::vector<double>& samples) {
+  ++figures.presses;
+  if (!recorder_.WaitForKeys(index + 1, kKeyTimeoutMs)) {
+    ++figures.missed;
+    return;
+  }
+  KeyEvent event = recorder_.Events()[index];
+  if (event.name != key.name) ++figures.wrongKey;
+  samples.push_back(Ms(event.timeUs - pressedUs));
+}
+
+// A new plug-in object for every press: polling starts at 20 ms, and the
+// press falls at a random point of the first few cycles.
+KeyLatencyFigures Bench::FirstKeyLatency() {
+  KeyLatencyFigures figures;
+  WriteSettings(figures.settings);
+  recorder_.ReleaseOnKey(true);
+  std::vector<double> samples;
+  for (int i = 0; i < plan_.presses; ++i) {
+    recorder_.Clear();
+    StartedPlugin plugin(library_, recorder_, host_);
+    if (!plugin.started()) {
+      ++figures.presses;
+      ++figures.missed;
+      continue;
+    }
+    Sleep(40 + random_.Below(40));
+    long long pressed = Press(kPower);
+    TakeLatency(0, kPower, pressed, figures, samples);
+    card_->ReleaseKey();
+  }
+  figures.latencyMs = Summarize(samples);
+  return figures;
+}
+
+// One plug-in object; every press lasts one reading and the next one is a
+// different key, so each waits out KeyFirstDelay. The press falls at a
+// random point of the cycle (the delay plus about one reading).
+KeyLatencyFigures Bench::NewKeyLatency() {
+  KeyLatencyFigures figures;
+  figures.settings.keyFirstDelay = kShortDelayMs;
+  figures.settings.keyRepeatDelay = kShortDelayMs;
+  WriteSettings(figures.settings);
+  recorder_.ReleaseOnKey(true);
+  recorder_.Clear();
+  StartedPlugin plugin(library_, recorder_, host_);
+  Press(kRecall);
+  if (!plugin.started() || !recorder_.WaitForKeys(1, kKeyTimeoutMs)) {
+    figures.presses = figures.missed = plan_.presses;
+    return figures;
+  }
+  std::vector<double> samples;
+  for (int i = 0; i < plan_.presses; ++i) {
+    const BenchKey& key = i % 2 ? kRecall : kPower;
+    Sleep(random_.Below(kShortDelayMs + 12));
+    long long pressed = Press(key);
+    TakeLatency(i + 1, key, pressed, figures, samples);
+  }
+  card_->ReleaseKey();
+  figures.latencyMs = Summarize(samples);
+  return figures;
+}
+
+// Stop while the plug-in polls before any key (a random point of its 20 ms
+// cycles), or in the KeyFirstDelay pause after a one-reading press. With
+// no host window the exit switches the sound off at once: four writes and
+// 42 ms of pauses, part of every Stop.
+StopFigures Bench::StopLatency(const PluginSettings& settings, bool afterKey) {
+  StopFigures figures;
+  figures.settings = settings;
+  figures.state = afterKey ? "after a short press" : "polling, no key yet";
+  WriteSettings(settings);
+  recorder_.ReleaseOnKey(true);
+  std::vector<double> stops, noticed;
+  for (int i = 0; i < plan_.stopsPerCase; ++i) {
+    recorder_.Clear();
+    StartedPlugin plugin(library_, recorder_, host_);
+    if (afterKey) {
+      Press(kPower);
+      recorder_.WaitForKeys(1, kKeyTimeoutMs);
+      Sleep(50 + random_.Below(20));
+    } else {
+      Sleep(100 + random_.Below(40));
+    }
+    card_->ClearRecords();
+    long long asked = card_->NowUs();
+    plugin.Stop();
+    long long returned = card_->NowUs();
+    stops.push_back(Ms(returned - asked));
+    std::vector<SimSoundWrite> writes = SoundWrites(card_);
+    if (!writes.empty()) noticed.push_back(Ms(writes.front().timeUs - asked));
+  }
+  card_->ReleaseKey();
+  figures.stopMs = Summarize(stops);
+  figures.noticedMs = Summarize(noticed);
+  return figures;
+}
+
+void Bench::TakeIntervals(CadenceFigures& cadence) {
+  std::vector<KeyEvent> events = recorder_.Events();
+  for (size_t i = 1; i < events.size(); ++i) {
+    double interval = Ms(events[i].timeUs - events[i - 1].timeUs);
+    (i == 1 ? cadence.firstIntervalsMs : cadence.repeatIntervalsMs)
+        .push_back(interval);
+  }
+  ++cadence.holds;
+}
+
+// With the default delays: idle polling (20 ms cycles), then one key held
+// down for as long, whose deliveries also give the cadence.
+CpuFigures Bench::CpuAndHeldKey(CadenceFigures& cadence) {
+  CpuFigures figures;
+  WriteSettings(cadence.settings);
+  recorder_.ReleaseOnKey(false);
+  recorder_.Clear();
+  StartedPlugin plugin(library_, recorder_, host_);
+  if (!plugin.started()) return figures;
+  Sleep(500);
+  DWORD period = static_cast<DWORD>(plan_.cpuSeconds) * 1000;
+
+  double cpu = ProcessCpuMs();
+  long long wall = card_->NowUs();
+  Sleep(period);
+  figures.idleCpuMs = ProcessCpuMs() - cpu;
+  figures.idleWallMs = Ms(card_->NowUs() - wall);
+
+  cpu = ProcessCpuMs();
+  wall = card_->NowUs();
+  card_->PressKey(kPower.code);
+  Sleep(period);
+  figures.heldCpuMs = ProcessCpuMs() - cpu;
+  figures.heldWallMs = Ms(card_->NowUs() - wall);
+  card_->ReleaseKey();
+  figures.heldKeys = static_cast<int>(recorder_.Events().size());
+  TakeIntervals(cadence);
+  return figures;
+}
+
+// More held keys, each for the first key and a few repeats, each a new key
+// (released for more than one cycle in between, and alternating).
+void Bench::Cadence(CadenceFigures& cadence) {
+  WriteSettings(cadence.settings);
+  recorder_.ReleaseOnKey(false);
+  StartedPlugin plugin(library_, recorder_, host_);
+  if (!plugin.started()) return;
+  for (int i = 1; i < plan_.cadenceHolds; ++i) {
+    recorder_.Clear();
+    const BenchKey& key = i % 2 ? kRecall : kPower;
+    card_->PressKey(key.code);
+    recorder_.WaitForKeys(1 + kRepeatsPerHold, kKeyTimeoutMs);
+    card_->ReleaseKey();
+    TakeIntervals(cadence);
+    Sleep(300);
+  }
+}
+
+}  // namespace
+
+PluginFigures MeasurePlugin(const SimControl* card, const PluginPlan& plan) {
+  PluginFigures figures;
+  Bench bench(card, plan);
+  if (!bench.Load(&figures.why)) return figures;
+  figures.ran = true;
+  card->ClearFaults();
+  card->ReleaseKey();
+
+  figures.firstKey = bench.FirstKeyLatency();
+  figures.newKey = bench.NewKeyLatency();
+  PluginSettings defaults, longDelays;
+  longDelays.keyFirstDelay = longDelays.keyRepeatDelay = kLongDelayMs;
+  for (const PluginSettings& settings : {defaults, longDelays}) {
+    figures.stops.push_back(bench.StopLatency(settings, false));
+    figures.stops.push_back(bench.StopLatency(settings, true));
+  }
+  figures.cpu = bench.CpuAndHeldKey(figures.cadence);
+  bench.Cadence(figures.cadence);
+  return figures;
+}

@@ -1,0 +1,68 @@
+// The plug-in measured as a host sees it: tandor.dll polling the simulated
+// card through TandorUtl, the benchmark being the host. Times are taken on
+// the card's clock: a press when the card is told to hold the key, a key
+// when the plug-in calls OnKey.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plugin_host.h"
+#include "simcard.h"
+#include "stats.h"
+
+// How much to measure.
+struct PluginPlan {
+  int presses = 60;      // per key latency case
+  int stopsPerCase = 5;  // per stop case
+  int cpuSeconds = 10;   // per processor time case
+  int cadenceHolds = 5;  // held keys for the first-delay cadence
+};
+
+struct KeyLatencyFigures {
+  PluginSettings settings;
+  int presses = 0;
+  int missed = 0;     // no OnKey within 3 s
+  int wrongKey = 0;   // OnKey with another key's name
+  Summary latencyMs;  // press to OnKey
+};
+
+struct StopFigures {
+  std::string state;  // what the plug-in was doing when asked to stop
+  PluginSettings settings;
+  Summary stopMs;     // the Stop call
+  Summary noticedMs;  // the request to the first sound-off write of the exit
+};
+
+struct CpuFigures {
+  double idleCpuMs = 0, idleWallMs = 0;
+  double heldCpuMs = 0, heldWallMs = 0;
+  int heldKeys = 0;  // OnKey calls while the key was held
+  double idlePercent() const {
+    return idleWallMs > 0 ? 100 * idleCpuMs / idleWallMs : 0;
+  }
+  double heldPercent() const {
+    return heldWallMs > 0 ? 100 * heldCpuMs / heldWallMs : 0;
+  }
+};
+
+struct CadenceFigures {
+  PluginSettings settings;
+  int holds = 0;
+  std::vector<double> firstIntervalsMs;   // first key to the second
+  std::vector<double> repeatIntervalsMs;  // between later keys
+};
+
+struct PluginFigures {
+  bool ran = false;
+  std::string why;             // when not run
+  KeyLatencyFigures firstKey;  // the first key after start
+  KeyLatencyFigures newKey;    // a new key after a one-reading press
+  std::vector<StopFigures> stops;
+  CpuFigures cpu;
+  CadenceFigures cadence;
+};
+
+// Runs every plug-in measurement in the current folder, which holds the
+// settings file and the log.
+PluginFigures MeasurePlugin(const SimControl* card, const PluginPlan& plan);

@@ -1,0 +1,109 @@
+// The benchmark's side of the plug-in contract: the settings file, the
+// host's two objects (a key sink that stamps every key with the card's
+// clock), and plug-in objects created, started and stopped one at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "remote_interfaces.h"
+#include "simcard.h"
+
+struct PluginSettings {
+  int keyFirstDelay = 1000;  // the plug-in's defaults
+  int keyRepeatDelay = 100;
+  int leaveSoundOnExit = 0;
+  int useAcorpCompMode = 0;
+  int useLog = 1;
+};
+
+// Writes ".\mirabo.ini" in the current folder with all five keys.
+void WriteSettings(const PluginSettings& settings);
+// "KeyFirstDelay 1000 ms, KeyRepeatDelay 100 ms"
+std::string DelaysText(const PluginSettings& settings);
+
+struct KeyEvent {
+  long long timeUs;  // card time when OnKey was called
+  std::string name;
+};
+
+// The host's key event sink. It lives as long as the benchmark; the
+// references the plug-in takes and gives back are only counted.
+class KeyRecorder : public IKeyEventSink {
+ public:
+  explicit KeyRecorder(const SimControl* card);
+  ~KeyRecorder();
+  KeyRecorder(const KeyRecorder&) = delete;
+  KeyRecorder& operator=(const KeyRecorder&) = delete;
+
+  HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
+  ULONG __stdcall AddRef() override;
+  ULONG __stdcall Release() override;
+  HRESULT __stdcall OnKey(const char* name, const char* label) override;
+
+  // With `on`, the card's key is let go as soon as it has been delivered:
+  // a press that lasts one reading.
+  void ReleaseOnKey(bool on) { releaseOnKey_ = on; }
+  // Waits until `count` keys have arrived since the last Clear; false when
+  // `timeoutMs` passes first.
+  bool WaitForKeys(size_t count, DWORD timeoutMs);
+  std::vector<KeyEvent> Events();
+  void Clear();
+
+ private:
+  const SimControl* card_;
+  CRITICAL_SECTION lock_;
+  HANDLE arrived_;
+  std::vector<KeyEvent> events_;
+  volatile bool releaseOnKey_ = false;
+  volatile LONG references_ = 1;
+};
+
+// The host's application object; the plug-in only holds a reference.
+class BenchHost : public IRemoteHost {
+ public:
+  HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
+  ULONG __stdcall AddRef() override;
+  ULONG __stdcall Release() override;
+
+ private:
+  volatile LONG references_ = 1;
+};
+
+// tandor.dll from the program's folder.
+class PluginLibrary {
+ public:
+  PluginLibrary() = default;
+  ~PluginLibrary();
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+  bool Load(std::string* why);
+  // A new object holding one reference, or null.
+  IRemoteDevice* Create() const { return create_ ? create_() : nullptr; }
+
+ private:
+  HMODULE module_ = nullptr;
+  GetInterfacePtrFn create_ = nullptr;
+};
+
+// One plug-in object, created and started for the life of this object
+// (the plug-in polls once per object: its back end goes when it stops).
+class StartedPlugin {
+ public:
+  StartedPlugin(const PluginLibrary& library, KeyRecorder& sink,
+                BenchHost& host);
+  ~StartedPlugin();
+  StartedPlugin(const StartedPlugin&) = delete;
+  StartedPlugin& operator=(const StartedPlugin&) = delete;
+
+  bool started() const { return started_; }
+  void Stop();
+
+ private:
+  IRemoteDevice* device_;
+  bool started_ = false;
+  bool stopped_ = false;
+};
