@@ -1,0 +1,64 @@
+#include "card_access.h"
+
+#include <stdio.h>
+
+namespace campaign {
+
+std::vector<SimCall> Calls(const SimControl* card) {
+  std::vector<SimCall> calls(card->GetCalls(nullptr, 0));
+  calls.resize(card->GetCalls(calls.data(), static_cast<int>(calls.size())));
+  return calls;
+}
+
+std::vector<SimKeyRead> KeyReads(const SimControl* card) {
+  std::vector<SimKeyRead> reads(card->GetKeyReads(nullptr, 0));
+  reads.resize(card->GetKeyReads(reads.data(), static_cast<int>(reads.size())));
+  return reads;
+}
+
+SimFault FaultOn(int kind, int first, int count, int call, int level,
+                 int value) {
+  SimFault fault = {kind, first, count, call, level, value};
+  return fault;
+}
+
+namespace {
+
+DWORD WINAPI RunWork(LPVOID param) {
+  (*static_cast<const std::function<void()>*>(param))();
+  return 0;
+}
+
+}  // namespace
+
+void MustFinishWithin(const char* what, const std::function<void()>& work,
+                      DWORD timeoutMs) {
+  HANDLE thread =
+      CreateThread(nullptr, 0, RunWork,
+                   const_cast<std::function<void()>*>(&work), 0, nullptr);
+  if (!thread) {
+    work();
+    return;
+  }
+  if (WaitForSingleObject(thread, timeoutMs) != WAIT_OBJECT_0) {
+    fprintf(stderr, "HUNG: %s did not end within %lu ms\n", what,
+            static_cast<unsigned long>(timeoutMs));
+    fflush(stderr);
+    ExitProcess(99);
+  }
+  CloseHandle(thread);
+}
+
+double NowMs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 /
+         static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace campaign

@@ -1,0 +1,32 @@
+// The campaigns' view of the simulated card in this process: its records,
+// faults placed on chosen transactions, and work that must finish in time.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "simcard.h"
+
+namespace campaign {
+
+std::vector<SimCall> Calls(const SimControl* card);
+std::vector<SimKeyRead> KeyReads(const SimControl* card);
+
+// A fault on `count` transactions from transaction `first` (SimFault's
+// fields in order).
+SimFault FaultOn(int kind, int first, int count, int call, int level,
+                 int value);
+
+// Runs `work` on a thread of its own and waits at most `timeoutMs` for it.
+// Work that has not finished by then is hung, and a hung transaction cannot
+// be interrupted: the program then says what hung and ends at once with
+// exit status 99, since nothing after it could be trusted.
+void MustFinishWithin(const char* what, const std::function<void()>& work,
+                      DWORD timeoutMs);
+
+// Milliseconds on a steady clock.
+double NowMs();
+
+}  // namespace campaign
