@@ -1,0 +1,130 @@
+// The plug-in run in the test's own process, as a host would run it: the
+// host's two objects, a folder for the settings file and the log, the
+// simulated card kept loaded for the whole test, and the shared entry flag.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "remote_interfaces.h"
+#include "simcard.h"
+#include "testsupport.h"
+
+namespace campaign {
+
+// A host object owned by the test: counts its references (1 for the test's
+// own) and never frees itself.
+template <typename Interface>
+class Counted : public Interface {
+ public:
+  HRESULT __stdcall QueryInterface(REFIID, void** object) override {
+    if (object) *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG __stdcall AddRef() override { return ++count_; }
+  ULONG __stdcall Release() override { return --count_; }
+  long count() const { return count_; }
+
+ private:
+  std::atomic<long> count_{1};
+};
+
+using HostObject = Counted<IRemoteHost>;
+
+struct Delivery {
+  std::string name;
+  std::string label;
+  long long timeUs;  // the simulated card's clock
+};
+
+// Records every key with the card's time, then runs `onKey` (set before
+// Start) on the plug-in's worker thread.
+class KeyRecorder : public Counted<IKeyEventSink> {
+ public:
+  explicit KeyRecorder(const SimControl* card) : card_(card) {}
+  HRESULT __stdcall OnKey(const char* name, const char* label) override;
+  std::vector<Delivery> deliveries() const;
+  size_t size() const;
+  bool WaitForKeys(size_t count, DWORD timeoutMs) const;
+
+  std::function<void()> onKey;
+
+ private:
+  const SimControl* card_;
+  mutable std::mutex mutex_;
+  std::vector<Delivery> deliveries_;
+};
+
+// The entry flag in the shared region "dllmemfilemap", held open by the
+// test so that it outlives the back end's unloading.
+class EntryFlag {
+ public:
+  EntryFlag();
+  ~EntryFlag();
+  EntryFlag(const EntryFlag&) = delete;
+  EntryFlag& operator=(const EntryFlag&) = delete;
+  bool open() const { return view_ != nullptr; }
+  // -1 when the region could not be opened.
+  int value() const;
+
+ private:
+  HANDLE mapping_;
+  const volatile LONG* view_;
+};
+
+// The plug-in library (tandor.dll from the bin folder) and how to make its
+// objects.
+class PluginLibrary {
+ public:
+  PluginLibrary();
+  ~PluginLibrary() { Unload(); }
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+  bool loaded() const { return create_ != nullptr; }
+  IRemoteDevice* Create() const { return create_ ? create_() : nullptr; }
+  void Unload();
+
+ private:
+  HMODULE module_;
+  GetInterfacePtrFn create_;
+};
+
+// The settings file with both key delays and the log on.
+std::string Settings(int keyFirstDelay, int keyRepeatDelay);
+
+// How long `Stop` took, in milliseconds.
+double TimedStop(IRemoteDevice* device);
+
+// Every test runs in a new current folder, which holds the settings file
+// and the log; the simulated card is loaded and reset for the whole test,
+// and the plug-in library is loaded.
+class PluginTest : public ::testing::Test {
+ protected:
+  PluginTest();
+  ~PluginTest() override;
+  void SetUp() override;
+
+  void WriteSettings(const std::string& text) const;
+  std::string LogText() const;
+  std::string Path(const std::string& name) const { return dir_.File(name); }
+
+  // Waits until the card has begun `count` transactions.
+  bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const;
+  // Readings of the receiver (read transactions) recorded by the card.
+  int ReadTransactions() const;
+
+  testsupport::TempDir dir_;
+  testsupport::CurrentDir currentDir_;
+  HMODULE driver_;
+  const SimControl* card_ = nullptr;
+  PluginLibrary plugin_;
+};
+
+}  // namespace campaign
