@@ -1,0 +1,113 @@
+// The plug-in's six fatal paths, each in a child process running the
+// stand-in host: the log already holds the reason, then one message box
+// (caption "Error", the error icon, owned by the desktop window), then the
+// process ends with status 1 inside GetInterfacePtr.
+#include <gtest/gtest.h>
+
+#include "host_sandbox.h"
+#include "plugin_log.h"
+
+using namespace system_test;
+
+namespace {
+
+// The host's line for a box of the plug-in's fatal path with `text`.
+std::string FatalBox(const std::string& escapedText) {
+  return "host: message box: caption \"Error\", icon error, owner desktop, "
+         "text \"" +
+         escapedText + "\"; answered \"OK\"";
+}
+
+const char kArgs[] = "--answer-boxes --window open@0 --run 500";
+
+// Everything a fatal path must show: the boxes in order, the log ending in
+// `logTail`, the host's note that the plug-in ended it, exit status 1, and
+// no session.
+void ExpectFatal(const HostRun& run, const std::vector<std::string>& boxes,
+                 const std::string& logTail) {
+  ASSERT_FALSE(run.process.timedOut) << run.process.output;
+  EXPECT_EQ(1u, run.process.exitCode) << run.process.output;
+  EXPECT_EQ(boxes, run.LinesStarting("host: message box"))
+      << run.process.output;
+  EXPECT_TRUE(EndsWith(run.log, logTail)) << run.log;
+  EXPECT_EQ(0u, run.log.find(BannerLines(1000, 100))) << run.log;
+  EXPECT_TRUE(
+      run.HasLine("host: the plug-in ended the process in "
+                  "GetInterfacePtr"))
+      << run.process.output;
+  EXPECT_TRUE(run.EventsStarting("Start").empty()) << run.process.output;
+}
+
+TEST(FatalPath, WindowsNt4IsNotSupported) {
+  HostSandbox sandbox("nt40");
+  sandbox.AddEverything();
+  ExpectFatal(sandbox.RunHost(kArgs), {FatalBox("This system don't support.")},
+              "(Build 1381)\r\n" + std::string(kUnsupportedTail));
+}
+
+TEST(FatalPath, Windows10IsNotSupported) {
+  HostSandbox sandbox("win10");
+  sandbox.AddEverything();
+  ExpectFatal(sandbox.RunHost(kArgs), {FatalBox("This system don't support.")},
+              ")\r\n" + std::string(kUnsupportedTail));
+}
+
+TEST(FatalPath, TandorUtlMissing) {
+  HostSandbox sandbox("win98");
+  sandbox.AddSimulatedDriver();
+  sandbox.AddSimulatedWdm();
+  ExpectFatal(
+      sandbox.RunHost(kArgs),
+      {FatalBox("Error during loading ...\\n Can't load TandorUtl.DLL")},
+      "> Loading tandorutl.dll ...\r\n"
+      "> Error during loading ... Can't load TandorUtl.DLL");
+}
+
+TEST(FatalPath, TandorUtlRefusesItsLoadAfterItsOwnBox) {
+  HostSandbox sandbox("win98");
+  sandbox.AddEverything();
+  ExpectFatal(
+      sandbox.RunHost(kArgs, {std::string(SIMCARD_ENV) + "=i2c_init_ok=0"}),
+      {"host: message box: caption \"TandorUtl\", icon none, owner none, "
+       "text \"Init I2C error!\"; answered \"OK\"",
+       FatalBox("Error during loading ...\\n Can't load TandorUtl.DLL")},
+      "> Loading tandorutl.dll ...\r\n"
+      "> Error during loading ... Can't load TandorUtl.DLL");
+}
+
+TEST(FatalPath, TandorUtlLacksDlkGetEntryFlag) {
+  HostSandbox sandbox("win98");
+  sandbox.AddSimulatedDriver();
+  sandbox.AddVariant(SIM_VARIANT_UTL_NO_GETENTRYFLAG, "tandorutl.dll");
+  ExpectFatal(sandbox.RunHost(kArgs),
+              {FatalBox("Error during inmort ...\\nCan't import from "
+                        "TandorUtl.DLL")},
+              "> Loading tandorutl.dll ...   Ok!\r\n"
+              "> Import finctions ..."
+              "> Error during inmort ... Can't import from TandorUtl.DLL");
+}
+
+TEST(FatalPath, WdmI2cDllMissing) {
+  HostSandbox sandbox("win2k");
+  sandbox.AddTandorUtl();
+  sandbox.AddSimulatedDriver();
+  ExpectFatal(
+      sandbox.RunHost(kArgs),
+      {FatalBox("Error during loading ...\\n Can't load wdmI2cDll.dll")},
+      "> Loading wdmI2cDll.dll ...\r\n"
+      "> Error during loading ... Can't load wdmI2cDll.dll");
+}
+
+TEST(FatalPath, WdmI2cDllLacksWrite3byte) {
+  HostSandbox sandbox("win2k");
+  sandbox.AddSimulatedDriver();
+  sandbox.AddVariant(SIM_VARIANT_WDM_NO_WRITE3BYTE, "wdmI2cDll.dll");
+  ExpectFatal(sandbox.RunHost(kArgs),
+              {FatalBox("Error during inmort ...\\nCan't import from "
+                        "wdmI2cDll.dll")},
+              "> Loading wdmI2cDll.dll ...   Ok!\r\n"
+              "> Import finctions ..."
+              "> Error during inmort ... Can't import from wdmI2cDll.dll");
+}
+
+}  // namespace
