@@ -1,0 +1,40 @@
+// The plug-in allocates from the process heap, so that it needs no C++
+// runtime library of its own. Without exceptions a failed allocation
+// returns null, which the nothrow form tells its caller.
+#include <windows.h>
+
+#include <new>
+
+#include "testSeam.h"
+
+namespace {
+
+void* Allocate(size_t size) {
+  return HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
+}
+
+void Free(void* memory) {
+  if (memory) HeapFree(GetProcessHeap(), 0, memory);
+}
+
+}  // namespace
+
+void* operator new(size_t size) {
+  return Allocate(size);
+}
+
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return Allocate(size);
+}
+
+void operator delete(void* memory) noexcept {
+  Free(memory);
+}
+
+void operator delete(void* memory, size_t) noexcept {
+  Free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+  Free(memory);
+}

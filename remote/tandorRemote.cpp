@@ -1,0 +1,17 @@
+#include "tandorRemote.h"
+
+#include "busBackend.h"
+#include "settingsLog.h"
+
+TandorRemote::TandorRemote(const KeyBinding* keyTable, int keyCount)
+    : RemoteDeviceBase(keyTable, keyCount) {
+  LogMessage("> Initializing Tandor remote module.\n");
+  LogMessage(
+      "> ------------------------------------------------------------------"
+      "\n\n");
+  LogMessage("> KeyFirstDelay=%d, KeyRepeatDelay=%d\n", KeyFirstDelay(),
+             KeyRepeatDelay());
+  BindBusBackend();
+}
+
+TandorRemote::~TandorRemote() = default;

@@ -1,0 +1,137 @@
+// The plug-in object as a COM object: its export, reference count,
+// interface identity and table of operations.
+#include "remote_fixture.h"
+
+using namespace remotetest;
+using namespace testsupport;
+
+namespace {
+
+class RemoteObject : public PluginTest {};
+
+TEST_F(RemoteObject, OneReleaseDestroysTheNewObject) {
+  WriteSettings(Settings());
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  EXPECT_EQ(2u, device->AddRef());
+  EXPECT_EQ(1u, device->Release());
+  EXPECT_EQ(0u, device->Release());
+}
+
+TEST_F(RemoteObject, QueryInterfaceGivesTheSameObjectForBothIdentifiers) {
+  WriteSettings(Settings());
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  void* unknown = nullptr;
+  void* remote = nullptr;
+  EXPECT_EQ(S_OK, device->QueryInterface(IID_IUnknown, &unknown));
+  EXPECT_EQ(S_OK, device->QueryInterface(IID_IRemoteDevice, &remote));
+  EXPECT_EQ(static_cast<void*>(device), unknown);
+  EXPECT_EQ(static_cast<void*>(device), remote);
+  // One reference from creation, one from each query.
+  EXPECT_EQ(2u, device->Release());
+  EXPECT_EQ(1u, device->Release());
+  EXPECT_EQ(0u, device->Release());
+}
+
+TEST_F(RemoteObject, QueryInterfaceRefusesOtherIdentifiersAndNoOutPointer) {
+  WriteSettings(Settings());
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  void* other = device;  // must be cleared
+  EXPECT_EQ(E_NOINTERFACE, device->QueryInterface(IID_IClassFactory, &other));
+  EXPECT_EQ(nullptr, other);
+  // Differs from IRemoteDevice's identifier in its last byte only.
+  IID nearly = IID_IRemoteDevice;
+  nearly.Data4[7] ^= 1;
+  other = device;
+  EXPECT_EQ(E_NOINTERFACE, device->QueryInterface(nearly, &other));
+  EXPECT_EQ(nullptr, other);
+  EXPECT_EQ(E_POINTER, device->QueryInterface(IID_IRemoteDevice, nullptr));
+  // None of them added a reference.
+  EXPECT_EQ(0u, device->Release());
+}
+
+// The host may be built by another compiler: it sees only a table of
+// __stdcall operations taking the object first, in this order.
+struct RemoteDeviceTable {
+  HRESULT(__stdcall* QueryInterface)(void* self, REFIID iid, void** object);
+  ULONG(__stdcall* AddRef)(void* self);
+  ULONG(__stdcall* Release)(void* self);
+  HRESULT(__stdcall* Start)(void* self, void* sink, void* host);
+  HRESULT(__stdcall* Stop)(void* self);
+  void(__stdcall* Reserved)(void* self);
+};
+
+TEST_F(RemoteObject, TableOfOperationsIsThatOfTheHostContract) {
+  WriteSettings(Settings());
+  void* object = Create();
+  ASSERT_NE(nullptr, object);
+  const RemoteDeviceTable* table = *static_cast<RemoteDeviceTable**>(object);
+  EXPECT_EQ(2u, table->AddRef(object));
+  void* same = nullptr;
+  EXPECT_EQ(S_OK, table->QueryInterface(object, IID_IUnknown, &same));
+  EXPECT_EQ(object, same);
+  table->Reserved(object);
+  CountingHost host;
+  RecordingSink sink;
+  EXPECT_EQ(S_OK, table->Start(object, static_cast<IKeyEventSink*>(&sink),
+                               static_cast<IRemoteHost*>(&host)));
+  EXPECT_EQ(2, host.count());
+  EXPECT_EQ(S_OK, table->Stop(object));
+  EXPECT_EQ(1, host.count());
+  EXPECT_EQ(2u, table->Release(object));
+  EXPECT_EQ(1u, table->Release(object));
+  EXPECT_EQ(0u, table->Release(object));
+}
+
+TEST_F(RemoteObject, EachObjectWritesItsBannerBeforeItsVersionLine) {
+  WriteSettings(Settings());
+  IRemoteDevice* first = Create();
+  Settings changed;
+  changed.keyFirstDelay = 70;
+  changed.keyRepeatDelay = 30;
+  WriteSettings(changed);
+  IRemoteDevice* second = Create();
+  ASSERT_NE(nullptr, first);
+  ASSERT_NE(nullptr, second);
+  EXPECT_NE(first, second);
+  std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(14u, lines.size()) << LogText();
+  // The delay line reports what the opening line read.
+  const char* delays[] = {"> KeyFirstDelay=100, KeyRepeatDelay=50",
+                          "> KeyFirstDelay=70, KeyRepeatDelay=30"};
+  for (int object = 0; object < 2; ++object) {
+    const std::string* block = &lines[object * 7];
+    EXPECT_EQ("> Initializing Tandor remote module.", block[0]);
+    EXPECT_EQ("> " + std::string(66, '-'), block[1]);
+    EXPECT_EQ("", block[2]);
+    EXPECT_EQ(delays[object], block[3]);
+    EXPECT_EQ(0u, block[4].find("> Windows Version - ")) << block[4];
+    EXPECT_EQ("> Loading tandorutl.dll ...   Ok!", block[5]);
+    EXPECT_EQ("> Import finctions ...   Ok!", block[6]);
+  }
+  EXPECT_EQ(0u, first->Release());
+  EXPECT_EQ(0u, second->Release());
+}
+
+// The test build of the plug-in, whose process heap can be made to refuse.
+class RemoteObjectSeam : public PluginTest {
+ protected:
+  RemoteObjectSeam() : PluginTest("tandor_seam.dll") {}
+};
+
+TEST_F(RemoteObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
+  WriteSettings(Settings());
+  {
+    ScopedVariable failing("TANDOR_TEST_FAIL", "alloc");
+    EXPECT_EQ(nullptr, CreateOrNull());
+  }
+  // Not even the banner: the object was never built.
+  EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  EXPECT_EQ(0u, device->Release());
+}
+
+}  // namespace

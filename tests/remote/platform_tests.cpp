@@ -1,0 +1,79 @@
+// The version query behind the platform detection, through the test build
+// of the plug-in, whose version query can be made to refuse records.
+#include "remote_fixture.h"
+
+using namespace remotetest;
+using namespace testsupport;
+
+namespace {
+
+class RemotePlatformSeam : public PluginTest {
+ protected:
+  RemotePlatformSeam() : PluginTest("tandor_seam.dll") {}
+};
+
+// The record sizes that the version query was asked with, in order.
+std::string QueriedRecordSizes() {
+  char sizes[256];
+  DWORD length =
+      GetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", sizes, sizeof sizes);
+  return length > 0 && length < sizeof sizes ? sizes : "";
+}
+
+TEST_F(RemotePlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
+  WriteSettings(Settings());
+  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  IRemoteDevice* first = Create();
+  EXPECT_EQ("156", QueriedRecordSizes());
+  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  IRemoteDevice* second;
+  {
+    ScopedVariable refusing("TANDOR_TEST_VERSION_QUERY", "refuse156");
+    second = Create();
+  }
+  EXPECT_EQ("156,148", QueriedRecordSizes());
+  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  ASSERT_NE(nullptr, first);
+  ASSERT_NE(nullptr, second);
+  // The short record gives the same version line, and the back end binds.
+  std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(14u, lines.size()) << LogText();
+  EXPECT_EQ(0u, lines[4].find("> Windows Version - Microsoft Windows 98"))
+      << lines[4];
+  EXPECT_EQ(lines[4], lines[11]);
+  EXPECT_EQ("> Loading tandorutl.dll ...   Ok!", lines[12]);
+  EXPECT_EQ("> Import finctions ...   Ok!", lines[13]);
+  CountingHost host;
+  RecordingSink sink;
+  ASSERT_EQ(S_OK, second->Start(&sink, &host));
+  sim().PressKey(18);
+  EXPECT_TRUE(sink.WaitForKeys(1));
+  EXPECT_EQ(S_OK, second->Stop());
+  EXPECT_EQ(0u, second->Release());
+  EXPECT_EQ(0u, first->Release());
+}
+
+TEST_F(RemotePlatformSeam, VersionQueryRefusedTwiceEndsTheProcess) {
+  WriteSettings(Settings());
+  ProcessResult child =
+      RunChildTest("RemoteChild.CreatesAndReleases", dir_.path(),
+                   {"TANDOR_CHILD_PLUGIN=tandor_seam.dll",
+                    "TANDOR_TEST_VERSION_QUERY=refuseall"});
+  EXPECT_FALSE(child.timedOut);
+  EXPECT_EQ(1u, child.exitCode) << child.output;
+  EXPECT_NE(
+      std::string::npos,
+      child.output.find("BOX [Error] [This system don't support.] icon=1"))
+      << child.output;
+  EXPECT_EQ(std::string::npos, child.output.find("CREATED")) << child.output;
+  // No version line: the reason follows the delay line directly.
+  EXPECT_EQ(
+      "> Initializing Tandor remote module.\r\n"
+      "> ------------------------------------------------------------------"
+      "\r\n\r\n"
+      "> KeyFirstDelay=100, KeyRepeatDelay=50\r\n"
+      "\r\n> This system don't support.",
+      LogText());
+}
+
+}  // namespace

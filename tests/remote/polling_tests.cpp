@@ -1,0 +1,227 @@
+// The polling loop: the pacing of readings, the sound following the host
+// window, the rules for the sound at the end, and the back end's release.
+#include "remote_fixture.h"
+
+using namespace remotetest;
+using namespace testsupport;
+
+namespace {
+
+const char kFindLine[] = "> Find Mirabo Window. Sound is ON.";
+const char kLostLine[] = "> Lost Mirabo Window. Sound is OFF.";
+const char kBreakLine[] = "> Break event received. Bye!..";
+
+size_t CountLines(const std::vector<std::string>& lines,
+                  const std::string& line) {
+  size_t count = 0;
+  for (const std::string& logged : lines) count += logged == line;
+  return count;
+}
+
+class RemotePacing : public PluginTest {};
+
+TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
+  const int kFirst = 150, kRepeat = 60;
+  Settings settings;
+  settings.keyFirstDelay = kFirst;
+  settings.keyRepeatDelay = kRepeat;
+  WriteSettings(settings);
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  RecordingSink sink;
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  // Nothing, a held key, nothing, two keys one after the other, nothing.
+  SimKeyStep script[] = {Step(300, 7), Step(1000, -1), Step(1400, 9),
+                         Step(1550, 3), Step(1700, -1)};
+  sim().PlayKeyScript(script, 5);
+  Sleep(2100);
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+
+  std::vector<SimKeyRead> reads = KeyReads();
+  int lastKey = -1;
+  int pollDelay = 20;
+  size_t keyReadings = 0, repeats = 0, idleBeforeFirstKey = 0;
+  for (size_t i = 0; i + 1 < reads.size(); ++i) {
+    int code = reads[i].code == 0xAA ? -1 : reads[i].code;
+    if (code == -1) {
+      lastKey = -1;
+      if (keyReadings == 0) ++idleBeforeFirstKey;
+    } else {
+      ++keyReadings;
+      repeats += code == lastKey;
+      pollDelay = code == lastKey ? kRepeat : kFirst;
+      lastKey = code;
+    }
+    int64_t gap = reads[i + 1].timeUs - reads[i].timeUs;
+    EXPECT_GE(gap, pollDelay * 1000 - kSlackUs)
+        << "after reading " << i << " (code " << reads[i].code << ")";
+    // Once a key has been read, the pause never returns to 20 ms.
+    if (keyReadings > 0) {
+      EXPECT_GE(gap, kRepeat * 1000 - kSlackUs);
+    }
+  }
+  // Cycles 20 ms apart before the first key (a generous bound).
+  EXPECT_GE(idleBeforeFirstKey, 3u);
+  EXPECT_GE(repeats, 3u) << "the held key did not repeat";
+  // One call per reading of a key, new or repeated.
+  size_t readingsWithKey = 0;
+  for (const SimKeyRead& read : reads) readingsWithKey += read.code != 0xAA;
+  EXPECT_EQ(readingsWithKey, sink.size());
+}
+
+TEST_F(RemotePacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
+  WriteSettings(Settings());
+  HostWindow window;
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
+  // The worker is in its start-up check (a 500 ms pause before SoundOn).
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, KeyReads().size());
+  std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(kFindLine, lines[lines.size() - 2]);
+  EXPECT_EQ(kBreakLine, lines.back());
+  // Sound on, then, the window being there, off after a pause.
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(5u, writes.size());
+  EXPECT_EQ(0x20, writes[0].value);
+  EXPECT_GE(writes[1].timeUs - writes[0].timeUs, 500000 - kSlackUs);
+  ExpectSoundOff(writes, 1);
+}
+
+class RemoteSound : public PluginTest {};
+
+TEST_F(RemoteSound, FollowsTheHostWindow) {
+  WriteSettings(Settings());
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
+  ASSERT_TRUE(WaitForKeyReads(2));
+  {
+    // Of the host window's class, but not its title.
+    HostWindow other("Mirabo 2");
+    ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
+  }
+  EXPECT_TRUE(SoundWrites().empty());
+
+  int64_t shownUs = sim().NowUs();
+  std::unique_ptr<HostWindow> window(new HostWindow);
+  ASSERT_TRUE(WaitForSoundWrites(1));
+  ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
+  int64_t hiddenUs = sim().NowUs();
+  window.reset();
+  ASSERT_TRUE(WaitForSoundWrites(5));
+  ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
+  EXPECT_EQ(5u, SoundWrites().size()) << "sound switched without a change";
+  // Without the window at the end: off once more, whatever it was.
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(9u, writes.size());
+  EXPECT_EQ(0x20, writes[0].value);
+  EXPECT_GE(writes[0].timeUs - shownUs, 500000 - kSlackUs);
+  ExpectSoundOff(writes, 1);
+  EXPECT_GE(writes[1].timeUs - hiddenUs, 500000 - kSlackUs);
+  ExpectSoundOff(writes, 5);
+  std::vector<std::string> lines = LogLines();
+  EXPECT_EQ(1u, CountLines(lines, kFindLine));
+  EXPECT_EQ(1u, CountLines(lines, kLostLine));
+  EXPECT_EQ(kBreakLine, lines.back());
+}
+
+TEST_F(RemoteSound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
+  WriteSettings(Settings());
+  HostWindow window;
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
+  ASSERT_TRUE(WaitForKeyReads(3));
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(1u, writes.size());
+  EXPECT_EQ(0x20, writes[0].value);
+  EXPECT_LT(writes[0].timeUs, KeyReads()[0].timeUs);
+  EXPECT_EQ(1, sim().SoundState());
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(1u, CountLines(LogLines(), kFindLine));
+}
+
+TEST_F(RemoteSound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
+  Settings settings;
+  settings.keyFirstDelay = 60000;
+  settings.keyRepeatDelay = 60000;
+  WriteSettings(settings);
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  RecordingSink sink;
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  sim().PressKey(5);
+  ASSERT_TRUE(sink.WaitForKeys(1));
+  // The window comes during the minute-long pause, before the loop could
+  // see it.
+  HostWindow window;
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_TRUE(SoundWrites().empty());
+  EXPECT_EQ(-1, sim().SoundState());
+  EXPECT_EQ(0u, CountLines(LogLines(), kFindLine));
+}
+
+// With the window there and the sound on: the sound is left on only for
+// LeaveSoundOnExit=1, as the closing message reads it.
+class RemoteSoundAtExit : public PluginTest,
+                          public ::testing::WithParamInterface<int> {};
+
+TEST_P(RemoteSoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
+  const int leave = GetParam();
+  Settings settings;
+  settings.leaveSoundOnExit = leave == 1 ? 0 : 1;
+  WriteSettings(settings);
+  HostWindow window;
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
+  ASSERT_TRUE(WaitForSoundWrites(1));
+  settings.leaveSoundOnExit = leave;
+  WriteSettings(settings);
+  int64_t stopUs = sim().NowUs();
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  if (leave == 1) {
+    EXPECT_EQ(1u, writes.size());
+    EXPECT_EQ(1, sim().SoundState());
+  } else {
+    ASSERT_EQ(5u, writes.size());
+    EXPECT_GE(writes[1].timeUs - stopUs, 500000 - kSlackUs);
+    ExpectSoundOff(writes, 1);
+    EXPECT_EQ(0, sim().SoundState());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(RemoteLeaveSoundOnExit, RemoteSoundAtExit,
+                         ::testing::Values(0, 1, 2));
+
+class RemoteBackEnd : public PluginTest {};
+
+TEST_F(RemoteBackEnd, IsGivenBackWhenPollingEnds) {
+  WriteSettings(Settings());
+  // A new process, in which nothing else holds the back end.
+  ProcessResult child =
+      RunChildTest("RemoteChild.PollsAndGivesBackItsBackEnd", dir_.path());
+  EXPECT_EQ(0u, child.exitCode) << child.output;
+  EXPECT_NE(std::string::npos, child.output.find("[  PASSED  ] 1 test"))
+      << child.output;
+}
+
+}  // namespace

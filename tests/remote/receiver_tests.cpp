@@ -1,0 +1,208 @@
+// The receiver on the simulated card's bus: sound writes, key readings,
+// the entry flag around every transaction, and the key table.
+#include "remote_fixture.h"
+
+using namespace remotetest;
+using namespace testsupport;
+
+namespace {
+
+class RemoteReceiver : public PluginTest {};
+
+TEST_F(RemoteReceiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
+  WriteSettings(Settings());
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
+  ASSERT_TRUE(WaitForKeyReads(2));
+  // Without the host window the loop switches the sound off at its end.
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(4u, writes.size());
+  ExpectSoundOff(writes, 0);
+  EXPECT_EQ(0, sim().SoundState());
+  for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
+}
+
+TEST_F(RemoteReceiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
+  Settings settings;
+  settings.keyFirstDelay = 40;
+  settings.keyRepeatDelay = 20;
+  WriteSettings(settings);
+  std::unique_ptr<HostWindow> window(new HostWindow);
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  // Keeps the shared region after the run, when the plug-in lets its back
+  // end go.
+  HMODULE utl = LoadLibraryA("tandorutl.dll");
+  CountingHost host;
+  RecordingSink sink;
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  ASSERT_TRUE(WaitForSoundWrites(1));
+  sim().PressKey(26);
+  ASSERT_TRUE(sink.WaitForKeys(3));
+  sim().ReleaseKey();
+  window.reset();
+  ASSERT_TRUE(WaitForSoundWrites(5));
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+
+  size_t starts = 0, stops = 0;
+  for (const SimBusEvent& event : BusEvents()) {
+    if (event.type != SIM_EVENT_START && event.type != SIM_EVENT_STOP) continue;
+    (event.type == SIM_EVENT_START ? starts : stops)++;
+    EXPECT_EQ(1, event.entryFlag)
+        << (event.type == SIM_EVENT_START ? "start" : "stop") << " at "
+        << event.timeUs << " us";
+  }
+  // Every reading and every sound write is a transaction of its own.
+  size_t transactions = KeyReads().size() + SoundWrites().size();
+  EXPECT_GE(starts, transactions);
+  EXPECT_GE(stops, transactions);
+  EXPECT_EQ(0, EntryFlagNow());
+  FreeLibrary(utl);
+  EXPECT_EQ(0, sim().ViolationCount()) << sim().FirstViolation();
+}
+
+// A receiver that does not acknowledge its address leaves the code
+// untouched (0): that must never become "Key_0", in either reading mode.
+class RemoteFailedReads : public PluginTest,
+                          public ::testing::WithParamInterface<int> {};
+
+TEST_P(RemoteFailedReads, NeverBecomeKeys) {
+  Settings settings;
+  settings.useAcorpCompMode = GetParam();
+  WriteSettings(settings);
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  HMODULE utl = LoadLibraryA("tandorutl.dll");  // keeps the shared region
+  CountingHost host;
+  RecordingSink sink;
+  SimFault noAcknowledge = {SIM_FAULT_NACK_BYTE, -1, -1, -1, -1, 0};
+  ASSERT_GT(sim().AddFault(&noAcknowledge), 0);
+  sim().PressKey(5);
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  ASSERT_TRUE(WaitUntil([&] { return sim().TransactionCount() >= 6; }, 3000));
+  EXPECT_EQ(0u, sink.size());
+  for (const std::string& line : LogLines())
+    EXPECT_EQ(std::string::npos, line.find("Pressed")) << line;
+  // The same receiver, answering again, gives its key.
+  sim().ClearFaults();
+  EXPECT_TRUE(sink.WaitForKeys(1));
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0, EntryFlagNow());
+  FreeLibrary(utl);
+  ASSERT_FALSE(sink.events().empty());
+  EXPECT_EQ("Key_5", sink.events()[0].name);
+}
+
+INSTANTIATE_TEST_SUITE_P(RemoteReadingModes, RemoteFailedReads,
+                         ::testing::Values(0, 1));
+
+struct ExpectedKey {
+  int code;
+  const char* name;
+  const char* label;
+};
+
+const ExpectedKey kExpectedKeys[] = {
+    {0, "Key_0", "0"},
+    {1, "Key_1", "1"},
+    {2, "Key_2", "2"},
+    {3, "Key_3", "3"},
+    {4, "Key_4", "4"},
+    {5, "Key_5", "5"},
+    {6, "Key_6", "6"},
+    {7, "Key_7", "7"},
+    {8, "Key_8", "8"},
+    {9, "Key_9", "9"},
+    {10, "Key_100", ""},
+    {11, "Key_AirCableTV", ""},
+    {12, "Key_AutoScan", ""},
+    {13, "Key_Teletext", ""},
+    {14, "Key_TeletextPageUp", ""},
+    {15, "Key_Source", ""},
+    {16, "Key_Mute", ""},
+    {17, "Key_FullScreen", ""},
+    {18, "Key_Power", "Power"},
+    {19, "Key_MTS", ""},
+    {20, "Key_Sync", ""},
+    {22, "Key_TeletextCC", ""},
+    {23, "Key_Recall", "Recall"},
+    {24, "Key_PlusMinus", ""},
+    {25, "Key_Function", ""},
+    {26, "Key_ChannelUp", "ChannelUp"},
+    {27, "Key_VolumeUp", "VolumeUp"},
+    {29, "Key_TeletextPageDown", ""},
+    {30, "Key_ChannelDown", "ChannelDown"},
+    {31, "Key_VolumeDown", "VolumeDown"},
+};
+
+const ExpectedKey* FindExpectedKey(int code) {
+  for (const ExpectedKey& key : kExpectedKeys)
+    if (key.code == code) return &key;
+  return nullptr;
+}
+
+class RemoteKeys : public PluginTest {};
+
+TEST_F(RemoteKeys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
+  Settings settings;
+  settings.keyFirstDelay = 5;
+  settings.keyRepeatDelay = 5;
+  WriteSettings(settings);
+  IRemoteDevice* device = Create();
+  ASSERT_NE(nullptr, device);
+  CountingHost host;
+  RecordingSink sink;
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  std::vector<int> codes;
+  for (int code = 0; code <= 40; ++code) codes.push_back(code);
+  codes.push_back(0xFF);
+  for (int code : codes) {
+    sim().PressKey(code);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          std::vector<SimKeyRead> reads = KeyReads();
+          return !reads.empty() && reads.back().code == code;
+        },
+        3000))
+        << "code " << code << " was not read";
+  }
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+
+  // One call per reading of a code in the table, none for the others.
+  std::vector<KeyEvent> events = sink.events();
+  size_t event = 0;
+  size_t readingsWithCode = 0;
+  std::vector<bool> seen(32, false);
+  for (const SimKeyRead& read : KeyReads()) {
+    if (read.code == 0xAA) continue;
+    ++readingsWithCode;
+    const ExpectedKey* key = FindExpectedKey(read.code);
+    if (!key) continue;
+    seen[read.code] = true;
+    ASSERT_LT(event, events.size()) << "no call for code " << read.code;
+    EXPECT_EQ(key->name, events[event].name);
+    EXPECT_EQ(key->label, events[event].label);
+    EXPECT_NE(GetCurrentThreadId(), events[event].threadId);
+    EXPECT_EQ(events[0].threadId, events[event].threadId);
+    ++event;
+  }
+  EXPECT_EQ(events.size(), event) << "calls for codes without a key";
+  for (const ExpectedKey& key : kExpectedKeys)
+    EXPECT_TRUE(seen[key.code]) << key.name;
+  // Every reading that gave a code is logged, known or not.
+  size_t logged = 0;
+  for (const std::string& line : LogLines())
+    logged += line.rfind("> Pressed key code ", 0) == 0;
+  EXPECT_EQ(readingsWithCode, logged);
+  EXPECT_TRUE(LogHas("> Pressed key code 0"));
+  EXPECT_TRUE(LogHas("> Pressed key code 255"));
+}
+
+}  // namespace

@@ -1,0 +1,219 @@
+#include "remote_fixture.h"
+
+using namespace testsupport;
+
+namespace remotetest {
+
+HRESULT __stdcall RecordingSink::OnKey(const char* name, const char* label) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back({name, label, GetCurrentThreadId()});
+  }
+  if (onKey) onKey();
+  return S_OK;
+}
+
+std::vector<KeyEvent> RecordingSink::events() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_;
+}
+
+size_t RecordingSink::size() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_.size();
+}
+
+bool RecordingSink::WaitForKeys(size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return size() >= count; }, timeoutMs);
+}
+
+static const char kHostWindowClass[] = "MiraboMainWindow";
+
+static void RegisterHostWindowClass() {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kHostWindowClass;
+  RegisterClassA(&windowClass);  // fails harmlessly once registered
+}
+
+HostWindow::HostWindow(const char* title) {
+  RegisterHostWindowClass();
+  window_ = CreateWindowExA(0, kHostWindowClass, title, WS_OVERLAPPEDWINDOW, 0,
+                            0, 200, 100, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  EXPECT_NE(nullptr, window_) << "cannot create the host window";
+}
+
+HostWindow::~HostWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+std::string SettingsText(const Settings& settings) {
+  return "[MiraboRemote]\r\nKeyFirstDelay=" +
+         std::to_string(settings.keyFirstDelay) +
+         "\r\nKeyRepeatDelay=" + std::to_string(settings.keyRepeatDelay) +
+         "\r\nLeaveSoundOnExit=" + std::to_string(settings.leaveSoundOnExit) +
+         "\r\nUseAcorpCompMode=" + std::to_string(settings.useAcorpCompMode) +
+         "\r\nUseLog=" + std::to_string(settings.useLog) + "\r\n";
+}
+
+std::vector<std::string> SplitLogLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+static const char kChildVariable[] = "TANDOR_REMOTE_CHILD";
+
+bool InChildMode() {
+  char value[8];
+  DWORD length = GetEnvironmentVariableA(kChildVariable, value, sizeof value);
+  return length > 0 && length < sizeof value;
+}
+
+ProcessResult RunChildTest(const std::string& test, const std::string& dir,
+                           std::vector<std::string> env) {
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, sizeof exe);
+  env.push_back(std::string(kChildVariable) + "=1");
+  return RunProcess(exe, "--gtest_filter=" + test, dir, 30000, env);
+}
+
+ScopedVariable::ScopedVariable(const char* name, const char* value)
+    : name_(name) {
+  SetEnvironmentVariableA(name, value);
+}
+
+ScopedVariable::~ScopedVariable() {
+  SetEnvironmentVariableA(name_.c_str(), nullptr);
+}
+
+int EntryFlagNow() {
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "dllmemfilemap");
+  if (!mapping) return -1;
+  int flag = -1;
+  void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(int));
+  if (view) {
+    flag = *static_cast<volatile int*>(view);
+    UnmapViewOfFile(view);
+  }
+  CloseHandle(mapping);
+  return flag;
+}
+
+void ExpectSoundOff(const std::vector<SimSoundWrite>& writes, size_t first) {
+  ASSERT_GE(writes.size(), first + 4);
+  const SimSoundWrite* off = &writes[first];
+  EXPECT_EQ(0x10, off[0].value);
+  EXPECT_EQ(0x10, off[1].value);
+  EXPECT_EQ(0x40, off[2].value);
+  EXPECT_EQ(0x40, off[3].value);
+  EXPECT_GE(off[1].timeUs - off[0].timeUs, 20000 - kSlackUs);
+  EXPECT_GE(off[2].timeUs - off[1].timeUs, 1000 - kSlackUs / 4);
+  EXPECT_GE(off[3].timeUs - off[2].timeUs, 20000 - kSlackUs);
+}
+
+PluginTest::PluginTest(const char* pluginFile)
+    : pluginFile_(pluginFile), currentDir_(dir_.path()) {}
+
+void PluginTest::SetUp() {
+  // Held for the whole test, so that the card and its records outlive the
+  // plug-in's own use of the driver.
+  simDriver_ = LoadSimDriver();
+  ASSERT_NE(nullptr, simDriver_) << "cannot load the simulated card";
+  sim_ = SimCard();
+  ASSERT_NE(nullptr, sim_);
+  sim_->Reset();
+  plugin_ = LoadLibraryA((ExeDir() + pluginFile_).c_str());
+  ASSERT_NE(nullptr, plugin_) << "cannot load " << pluginFile_;
+}
+
+void PluginTest::TearDown() {
+  if (plugin_) FreeLibrary(plugin_);
+  if (simDriver_) FreeLibrary(simDriver_);
+}
+
+IRemoteDevice* PluginTest::CreateOrNull() {
+  auto get = reinterpret_cast<GetInterfacePtrFn>(
+      reinterpret_cast<void*>(GetProcAddress(plugin_, REMOTE_EXPORT_NAME)));
+  EXPECT_NE(nullptr, get) << "no export " REMOTE_EXPORT_NAME;
+  return get ? get() : nullptr;
+}
+
+IRemoteDevice* PluginTest::Create() {
+  IRemoteDevice* device = CreateOrNull();
+  EXPECT_NE(nullptr, device);
+  return device;
+}
+
+void PluginTest::WriteSettings(const Settings& settings) {
+  WriteSettingsText(SettingsText(settings));
+}
+
+// The plug-in may read the file at any moment: it sees the old file or the
+// new one, never a half-written one.
+void PluginTest::WriteSettingsText(const std::string& text) {
+  std::string next = dir_.File("mirabo.ini.new");
+  WriteText(next, text);
+  MoveFileExA(next.c_str(), dir_.File("mirabo.ini").c_str(),
+              MOVEFILE_REPLACE_EXISTING);
+}
+
+std::string PluginTest::LogText() const {
+  return ReadText(dir_.File("MiraboRemote.log"));
+}
+
+std::vector<std::string> PluginTest::LogLines() const {
+  return SplitLogLines(LogText());
+}
+
+bool PluginTest::LogHas(const std::string& line) const {
+  for (const std::string& logged : LogLines())
+    if (logged == line) return true;
+  return false;
+}
+
+bool PluginTest::WaitForLogLine(const std::string& line,
+                                DWORD timeoutMs) const {
+  return WaitUntil([&] { return LogHas(line); }, timeoutMs);
+}
+
+template <typename Record>
+static std::vector<Record> ReadRecords(int(__cdecl* get)(Record*, int)) {
+  std::vector<Record> records(get(nullptr, 0));
+  int count = get(records.data(), static_cast<int>(records.size()));
+  records.resize(std::min<size_t>(records.size(), count));
+  return records;
+}
+
+std::vector<SimKeyRead> PluginTest::KeyReads() const {
+  return ReadRecords(sim_->GetKeyReads);
+}
+
+std::vector<SimSoundWrite> PluginTest::SoundWrites() const {
+  return ReadRecords(sim_->GetSoundWrites);
+}
+
+std::vector<SimBusEvent> PluginTest::BusEvents() const {
+  return ReadRecords(sim_->GetBusEvents);
+}
+
+bool PluginTest::WaitForKeyReads(size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return KeyReads().size() >= count; }, timeoutMs);
+}
+
+bool PluginTest::WaitForSoundWrites(size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return SoundWrites().size() >= count; }, timeoutMs);
+}
+
+}  // namespace remotetest
