@@ -15,12 +15,6 @@ std::string Within(bool met) {
   return met ? "met" : "MISSED";
 }
 
-std::string Format(const char* format, double value) {
-  char text[128];
-  snprintf(text, sizeof text, format, value);
-  return text;
-}
-
 void AddKeyLatency(Report& report, const std::string& key,
                    const std::string& title, const KeyLatencyFigures& figures) {
   report.Section(key, title);
@@ -57,17 +51,22 @@ void AddStops(Report& report, const std::vector<StopFigures>& stops) {
   }
 }
 
+// The figures of one transaction: the call counts (the same in both runs),
+// the reference, and the times of both runs.
 void AddTransaction(Report& report, const std::string& key,
-                    const std::string& title, const TransactionFigures& figures,
-                    const LineWork& least, bool sleeps, int samples) {
+                    const std::string& title, const TransactionFigures& nt,
+                    const TransactionFigures& shown98, const LineWork& least,
+                    bool sleeps, int samples) {
   report.Section(key, title);
-  report.Number("samples", "calls measured", samples, 0, "");
-  report.Number("driver_calls", "driver calls made", figures.driverCalls, 0, "",
-                figures.callsVary ? "varied between calls" : "every call");
-  report.Number("line_settings", "of which line settings", figures.lineSettings,
-                0, "", "I2CSWSetSCL/SDA");
-  report.Number("line_samples", "of which line samples", figures.lineSamples, 0,
-                "", "I2CSWReadSCL/SDA; the rest: I2CInitSWMode");
+  report.Number("samples", "calls measured, each run", samples, 0, "");
+  bool same = nt.driverCalls == shown98.driverCalls && !nt.callsVary &&
+              !shown98.callsVary;
+  report.Number("driver_calls", "driver calls made", nt.driverCalls, 0, "",
+                same ? "in every call of both runs" : "VARIED between calls");
+  report.Number("line_settings", "of which line settings", nt.lineSettings, 0,
+                "", "I2CSWSetSCL/SDA");
+  report.Number("line_samples", "of which line samples", nt.lineSamples, 0, "",
+                "I2CSWReadSCL/SDA; the rest: I2CInitSWMode");
   report.Number("least_line_ops", "least line operations", least.total(), 0, "",
                 std::to_string(least.settings) + " settings + " +
                     std::to_string(least.samples) + " samples (reference)");
@@ -75,15 +74,71 @@ void AddTransaction(Report& report, const std::string& key,
                 least.totalWithStretchCheck(), 0, "",
                 "+1 SCL sample per SCL release (" +
                     std::to_string(least.sclReleases) + ")");
-  std::string outside = sleeps ? "outside the 10 ms sleep" : "whole call";
-  report.Number("active_us_median", "time " + outside + ": median",
-                figures.activeUs.median, 0, "us");
-  report.Number("active_us_max", "time " + outside + ": maximum",
-                figures.activeUs.max, 0, "us");
+  std::string span = sleeps ? "outside the sleep" : "whole call";
+  report.Number("active_us_median", span + ": median", nt.activeUs.median, 0,
+                "us", "port reads fault (shown as Windows 2000)");
+  report.Number("active_us_max", span + ": maximum", nt.activeUs.max, 0, "us");
+  report.Number("win98_active_us_median", span + ", as Win98: median",
+                shown98.activeUs.median, 0, "us",
+                "Wine emulates each port read");
+  report.Number("win98_active_us_max", span + ", as Win98: maximum",
+                shown98.activeUs.max, 0, "us");
   if (sleeps)
     report.Number("sleep_us_median", "sleep after the stop: median",
-                  figures.sleepUs.median, 0, "us");
-  report.Number("failures", "calls that failed", figures.failures, 0, "");
+                  nt.sleepUs.median, 0, "us", "Sleep(10)");
+  report.Number("failures", "calls that failed", nt.failures + shown98.failures,
+                0, "");
+}
+
+void AddBusDelay(Report& report, const BusDelayFigures& nt,
+                 const BusDelayFigures& shown98) {
+  report.Section("bus_delay",
+                 "BusDelay where port reads fault (gaps between the driver "
+                 "calls of read frames)");
+  report.Number("frames", "read frames used", nt.frames, 0, "");
+  report.Number("paused_gap_us", "gap with a BusDelay", nt.pausedGapMeanUs, 2,
+                "us",
+                std::to_string(nt.pausedGapUs.count) +
+                    " gaps, 3 a frame; mean of the middle half");
+  report.Number("plain_gap_us", "gap without", nt.plainGapMeanUs, 2, "us",
+                "a driver call and a step of the bit engine");
+  bool met =
+      nt.busDelayUs >= kBusDelayLeastUs && nt.busDelayUs <= kBusDelayMostUs;
+  report.Number("bus_delay_us", "BusDelay", nt.busDelayUs, 1, "us",
+                "shown as Windows 2000; target 5 to 20 us: " + Within(met));
+  report.Number("win98_bus_delay_us", "BusDelay as Windows 98",
+                shown98.busDelayUs, 1, "us",
+                "ten port reads that Wine emulates");
+}
+
+// A window of processor time, and what the receiver readings in it cost,
+// taking each for the median busy time (outside the sleep) of one
+// DlkI2CSWReadByte in each run: the bit engine polls without pause.
+void AddCpuWindow(Report& report, const std::string& key,
+                  const std::string& label, const CpuWindow& window,
+                  const UtlFigures& shown98, const UtlFigures& nt) {
+  double seconds = window.wallMs / 1000;
+  if (seconds <= 0) return;
+  double percent = 100 * window.cpuMs / window.wallMs;
+  char note[96];
+  snprintf(note, sizeof note,
+           "%.0f ms in %.1f s; target below 2 %%: ", window.cpuMs, seconds);
+  report.Number(key + "_percent", label, percent, 2, "% of a core",
+                note + Within(percent < kCpuMostPercent));
+  snprintf(note, sizeof note, "%.1f a second", window.keyReads / seconds);
+  report.Number(key + "_reads", label + ": receiver readings", window.keyReads,
+                0, "", note);
+  auto share = [&](const UtlFigures& utl) {
+    return window.keyReads * utl.read.activeUs.median / (window.wallMs * 1000) *
+           100;
+  };
+  if (!shown98.loaded || !nt.loaded) return;
+  report.Number(key + "_reads_percent", label + ": of it the readings",
+                share(shown98), 2, "% of a core",
+                "estimate: readings x busy time of one read as Win98");
+  report.Number(key + "_reads_win2000_percent",
+                label + ": the readings as Win2000", share(nt), 2,
+                "% of a core", "the same where port reads fault");
 }
 
 }  // namespace
@@ -92,42 +147,44 @@ void AddMachine(Report& report, const Machine& machine) {
   report.Section("machine", "Machine");
   report.Text("cpu", "processor", machine.cpu.empty() ? "?" : machine.cpu);
   report.Number("processors", "processors seen", machine.processors, 0, "");
+  if (!machine.load.empty())
+    report.Text("load", "load averages at the start", machine.load,
+                "1, 5 and 15 minutes");
   report.Text("wine", "Wine", machine.wine.empty() ? "none" : machine.wine);
   report.Text("windows", "Windows version shown", machine.windows);
   report.Text("date", "date", machine.date);
 }
 
-void AddTransactions(Report& report, const UtlFigures& figures) {
-  if (!figures.loaded) {
+void AddTransactions(Report& report, const UtlFigures& shown98,
+                     const UtlFigures& nt) {
+  if (!shown98.loaded || !nt.loaded) {
     report.Section("transactions", "TandorUtl transactions");
-    report.Text("skipped", "not measured", figures.why);
+    report.Text("skipped", "not measured",
+                shown98.loaded ? nt.why : shown98.why);
     return;
   }
-  AddTransaction(report, "read_byte", "DlkI2CSWReadByte(0x97) on the card",
-                 figures.read, LeastLineWork(ReadByteFrame()), true,
-                 figures.samples);
-  AddTransaction(report, "write3", "DlkI2CSWWrite3(0x96, 2, 0x20) on the card",
-                 figures.write3, LeastLineWork(Write3Frame()), false,
-                 figures.samples);
+  AddTransaction(
+      report, "read_byte", "DlkI2CSWReadByte(0x97) on the simulated card",
+      nt.read, shown98.read, LeastLineWork(ReadByteFrame()), true, nt.samples);
+  AddTransaction(report, "write3",
+                 "DlkI2CSWWrite3(0x96, 2, 0x20) on the simulated card",
+                 nt.write3, shown98.write3, LeastLineWork(Write3Frame()), false,
+                 nt.samples);
+  AddBusDelay(report, nt.busDelay, shown98.busDelay);
 
-  const BusDelayFigures& delay = figures.busDelay;
-  report.Section("bus_delay",
-                 "BusDelay where port reads fault (gaps between driver calls "
-                 "of read frames)");
-  report.Number("frames", "read frames used", delay.frames, 0, "");
-  report.Number("paused_gap_us_median", "gap with a BusDelay: median",
-                delay.pausedGapUs.median, 0, "us",
-                std::to_string(delay.pausedGapUs.count) + " gaps, 4 a frame");
-  report.Number("plain_gap_us_median", "gap without: median",
-                delay.plainGapUs.median, 0, "us",
-                "one driver call and the engine's step");
-  bool met = delay.busDelayUs >= kBusDelayLeastUs &&
-             delay.busDelayUs <= kBusDelayMostUs;
-  report.Number("bus_delay_us", "BusDelay", delay.busDelayUs, 0, "us",
-                "target 5 to 20 us: " + Within(met));
+  report.Section("card_bookkeeping",
+                 "The simulated card's own share: at every start and stop "
+                 "condition it reads the entry flag as another process "
+                 "would");
+  report.Number("entry_flag_read_us", "one entry-flag read",
+                nt.card.entryFlagReadUs, 1, "us",
+                "open, map, read, unmap, close; 2 a transaction");
+  report.Number("entry_flag_read_cpu_us", "its processor time",
+                nt.card.entryFlagReadCpuUs, 1, "us");
 }
 
-void AddPlugin(Report& report, const PluginFigures& figures) {
+void AddPlugin(Report& report, const PluginFigures& figures,
+               const UtlFigures& shown98, const UtlFigures& nt) {
   if (!figures.ran) {
     report.Section("plugin", "Plug-in");
     report.Text("skipped", "not measured", figures.why);
@@ -144,16 +201,8 @@ void AddPlugin(Report& report, const PluginFigures& figures) {
 
   const CpuFigures& cpu = figures.cpu;
   report.Section("cpu", "Processor time of the host process (default delays)");
-  report.Number(
-      "idle_percent", "idle polling", cpu.idlePercent(), 2, "% of a core",
-      Format("%.0f ms in ", cpu.idleCpuMs) +
-          Format("%.1f s; target below 2 %%: ", cpu.idleWallMs / 1000) +
-          Within(cpu.idlePercent() < kCpuMostPercent));
-  report.Number(
-      "held_percent", "key held", cpu.heldPercent(), 2, "% of a core",
-      Format("%.0f ms in ", cpu.heldCpuMs) +
-          Format("%.1f s; target below 2 %%: ", cpu.heldWallMs / 1000) +
-          Within(cpu.heldPercent() < kCpuMostPercent));
+  AddCpuWindow(report, "idle", "idle polling", cpu.idle, shown98, nt);
+  AddCpuWindow(report, "held", "key held", cpu.held, shown98, nt);
   report.Number("held_keys", "OnKey calls while held", cpu.heldKeys, 0, "");
 
   const CadenceFigures& cadence = figures.cadence;

@@ -8,7 +8,8 @@
 #include "transaction_bench.h"
 
 struct Machine {
-  std::string cpu;  // from the command line (the host's /proc/cpuinfo)
+  std::string cpu;   // from the command line (the host's /proc/cpuinfo)
+  std::string load;  // from the command line (the host's /proc/loadavg)
   std::string wine;
   std::string windows;
   int processors = 0;
@@ -16,5 +17,11 @@ struct Machine {
 };
 
 void AddMachine(Report& report, const Machine& machine);
-void AddTransactions(Report& report, const UtlFigures& figures);
-void AddPlugin(Report& report, const PluginFigures& figures);
+// TandorUtl's figures from this program (shown as Windows 98) and from its
+// copy shown as Windows 2000.
+void AddTransactions(Report& report, const UtlFigures& shown98,
+                     const UtlFigures& nt);
+// The plug-in's figures; TandorUtl's tell how much of its processor time
+// Wine's port emulation takes.
+void AddPlugin(Report& report, const PluginFigures& figures,
+               const UtlFigures& shown98, const UtlFigures& nt);

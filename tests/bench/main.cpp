@@ -1,30 +1,41 @@
 // The benchmark: TandorUtl and the plug-in on the simulated card, measured
 // from outside. Prints a table and writes the same figures as JSON.
 //
-//   bench-win98.exe [--json PATH] [--cpu "processor model"] [--quick]
+//   bench-win98.exe [--json PATH] [--cpu "processor model"]
+//                   [--load "load averages"] [--quick]
 //
 // Run it as Windows 98 (the file name picks the version under Wine), so
-// that the plug-in polls through TandorUtl. --quick measures a little of
-// everything, for trying the program out; its figures are not the
-// benchmark's.
+// that the plug-in polls through TandorUtl. It runs its copy
+// bench-win2k.exe for TandorUtl's figures where port reads fault. --quick
+// measures a little of everything, for trying the program out; its figures
+// are not the benchmark's.
 
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <string>
 
 #include "card_access.h"
 #include "figures_report.h"
 #include "machine_info.h"
+#include "nt_copy.h"
+#include "utl_figures_text.h"
 #include "testsupport.h"
 
 namespace {
 
+const int kTransactionSamples = 200;
+const int kQuickTransactionSamples = 20;
+
 struct Options {
   std::string jsonPath;
   std::string cpu;
+  std::string load;  // the machine's load averages when the run began
   bool quick = false;
+  bool utlOnly = false;  // the copy's part: TandorUtl's figures as text
+  int samples = kTransactionSamples;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -35,18 +46,25 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->jsonPath = argv[++i];
     } else if (arg == "--cpu" && i + 1 < argc) {
       options->cpu = argv[++i];
+    } else if (arg == "--load" && i + 1 < argc) {
+      options->load = argv[++i];
     } else if (arg == "--quick") {
       options->quick = true;
+      options->samples = kQuickTransactionSamples;
+    } else if (arg == BENCH_UTL_ONLY_OPTION) {
+      options->utlOnly = true;
+    } else if (arg == "--samples" && i + 1 < argc) {
+      options->samples = atoi(argv[++i]);
     } else {
-      fprintf(stderr, "usage: %s [--json PATH] [--cpu TEXT] [--quick]\n",
+      fprintf(stderr,
+              "usage: %s [--json PATH] [--cpu TEXT] [--load TEXT] "
+              "[--quick]\n",
               argv[0]);
       return false;
     }
   }
   return true;
 }
-
-const int kTransactionSamples = 200;
 
 PluginPlan Plan(bool quick) {
   PluginPlan plan;
@@ -80,15 +98,23 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (options.utlOnly) {
+    printf("%s",
+           UtlFiguresToText(MeasureTransactions(card.get(), options.samples))
+               .c_str());
+    return 0;
+  }
+
   Report report;
-  Machine machine = {options.cpu, WineVersion(), WindowsVersion(),
-                     ProcessorCount(), Now()};
+  Machine machine = {options.cpu,      options.load,     WineVersion(),
+                     WindowsVersion(), ProcessorCount(), Now()};
   AddMachine(report, machine);
 
-  Say("TandorUtl transactions");
-  AddTransactions(
-      report, MeasureTransactions(card.get(),
-                                  options.quick ? 20 : kTransactionSamples));
+  Say("TandorUtl transactions, as Windows 98 and as Windows 2000");
+  UtlFigures shownAs98 = MeasureTransactions(card.get(), options.samples);
+  UtlFigures shownAsNt =
+      MeasureTransactionsAsNt(folder.path(), options.samples);
+  AddTransactions(report, shownAs98, shownAsNt);
 
   PluginFigures plugin;
   if (IsWindows9x()) {
@@ -97,7 +123,7 @@ int main(int argc, char** argv) {
   } else {
     plugin.why = "not run as Windows 95/98/Me (run bench-win98.exe)";
   }
-  AddPlugin(report, plugin);
+  AddPlugin(report, plugin, shownAs98, shownAsNt);
 
   printf("%s", report.Table().c_str());
   testsupport::WriteText(options.jsonPath, report.Json());

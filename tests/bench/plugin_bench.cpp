@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "card_access.h"
+#include "process_time.h"
 #include "testsupport.h"
 
 namespace {
@@ -39,18 +40,6 @@ double Ms(long long us) {
   return static_cast<double>(us) / 1000.0;
 }
 
-// Processor time of this process, user and kernel, in milliseconds.
-double ProcessCpuMs() {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-    return 0;
-  auto ticks = [](const FILETIME& time) {
-    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-           time.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
-}
-
 class Bench {
  public:
   Bench(const SimControl* card, const PluginPlan& plan)
@@ -70,6 +59,8 @@ class Bench {
   // miss or a wrong key counted in `figures`.
   void TakeLatency(size_t index, const BenchKey& key, long long pressedUs,
                    KeyLatencyFigures& figures, std::vector<double>& samples);
+  // Sleeps `period` ms and measures this process meanwhile.
+  CpuWindow CpuOver(DWORD period);
   // Adds the intervals between the keys since the last Clear.
   void TakeIntervals(CadenceFigures& cadence);
 
@@ -187,6 +178,18 @@ StopFigures Bench::StopLatency(const PluginSettings& settings, bool afterKey) {
   return figures;
 }
 
+CpuWindow Bench::CpuOver(DWORD period) {
+  CpuWindow window;
+  card_->ClearRecords();
+  double cpu = ProcessCpuUs();
+  long long wall = card_->NowUs();
+  Sleep(period);
+  window.cpuMs = (ProcessCpuUs() - cpu) / 1000;
+  window.wallMs = Ms(card_->NowUs() - wall);
+  window.keyReads = card_->GetKeyReads(nullptr, 0);
+  return window;
+}
+
 void Bench::TakeIntervals(CadenceFigures& cadence) {
   std::vector<KeyEvent> events = recorder_.Events();
   for (size_t i = 1; i < events.size(); ++i) {
@@ -209,18 +212,9 @@ CpuFigures Bench::CpuAndHeldKey(CadenceFigures& cadence) {
   Sleep(500);
   DWORD period = static_cast<DWORD>(plan_.cpuSeconds) * 1000;
 
-  double cpu = ProcessCpuMs();
-  long long wall = card_->NowUs();
-  Sleep(period);
-  figures.idleCpuMs = ProcessCpuMs() - cpu;
-  figures.idleWallMs = Ms(card_->NowUs() - wall);
-
-  cpu = ProcessCpuMs();
-  wall = card_->NowUs();
+  figures.idle = CpuOver(period);
   card_->PressKey(kPower.code);
-  Sleep(period);
-  figures.heldCpuMs = ProcessCpuMs() - cpu;
-  figures.heldWallMs = Ms(card_->NowUs() - wall);
+  figures.held = CpuOver(period);
   card_->ReleaseKey();
   figures.heldKeys = static_cast<int>(recorder_.Events().size());
   TakeIntervals(cadence);

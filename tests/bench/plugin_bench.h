@@ -34,16 +34,18 @@ struct StopFigures {
   Summary noticedMs;  // the request to the first sound-off write of the exit
 };
 
+// Processor time of this process over a stretch of wall time, and the
+// receiver readings the plug-in made in it.
+struct CpuWindow {
+  double cpuMs = 0;
+  double wallMs = 0;
+  int keyReads = 0;
+};
+
 struct CpuFigures {
-  double idleCpuMs = 0, idleWallMs = 0;
-  double heldCpuMs = 0, heldWallMs = 0;
+  CpuWindow idle;    // polling, no key
+  CpuWindow held;    // a key held down
   int heldKeys = 0;  // OnKey calls while the key was held
-  double idlePercent() const {
-    return idleWallMs > 0 ? 100 * idleCpuMs / idleWallMs : 0;
-  }
-  double heldPercent() const {
-    return heldWallMs > 0 ? 100 * heldCpuMs / heldWallMs : 0;
-  }
 };
 
 struct CadenceFigures {

@@ -22,23 +22,6 @@ std::string DelaysText(const PluginSettings& settings) {
   return text;
 }
 
-namespace {
-
-// IUnknown's QueryInterface for an object that is only ever IUnknown to
-// the plug-in.
-HRESULT AnswerUnknown(IUnknown* self, REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  if (!IsEqualIID(iid, IID_IUnknown)) {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  *object = self;
-  self->AddRef();
-  return S_OK;
-}
-
-}  // namespace
-
 KeyRecorder::KeyRecorder(const SimControl* card)
     : card_(card), arrived_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
   InitializeCriticalSection(&lock_);
@@ -48,18 +31,6 @@ KeyRecorder::KeyRecorder(const SimControl* card)
 KeyRecorder::~KeyRecorder() {
   CloseHandle(arrived_);
   DeleteCriticalSection(&lock_);
-}
-
-HRESULT __stdcall KeyRecorder::QueryInterface(REFIID iid, void** object) {
-  return AnswerUnknown(this, iid, object);
-}
-
-ULONG __stdcall KeyRecorder::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG __stdcall KeyRecorder::Release() {
-  return static_cast<ULONG>(InterlockedDecrement(&references_));
 }
 
 HRESULT __stdcall KeyRecorder::OnKey(const char* name, const char*) {
@@ -99,40 +70,9 @@ void KeyRecorder::Clear() {
   ResetEvent(arrived_);
 }
 
-HRESULT __stdcall BenchHost::QueryInterface(REFIID iid, void** object) {
-  return AnswerUnknown(this, iid, object);
-}
-
-ULONG __stdcall BenchHost::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG __stdcall BenchHost::Release() {
-  return static_cast<ULONG>(InterlockedDecrement(&references_));
-}
-
-PluginLibrary::~PluginLibrary() {
-  if (module_) FreeLibrary(module_);
-}
-
-bool PluginLibrary::Load(std::string* why) {
-  module_ = LoadLibraryA((testsupport::ExeDir() + "tandor.dll").c_str());
-  if (!module_) {
-    *why = "tandor.dll cannot be loaded";
-    return false;
-  }
-  create_ = reinterpret_cast<GetInterfacePtrFn>(
-      reinterpret_cast<void*>(GetProcAddress(module_, REMOTE_EXPORT_NAME)));
-  if (!create_) {
-    *why = "tandor.dll lacks " REMOTE_EXPORT_NAME;
-    return false;
-  }
-  return true;
-}
-
 StartedPlugin::StartedPlugin(const PluginLibrary& library, KeyRecorder& sink,
                              BenchHost& host)
-    : device_(library.Create()) {
+    : device_(library.CreateObject()) {
   started_ = device_ && device_->Start(&sink, &host) == S_OK;
 }
 

@@ -1,6 +1,8 @@
 // The benchmark's side of the plug-in contract: the settings file, the
 // host's two objects (a key sink that stamps every key with the card's
 // clock), and plug-in objects created, started and stopped one at a time.
+// The plug-in library is loaded as the stand-in host loads it
+// (host/plugin_library.h).
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin_library.h"
 #include "remote_interfaces.h"
 #include "simcard.h"
 
@@ -29,18 +32,41 @@ struct KeyEvent {
   std::string name;
 };
 
-// The host's key event sink. It lives as long as the benchmark; the
-// references the plug-in takes and gives back are only counted.
-class KeyRecorder : public IKeyEventSink {
+// IUnknown for the host's objects, which live as long as the benchmark: the
+// references the plug-in takes and gives back are only counted, and the
+// plug-in never asks for more than IUnknown.
+template <class Interface>
+class Counted : public Interface {
+ public:
+  HRESULT __stdcall QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    if (!IsEqualIID(iid, IID_IUnknown)) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = static_cast<IUnknown*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG __stdcall AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+  }
+  ULONG __stdcall Release() override {
+    return static_cast<ULONG>(InterlockedDecrement(&references_));
+  }
+
+ private:
+  volatile LONG references_ = 1;
+};
+
+// The host's key event sink.
+class KeyRecorder : public Counted<IKeyEventSink> {
  public:
   explicit KeyRecorder(const SimControl* card);
   ~KeyRecorder();
   KeyRecorder(const KeyRecorder&) = delete;
   KeyRecorder& operator=(const KeyRecorder&) = delete;
 
-  HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
-  ULONG __stdcall AddRef() override;
-  ULONG __stdcall Release() override;
   HRESULT __stdcall OnKey(const char* name, const char* label) override;
 
   // With `on`, the card's key is let go as soon as it has been delivered:
@@ -58,36 +84,10 @@ class KeyRecorder : public IKeyEventSink {
   HANDLE arrived_;
   std::vector<KeyEvent> events_;
   volatile bool releaseOnKey_ = false;
-  volatile LONG references_ = 1;
 };
 
 // The host's application object; the plug-in only holds a reference.
-class BenchHost : public IRemoteHost {
- public:
-  HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
-  ULONG __stdcall AddRef() override;
-  ULONG __stdcall Release() override;
-
- private:
-  volatile LONG references_ = 1;
-};
-
-// tandor.dll from the program's folder.
-class PluginLibrary {
- public:
-  PluginLibrary() = default;
-  ~PluginLibrary();
-  PluginLibrary(const PluginLibrary&) = delete;
-  PluginLibrary& operator=(const PluginLibrary&) = delete;
-
-  bool Load(std::string* why);
-  // A new object holding one reference, or null.
-  IRemoteDevice* Create() const { return create_ ? create_() : nullptr; }
-
- private:
-  HMODULE module_ = nullptr;
-  GetInterfacePtrFn create_ = nullptr;
-};
+class BenchHost : public Counted<IRemoteHost> {};
 
 // One plug-in object, created and started for the life of this object
 // (the plug-in polls once per object: its back end goes when it stops).

@@ -24,3 +24,12 @@ double WorstDeviation(const std::vector<double>& deviations) {
     if (std::fabs(deviation) > std::fabs(worst)) worst = deviation;
   return worst;
 }
+
+double InterquartileMean(std::vector<double> samples) {
+  if (samples.empty()) return 0;
+  std::sort(samples.begin(), samples.end());
+  size_t quarter = samples.size() / 4;
+  auto first = samples.begin() + quarter;
+  auto last = samples.end() - quarter;
+  return std::accumulate(first, last, 0.0) / (last - first);
+}

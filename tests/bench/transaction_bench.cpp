@@ -6,6 +6,8 @@
 
 #include "card_access.h"
 #include "driver_api.h"
+#include "entry_flag_probe.h"
+#include "process_time.h"
 #include "testsupport.h"
 
 namespace {
@@ -18,10 +20,12 @@ const int kReceiverWrite = 0x96;
 const int kSoundSubaddress = 2;
 const int kSoundOn = 0x20;
 
-// Where a read frame pauses, counted in the library's SCL-low settings:
-// after the address byte's acknowledge clock (the 10th: one in the start,
-// eight bits, the ninth clock) and after the master's acknowledge (the
-// 19th: eight more bits, then the acknowledge clock).
+// Where a read frame pauses: before the start condition's falling SDA (and
+// after it, which is left out, see BusDelayFigures), and, counted in the
+// library's SCL-low settings, after the address byte's acknowledge clock
+// (the 10th: one in the start, eight bits, the ninth clock) and after the
+// master's acknowledge (the 19th: eight more bits, then the acknowledge
+// clock).
 const int kPauseAfterAddressAck = 10;
 const int kPauseAfterMasterAck = 19;
 
@@ -80,7 +84,6 @@ std::vector<size_t> ReadFramePauses(const std::vector<SimCall>& calls) {
     ++start;
   if (start == 0 || start + 1 >= calls.size()) return {};
   pauses.push_back(start - 1);  // before the start condition
-  pauses.push_back(start);      // between SDA and SCL falling
   int sclLows = 0;
   for (size_t i = start; i + 1 < calls.size(); ++i) {
     if (!Is(calls[i], kDrv_I2CSWSetSCL, 0)) continue;
@@ -93,7 +96,7 @@ std::vector<size_t> ReadFramePauses(const std::vector<SimCall>& calls) {
       pauses.push_back(i);
     }
   }
-  if (pauses.size() != 4) return {};
+  if (pauses.size() != 3) return {};
   return pauses;
 }
 
@@ -105,6 +108,7 @@ BusDelayFigures BusDelay(const std::vector<Sample>& reads) {
     std::vector<size_t> pauses = ReadFramePauses(calls);
     if (pauses.empty()) continue;
     ++figures.frames;
+    size_t startFall = pauses[0] + 1;
     size_t next = 0;
     // From the first line call on: the gap after the mode call holds the
     // library's own set-up, not a pause.
@@ -113,14 +117,37 @@ BusDelayFigures BusDelay(const std::vector<Sample>& reads) {
       if (next < pauses.size() && pauses[next] == i) {
         paused.push_back(gap);
         ++next;
-      } else {
+      } else if (i != startFall) {
         plain.push_back(gap);
       }
     }
   }
   figures.pausedGapUs = Summarize(paused);
   figures.plainGapUs = Summarize(plain);
-  figures.busDelayUs = figures.pausedGapUs.median - figures.plainGapUs.median;
+  figures.pausedGapMeanUs = InterquartileMean(paused);
+  figures.plainGapMeanUs = InterquartileMean(plain);
+  figures.busDelayUs = figures.pausedGapMeanUs - figures.plainGapMeanUs;
+  return figures;
+}
+
+const int kEntryFlagReads = 5000;
+
+CardBookkeeping MeasureBookkeeping() {
+  CardBookkeeping figures;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  std::vector<double> wall;
+  double cpu = ProcessCpuUs();
+  for (int i = 0; i < kEntryFlagReads; ++i) {
+    LARGE_INTEGER before, after;
+    QueryPerformanceCounter(&before);
+    sim::ReadEntryFlag();
+    QueryPerformanceCounter(&after);
+    wall.push_back(static_cast<double>(after.QuadPart - before.QuadPart) * 1e6 /
+                   static_cast<double>(frequency.QuadPart));
+  }
+  figures.entryFlagReadCpuUs = (ProcessCpuUs() - cpu) / kEntryFlagReads;
+  figures.entryFlagReadUs = InterquartileMean(wall);
   return figures;
 }
 
@@ -169,6 +196,8 @@ UtlFigures MeasureTransactions(const SimControl* card, int samples) {
   std::vector<Sample> reads, writes;
   for (int i = 0; i < samples; ++i) reads.push_back(Run(card, read));
   for (int i = 0; i < samples; ++i) writes.push_back(Run(card, write));
+  // The region exists while the library is loaded.
+  figures.card = MeasureBookkeeping();
   FreeLibrary(utl);
 
   figures.read = Figures(reads, true);

@@ -22,11 +22,24 @@ struct TransactionFigures {
 
 // The library's bus delay, from the gaps between consecutive driver calls
 // of read frames: the gaps where the library pauses, against all others.
+// The pause between the start condition's falling SDA and falling SCL is
+// left out: there the simulated card records the start, with a read of
+// the entry flag through the shared region, which takes far longer.
 struct BusDelayFigures {
   Summary pausedGapUs;
   Summary plainGapUs;
-  double busDelayUs = 0;  // median paused gap less median plain gap
+  double pausedGapMeanUs = 0;  // InterquartileMean of each
+  double plainGapMeanUs = 0;
+  double busDelayUs = 0;  // the paused gap less the plain gap, by those means
   int frames = 0;         // read frames whose calls had the expected shape
+};
+
+// What the simulated card adds to each start and stop condition: it reads
+// the entry flag as another process would (opens the shared region, maps,
+// reads, unmaps, closes).
+struct CardBookkeeping {
+  double entryFlagReadUs = 0;     // wall time of one read (middle-half mean)
+  double entryFlagReadCpuUs = 0;  // processor time of one read
 };
 
 struct UtlFigures {
@@ -36,6 +49,7 @@ struct UtlFigures {
   TransactionFigures read;
   TransactionFigures write3;
   BusDelayFigures busDelay;
+  CardBookkeeping card;
 };
 
 // Loads TandorUtl.dll from the program's folder and runs `samples` reads

@@ -1,0 +1,21 @@
+#include "process_time.h"
+
+#include <windows.h>
+
+namespace {
+
+double Microseconds(const FILETIME& time) {
+  unsigned long long ticks =
+      (static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+      time.dwLowDateTime;
+  return static_cast<double>(ticks) / 10.0;  // 100 ns ticks
+}
+
+}  // namespace
+
+double ProcessCpuUs() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    return 0;
+  return Microseconds(kernel) + Microseconds(user);
+}
