@@ -1,0 +1,205 @@
+// Load: two host processes side by side, each with its own simulated card
+// and sharing only the entry flag; and many create/start/stop/release
+// cycles in one process, which must leave no handle and no library behind.
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "card_access.h"
+#include "plugin_harness.h"
+#include "tandorutl.h"
+
+namespace campaign {
+namespace {
+
+// ---------------------------------------------------------------------------
+// Two hosts at once.
+
+// A folder laid out like a Mirabo installation running as Windows 98: the
+// stand-in host, the plug-in, TandorUtl and the simulated driver.
+class Installation {
+ public:
+  explicit Installation(const std::string& settings) {
+    for (const char* file : {"tandor.dll", "TandorUtl.dll", "BtVid_32.Dll"})
+      ready_ =
+          testsupport::CopyInto(testsupport::ExeDir() + file, dir_.path()) &&
+          ready_;
+    ready_ = testsupport::CopyInto(testsupport::ExeDir() + "host.exe",
+                                   dir_.path(), "host-win98.exe") &&
+             ready_;
+    testsupport::WriteText(dir_.File("mirabo.ini"), settings);
+  }
+  bool ready() const { return ready_; }
+
+  testsupport::ProcessResult Run(const std::string& args) const {
+    return testsupport::RunProcess(dir_.File("host-win98.exe"), args,
+                                   dir_.path(), 60000);
+  }
+
+ private:
+  testsupport::TempDir dir_;
+  bool ready_ = true;
+};
+
+// The key names in the host's "OnKey("name", "label")" lines, in order.
+std::vector<std::string> KeysIn(const std::string& output) {
+  std::vector<std::string> names;
+  const std::string marker = "OnKey(\"";
+  for (size_t at = output.find(marker); at != std::string::npos;
+       at = output.find(marker, at + 1)) {
+    size_t begin = at + marker.size();
+    names.push_back(output.substr(begin, output.find('"', begin) - begin));
+  }
+  return names;
+}
+
+// A key script: each code held 300 ms, then released for 200 ms.
+std::string KeyScript(const std::vector<int>& codes, int startMs) {
+  std::string script;
+  int at = startMs;
+  for (int code : codes) {
+    if (!script.empty()) script += ",";
+    script += std::to_string(at) + ":" + std::to_string(code) + "," +
+              std::to_string(at + 300) + ":-1";
+    at += 500;
+  }
+  return script;
+}
+
+// The shared region, created by the test before either host runs so that
+// it outlives both; each host's TandorUtl opens it.
+class SharedRegion {
+ public:
+  SharedRegion()
+      : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr,
+                                    PAGE_READWRITE, 0, 4096,
+                                    TANDORUTL_REGION_NAME)),
+        view_(mapping_ ? static_cast<volatile LONG*>(MapViewOfFile(
+                             mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 4096))
+                       : nullptr) {}
+  ~SharedRegion() {
+    if (view_) UnmapViewOfFile(const_cast<LONG*>(view_));
+    if (mapping_) CloseHandle(mapping_);
+  }
+  bool ready() const { return view_ != nullptr; }
+  int flag() const { return view_ ? static_cast<int>(*view_) : -1; }
+
+ private:
+  HANDLE mapping_;
+  volatile LONG* view_;
+};
+
+TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
+  SharedRegion region;
+  ASSERT_TRUE(region.ready());
+  ASSERT_EQ(0, region.flag());
+  const std::string settings =
+      "[MiraboRemote]\r\nKeyFirstDelay=200\r\nKeyRepeatDelay=50\r\n";
+  Installation first(settings), second(settings);
+  ASSERT_TRUE(first.ready());
+  ASSERT_TRUE(second.ready());
+  // Digits on one card, channel and volume keys on the other.
+  const std::vector<int> firstCodes = {1, 2, 3, 4, 5, 6, 7};
+  const std::vector<int> secondCodes = {26, 27, 30, 31, 26, 27, 30};
+  const std::set<std::string> firstNames = {"Key_1", "Key_2", "Key_3", "Key_4",
+                                            "Key_5", "Key_6", "Key_7"};
+  const std::set<std::string> secondNames = {
+      "Key_ChannelUp", "Key_VolumeUp", "Key_ChannelDown", "Key_VolumeDown"};
+
+  std::atomic<bool> running{true};
+  std::atomic<int> raisedSeen{0};
+  std::thread watcher([&] {
+    while (running) {
+      if (region.flag() == 1) ++raisedSeen;
+      Sleep(1);
+    }
+  });
+  testsupport::ProcessResult firstRun, secondRun;
+  std::thread other([&] {
+    secondRun =
+        second.Run("--keys " + KeyScript(secondCodes, 250) + " --run 4500");
+  });
+  firstRun = first.Run("--keys " + KeyScript(firstCodes, 400) + " --run 4500");
+  other.join();
+  running = false;
+  watcher.join();
+
+  for (const testsupport::ProcessResult* run : {&firstRun, &secondRun}) {
+    EXPECT_FALSE(run->timedOut);
+    EXPECT_EQ(0u, run->exitCode) << run->output;
+  }
+  std::vector<std::string> firstKeys = KeysIn(firstRun.output);
+  std::vector<std::string> secondKeys = KeysIn(secondRun.output);
+  EXPECT_EQ(firstNames,
+            std::set<std::string>(firstKeys.begin(), firstKeys.end()))
+      << firstRun.output;
+  EXPECT_EQ(secondNames,
+            std::set<std::string>(secondKeys.begin(), secondKeys.end()))
+      << secondRun.output;
+  EXPECT_GT(raisedSeen.load(), 0) << "the region is not the hosts' region";
+  EXPECT_EQ(0, region.flag());
+}
+
+// ---------------------------------------------------------------------------
+// Many cycles in one process.
+
+const int kCycles = 200;
+const int kWarmUpCycles = 3;
+const int kDeliveringCycle = 20;  // every twentieth cycle waits for a key
+const DWORD kHandleSlack = 4;
+
+// The handles open in this process. Wine's GetProcessHandleCount answers 0,
+// so every handle value up to a bound that a leak of this size would pass
+// is tried instead (Wine hands out the lowest free value first).
+DWORD HandleCount() {
+  const ULONG_PTR kLastProbed = 0x4000;
+  DWORD count = 0;
+  for (ULONG_PTR value = 4; value < kLastProbed; value += 4) {
+    DWORD flags;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  }
+  return count;
+}
+
+using Cycles = PluginTest;
+
+TEST_F(Cycles, CreateStartStopReleaseLeaveNoHandleOrLibraryBehind) {
+  WriteSettings(Settings(10, 10));
+  card_->PressKey(18);
+  HostObject host;
+  KeyRecorder sink(card_);
+  DWORD baseline = 0;
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    if (cycle == kWarmUpCycles) baseline = HandleCount();
+    IRemoteDevice* device = plugin_.Create();
+    ASSERT_NE(nullptr, device);
+    size_t keys = sink.size();
+    ASSERT_EQ(S_OK, device->Start(&sink, &host));
+    if (cycle % kDeliveringCycle == 0) {
+      EXPECT_TRUE(sink.WaitForKeys(keys + 1, 3000)) << "cycle " << cycle;
+    }
+    EXPECT_EQ(S_OK, device->Stop());
+    ASSERT_EQ(0u, device->Release()) << "cycle " << cycle;
+    ASSERT_EQ(nullptr, GetModuleHandleA("TandorUtl.dll"))
+        << "the back end is still loaded after cycle " << cycle;
+  }
+  DWORD after = HandleCount();
+  printf("handles: %lu after %d cycles, %lu after %d\n",
+         static_cast<unsigned long>(baseline), kWarmUpCycles,
+         static_cast<unsigned long>(after), kCycles);
+  EXPECT_LE(after, baseline + kHandleSlack);
+  EXPECT_EQ(1, host.count());
+  EXPECT_EQ(1, sink.count());
+
+  // With its objects gone, the plug-in library holds no reference on
+  // itself: the test's own is the last.
+  plugin_.Unload();
+  EXPECT_EQ(nullptr, GetModuleHandleA("tandor.dll"));
+}
+
+}  // namespace
+}  // namespace campaign

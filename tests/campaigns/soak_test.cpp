@@ -1,0 +1,181 @@
+// The plug-in polling for half a minute, as on Windows 98, on a card that
+// fails one transaction in ten (an address byte not acknowledged, or SCL
+// held by a device, at seeded places, never two transactions in a row),
+// while a script presses every key of the remote many times over, each
+// press held across several readings.
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "card_access.h"
+#include "keyTable.h"
+#include "plugin_harness.h"
+
+namespace campaign {
+namespace {
+
+const unsigned kSeed = 20240607;
+const int kRounds = 7;          // every key pressed this many times
+const int kPressMs = 120;       // held
+const int kGapMs = 25;          // released between presses
+const int kLeadInMs = 200;      // before the first press
+const int kPollDelayMs = 2;     // both key delays
+const int kMinReadings = 3;     // readings that every press must span
+const int kFaultBlocks = 1000;  // faulty transactions placed: one in ten
+const int kReadReleases = 21;   // SCL releases of a read transaction
+const double kSoakMs = 30000;
+const double kPromptStopMs = 2000;
+const long long kDeliverySlackUs = 40000;  // reading to OnKey
+
+struct Press {
+  int code;
+  long long startUs;  // on the card's clock
+  long long endUs;
+};
+
+// Every key of the table `kRounds` times, each round in a shuffled order.
+std::vector<int> PressOrder(std::mt19937& random) {
+  std::vector<int> codes;
+  for (int row = 0; row < kTandorKeyCount; ++row)
+    codes.push_back(kTandorKeys[row].code);
+  std::vector<int> order;
+  for (int round = 0; round < kRounds; ++round) {
+    std::shuffle(codes.begin(), codes.end(), random);
+    order.insert(order.end(), codes.begin(), codes.end());
+  }
+  return order;
+}
+
+std::vector<SimKeyStep> Script(const std::vector<int>& order) {
+  std::vector<SimKeyStep> steps;
+  int at = kLeadInMs;
+  for (int code : order) {
+    steps.push_back({at, code});
+    steps.push_back({at + kPressMs, -1});
+    at += kPressMs + kGapMs;
+  }
+  return steps;
+}
+
+std::vector<Press> Presses(const std::vector<SimKeyStep>& steps,
+                           long long scriptStartUs) {
+  std::vector<Press> presses;
+  for (size_t i = 0; i + 1 < steps.size(); i += 2)
+    presses.push_back({steps[i].code, scriptStartUs + steps[i].atMs * 1000LL,
+                       scriptStartUs + steps[i + 1].atMs * 1000LL});
+  return presses;
+}
+
+// One fault in each block of ten transactions, at a seeded place that is
+// never right after the previous block's fault: either the address byte is
+// not acknowledged, or a device holds SCL at a seeded release, for longer
+// than a raise waits or for the rest of the transaction.
+void PlaceFaults(const SimControl* card, std::mt19937& random) {
+  int previous = -10;
+  for (int block = 0; block < kFaultBlocks; ++block) {
+    int at;
+    do {
+      at = block * 10 + static_cast<int>(random() % 10);
+    } while (at == previous + 1);
+    previous = at;
+    SimFault fault;
+    if (random() % 2 == 0) {
+      fault = FaultOn(SIM_FAULT_NACK_BYTE, at, 1, -1, -1, 0);
+    } else {
+      int release = static_cast<int>(random() % kReadReleases);
+      int samples = random() % 2 == 0 ? 501 : -1;
+      fault = FaultOn(SIM_FAULT_HOLD_SCL, at, 1, release, -1, samples);
+    }
+    ASSERT_GT(card->AddFault(&fault), 0);
+  }
+}
+
+std::string NameOf(int code) {
+  const KeyBinding* key = FindKeyBinding(kTandorKeys, kTandorKeyCount, code);
+  return key ? key->name : "";
+}
+
+using Soak = PluginTest;
+
+TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
+  std::mt19937 random(kSeed);
+  WriteSettings(Settings(kPollDelayMs, kPollDelayMs));
+  card_->SetTracing(0);
+  PlaceFaults(card_, random);
+  std::vector<int> order = PressOrder(random);
+  std::vector<SimKeyStep> steps = Script(order);
+
+  IRemoteDevice* device = plugin_.Create();
+  ASSERT_NE(nullptr, device);
+  HostObject host;
+  KeyRecorder sink(card_);
+  EntryFlag flag;
+  ASSERT_TRUE(flag.open());
+  long long scriptStartUs = card_->NowUs();
+  card_->PlayKeyScript(steps.data(), static_cast<int>(steps.size()));
+  double startMs = NowMs();
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  double scriptMs = steps.back().atMs + 300.0;
+  Sleep(static_cast<DWORD>(std::max(kSoakMs, scriptMs)));
+  EXPECT_LT(TimedStop(device), kPromptStopMs);
+  EXPECT_GE(NowMs() - startMs, kSoakMs);
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(1, host.count());
+  EXPECT_EQ(1, sink.count());
+  EXPECT_EQ(0, flag.value()) << "the entry flag after Stop";
+
+  std::vector<Press> presses = Presses(steps, scriptStartUs);
+  std::vector<SimKeyRead> reads = KeyReads(card_);
+  std::vector<Delivery> deliveries = sink.deliveries();
+  printf(
+      "seed %u: %zu presses, %d transactions, %zu receiver reads, %zu "
+      "keys delivered, the last %lld ms into the script\n",
+      kSeed, presses.size(), card_->TransactionCount(), reads.size(),
+      deliveries.size(),
+      deliveries.empty() ? -1LL
+                         : (deliveries.back().timeUs - scriptStartUs) / 1000);
+
+  // The script's promise: every press spans several readings.
+  int fewest = 1 << 30;
+  for (const Press& press : presses) {
+    int readings = 0;
+    for (const SimKeyRead& read : reads)
+      if (read.timeUs >= press.startUs && read.timeUs < press.endUs) ++readings;
+    fewest = std::min(fewest, readings);
+  }
+  long long longestGapUs = 0;
+  for (size_t i = 1; i < reads.size(); ++i)
+    longestGapUs =
+        std::max(longestGapUs, reads[i].timeUs - reads[i - 1].timeUs);
+  printf(
+      "fewest readings in one press: %d; longest time without a "
+      "reading of the receiver: %lld ms\n",
+      fewest, longestGapUs / 1000);
+  EXPECT_GE(fewest, kMinReadings);
+
+  // No key that was not held; every key at least once.
+  std::set<std::string> delivered;
+  for (const Delivery& delivery : deliveries) {
+    bool held = false;
+    for (const Press& press : presses) {
+      if (NameOf(press.code) == delivery.name &&
+          delivery.timeUs >= press.startUs &&
+          delivery.timeUs <= press.endUs + kDeliverySlackUs)
+        held = true;
+    }
+    EXPECT_TRUE(held) << delivery.name << " delivered at "
+                      << (delivery.timeUs - scriptStartUs) / 1000
+                      << " ms, not held then";
+    delivered.insert(delivery.name);
+  }
+  for (int row = 0; row < kTandorKeyCount; ++row)
+    EXPECT_EQ(1u, delivered.count(kTandorKeys[row].name))
+        << kTandorKeys[row].name << " never delivered";
+}
+
+}  // namespace
+}  // namespace campaign
