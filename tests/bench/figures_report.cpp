@@ -29,25 +29,27 @@ void AddKeyLatency(Report& report, const std::string& key,
 
 void AddStops(Report& report, const std::vector<StopFigures>& stops) {
   report.Section("stop_latency",
-                 "Stop latency (no host window: the exit "
-                 "switches the sound off, 4 writes and 42 ms "
-                 "of pauses)");
+                 "Stop latency, KeyFirstDelay/KeyRepeatDelay in ms (no host "
+                 "window: the exit switches the sound off, 4 writes and 42 "
+                 "ms of pauses)");
   for (const StopFigures& stop : stops) {
-    char prefix[64];
-    snprintf(prefix, sizeof prefix, "delays_%d_%d_%s",
-             stop.settings.keyFirstDelay, stop.settings.keyRepeatDelay,
-             stop.state == "after a short press" ? "after_press" : "polling");
-    std::string label = std::to_string(stop.settings.keyFirstDelay) + "/" +
-                        std::to_string(stop.settings.keyRepeatDelay) + " ms, " +
-                        stop.state;
-    std::string counted = std::to_string(stop.stopMs.count) + " stops";
-    report.Number(std::string(prefix) + "_median_ms", label + ": median",
-                  stop.stopMs.median, 1, "ms", counted);
-    report.Number(std::string(prefix) + "_max_ms", label + ": maximum",
-                  stop.stopMs.max, 1, "ms");
-    report.Number(std::string(prefix) + "_noticed_max_ms",
-                  label + ": to exit's 1st write", stop.noticedMs.max, 1, "ms",
-                  "worst time until the loop began its exit");
+    std::string delays = std::to_string(stop.settings.keyFirstDelay) + "/" +
+                         std::to_string(stop.settings.keyRepeatDelay);
+    std::string key = "delays_" + std::to_string(stop.settings.keyFirstDelay) +
+                      "_" + std::to_string(stop.settings.keyRepeatDelay) +
+                      (stop.afterPress ? "_after_press" : "_polling");
+    std::string label =
+        delays + (stop.afterPress ? ", after a press" : ", polling");
+    report.Number(key + "_median_ms", label + ": median", stop.stopMs.median, 1,
+                  "ms",
+                  std::to_string(stop.stopMs.count) + " stops; " +
+                      (stop.afterPress ? "in the KeyFirstDelay pause"
+                                       : "before any key, 20 ms cycles"));
+    report.Number(key + "_max_ms", label + ": maximum", stop.stopMs.max, 1,
+                  "ms");
+    report.Number(key + "_noticed_max_ms", label + ": until exit began",
+                  stop.noticedMs.max, 1, "ms",
+                  "worst, to the exit's first sound write");
   }
 }
 
@@ -101,7 +103,8 @@ void AddBusDelay(Report& report, const BusDelayFigures& nt,
                 std::to_string(nt.pausedGapUs.count) +
                     " gaps, 3 a frame; mean of the middle half");
   report.Number("plain_gap_us", "gap without", nt.plainGapMeanUs, 2, "us",
-                "a driver call and a step of the bit engine");
+                "a driver call and a step of the bit engine (below the "
+                "card clock's 1 us step)");
   bool met =
       nt.busDelayUs >= kBusDelayLeastUs && nt.busDelayUs <= kBusDelayMostUs;
   report.Number("bus_delay_us", "BusDelay", nt.busDelayUs, 1, "us",

@@ -150,7 +150,7 @@ KeyLatencyFigures Bench::NewKeyLatency() {
 StopFigures Bench::StopLatency(const PluginSettings& settings, bool afterKey) {
   StopFigures figures;
   figures.settings = settings;
-  figures.state = afterKey ? "after a short press" : "polling, no key yet";
+  figures.afterPress = afterKey;
   WriteSettings(settings);
   recorder_.ReleaseOnKey(true);
   std::vector<double> stops, noticed;

@@ -28,7 +28,9 @@ struct KeyLatencyFigures {
 };
 
 struct StopFigures {
-  std::string state;  // what the plug-in was doing when asked to stop
+  // Asked to stop in the KeyFirstDelay pause after a one-reading press, or
+  // while polling before any key.
+  bool afterPress = false;
   PluginSettings settings;
   Summary stopMs;     // the Stop call
   Summary noticedMs;  // the request to the first sound-off write of the exit

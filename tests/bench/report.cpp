@@ -63,7 +63,7 @@ std::string Report::Table() const {
     table += part.title + "\n";
     for (const Figure& figure : part.figures) {
       std::string line =
-          "  " + PadRight(figure.label, 40) + " " + PadRight(figure.shown, 14);
+          "  " + PadRight(figure.label, 44) + " " + PadRight(figure.shown, 14);
       if (!figure.note.empty()) line += "  " + figure.note;
       while (!line.empty() && line.back() == ' ') line.pop_back();
       table += line + "\n";
