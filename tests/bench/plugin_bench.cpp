@@ -43,7 +43,16 @@ double Ms(long long us) {
 class Bench {
  public:
   Bench(const SimControl* card, const PluginPlan& plan)
-      : card_(card), plan_(plan), recorder_(card) {}
+      : card_(card),
+        plan_(plan),
+        recorder_(*new KeyRecorder(recorderTally_, card)),
+        host_(*new BenchHost(hostTally_)) {}
+  ~Bench() {
+    recorder_.Release();
+    host_.Release();
+  }
+  Bench(const Bench&) = delete;
+  Bench& operator=(const Bench&) = delete;
   bool Load(std::string* why) { return library_.Load(why); }
 
   KeyLatencyFigures FirstKeyLatency();
@@ -67,8 +76,12 @@ class Bench {
   const SimControl* card_;
   PluginPlan plan_;
   PluginLibrary library_;
-  KeyRecorder recorder_;
-  BenchHost host_;
+  // The host's objects, each holding one reference of the benchmark's own
+  // until the end.
+  ReferenceTally recorderTally_;
+  ReferenceTally hostTally_;
+  KeyRecorder& recorder_;
+  BenchHost& host_;
   Random random_;
 };
 

@@ -22,8 +22,10 @@ std::string DelaysText(const PluginSettings& settings) {
   return text;
 }
 
-KeyRecorder::KeyRecorder(const SimControl* card)
-    : card_(card), arrived_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+KeyRecorder::KeyRecorder(ReferenceTally& tally, const SimControl* card)
+    : RefCounted(tally),
+      card_(card),
+      arrived_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
   InitializeCriticalSection(&lock_);
   events_.reserve(4096);
 }

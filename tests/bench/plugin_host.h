@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host_objects.h"
 #include "plugin_library.h"
 #include "remote_interfaces.h"
 #include "simcard.h"
@@ -32,38 +33,13 @@ struct KeyEvent {
   std::string name;
 };
 
-// IUnknown for the host's objects, which live as long as the benchmark: the
-// references the plug-in takes and gives back are only counted, and the
-// plug-in never asks for more than IUnknown.
-template <class Interface>
-class Counted : public Interface {
+// The host's key event sink. Reference-counted as the stand-in host's
+// objects are (host/host_objects.h): made with new, gone at the last
+// Release.
+class KeyRecorder : public RefCounted<IKeyEventSink> {
  public:
-  HRESULT __stdcall QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    if (!IsEqualIID(iid, IID_IUnknown)) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG __stdcall AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG __stdcall Release() override {
-    return static_cast<ULONG>(InterlockedDecrement(&references_));
-  }
-
- private:
-  volatile LONG references_ = 1;
-};
-
-// The host's key event sink.
-class KeyRecorder : public Counted<IKeyEventSink> {
- public:
-  explicit KeyRecorder(const SimControl* card);
-  ~KeyRecorder();
+  KeyRecorder(ReferenceTally& tally, const SimControl* card);
+  ~KeyRecorder() override;
   KeyRecorder(const KeyRecorder&) = delete;
   KeyRecorder& operator=(const KeyRecorder&) = delete;
 
@@ -87,7 +63,10 @@ class KeyRecorder : public Counted<IKeyEventSink> {
 };
 
 // The host's application object; the plug-in only holds a reference.
-class BenchHost : public Counted<IRemoteHost> {};
+class BenchHost : public RefCounted<IRemoteHost> {
+ public:
+  explicit BenchHost(ReferenceTally& tally) : RefCounted(tally) {}
+};
 
 // One plug-in object, created and started for the life of this object
 // (the plug-in polls once per object: its back end goes when it stops).
