@@ -12,41 +12,7 @@
 namespace utltest {
 namespace {
 
-using testsupport::Box;
-using testsupport::BoxCatcher;
-
-// A box as the tests compare it: caption, text, whether it has an icon and
-// whether it has an owner window.
-std::string Describe(const Box& box) {
-  return box.caption + "|" + box.text + "|icon=" + (box.hasIcon ? "1" : "0") +
-         "|owner=" + (box.owner ? "1" : "0");
-}
-
-std::vector<std::string> Describe(const std::vector<Box>& boxes) {
-  std::vector<std::string> described;
-  for (const Box& box : boxes) described.push_back(Describe(box));
-  return described;
-}
-
 const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
-
-// The driver loaded by the test itself, released at the end.
-class HeldDriver {
- public:
-  explicit HeldDriver(const std::string& variant = "")
-      : module_(testsupport::LoadSimDriver(variant)) {}
-  ~HeldDriver() { Release(); }
-  HeldDriver(const HeldDriver&) = delete;
-  HeldDriver& operator=(const HeldDriver&) = delete;
-  bool held() const { return module_ != nullptr; }
-  void Release() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-  }
-
- private:
-  HMODULE module_;
-};
 
 // --- Refused loads ----------------------------------------------------
 
@@ -76,15 +42,16 @@ class RefusedLoadOfAVariant : public ::testing::TestWithParam<MissingFunction> {
 TEST_P(RefusedLoadOfAVariant, ShowsItsGroupBoxThenTheInitDllBox) {
   HeldDriver driver(GetParam().variant);
   ASSERT_TRUE(driver.held());
-  BoxCatcher catcher;
+  std::vector<std::string> boxes;
   {
     Utl utl;
     EXPECT_FALSE(utl.loaded());
+    boxes = utl.boxes();
   }
   std::vector<std::string> expected = {
       std::string("Error|") + GetParam().groupBox + "|icon=1|owner=0",
       kInitDllError};
-  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_EQ(expected, boxes);
   // The refused load gave back its reference to the driver, once: the
   // test's own reference still holds it, and it alone.
   EXPECT_TRUE(DriverLoaded());
@@ -118,14 +85,15 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
   ASSERT_NE(nullptr, card);
   SimFault fault = {SIM_FAULT_I2C_INIT_OK_RESULT, -1, -1, -1, -1, 0};
   ASSERT_GT(card->AddFault(&fault), 0);
-  BoxCatcher catcher;
+  std::vector<std::string> boxes;
   {
     Utl utl;
     EXPECT_FALSE(utl.loaded());
+    boxes = utl.boxes();
   }
   std::vector<std::string> expected = {
       "TandorUtl|Init I2C error!|icon=0|owner=0"};
-  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_EQ(expected, boxes);
   EXPECT_TRUE(DriverLoaded());
   EXPECT_FALSE(RegionExists());
   driver.Release();
@@ -135,15 +103,16 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
 TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
   HANDLE other = CreateEventA(nullptr, TRUE, FALSE, TANDORUTL_REGION_NAME);
   ASSERT_NE(nullptr, other);
-  BoxCatcher catcher;
+  std::vector<std::string> boxes;
   {
     Utl utl;
     EXPECT_FALSE(utl.loaded());
+    boxes = utl.boxes();
   }
   CloseHandle(other);
   std::vector<std::string> expected = {
       "Utl|CreateFileMapping Err!|icon=0|owner=0"};
-  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_EQ(expected, boxes);
   EXPECT_FALSE(DriverLoaded());
 }
 
@@ -165,13 +134,14 @@ TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
   testsupport::TempDir dir;
   HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
   ASSERT_NE(nullptr, readOnly);
-  BoxCatcher catcher;
+  std::vector<std::string> boxes;
   {
     Utl utl;
     EXPECT_FALSE(utl.loaded());
+    boxes = utl.boxes();
   }
   std::vector<std::string> expected = {"Utl|MapViewOfFile Err!|icon=0|owner=0"};
-  EXPECT_EQ(expected, Describe(catcher.boxes()));
+  EXPECT_EQ(expected, boxes);
   EXPECT_FALSE(DriverLoaded());
   // The refused load closed its handle of the region; the test's own is the
   // last one.
@@ -190,12 +160,13 @@ TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
   words[0] = 1;
   words[1] = 0x5A5A;
   HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
-  BoxCatcher catcher;
+  std::vector<std::string> boxes;
   {
     Utl utl;
     EXPECT_FALSE(utl.loaded());
+    boxes = utl.boxes();
   }
-  EXPECT_EQ(2u, catcher.boxes().size());
+  EXPECT_EQ(2u, boxes.size());
   EXPECT_EQ(1, words[0]);
   EXPECT_EQ(0x5A5A, words[1]);
   UnmapViewOfFile(const_cast<LONG*>(words));
@@ -206,10 +177,9 @@ TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
 // --- Successful loads --------------------------------------------------
 
 TEST(Load, ShowsNoBoxAndExportsEveryFunction) {
-  BoxCatcher catcher;
   Utl utl;
   ASSERT_TRUE(utl.loaded());
-  EXPECT_TRUE(catcher.boxes().empty());
+  EXPECT_TRUE(utl.boxes().empty());
 #define EXPECT_EXPORTED(name) EXPECT_NE(nullptr, utl->name) << #name;
   UTL_EXPORTS(EXPECT_EXPORTED)
 #undef EXPECT_EXPORTED

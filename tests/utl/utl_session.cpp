@@ -11,7 +11,10 @@ std::string UtlPath() {
   return testsupport::ExeDir() + "TandorUtl.dll";
 }
 
-Utl::Utl() : module_(LoadLibraryA(UtlPath().c_str())) {
+Utl::Utl() {
+  testsupport::BoxCatcher catcher;
+  module_ = LoadLibraryA(UtlPath().c_str());
+  boxes_ = Describe(catcher.boxes());
   if (!module_) return;
 #define UTL_API_LOOKUP(name)                       \
   api_.name = reinterpret_cast<decltype(&::name)>( \
@@ -28,6 +31,24 @@ void Utl::Unload() {
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
   api_ = UtlApi();
+}
+
+HeldDriver::HeldDriver(const std::string& variant)
+    : module_(testsupport::LoadSimDriver(variant)) {}
+
+void HeldDriver::Release() {
+  if (module_) FreeLibrary(module_);
+  module_ = nullptr;
+}
+
+std::vector<std::string> Describe(const std::vector<testsupport::Box>& boxes) {
+  std::vector<std::string> described;
+  for (const testsupport::Box& box : boxes) {
+    described.push_back(box.caption + "|" + box.text +
+                        "|icon=" + (box.hasIcon ? "1" : "0") +
+                        "|owner=" + (box.owner ? "1" : "0"));
+  }
+  return described;
 }
 
 bool DriverLoaded() {

@@ -8,26 +8,28 @@
 
 #include "simcard.h"
 #include "tandorutl.h"
+#include "testsupport.h"
 
 namespace utltest {
 
 // Every export of TandorUtl, by name.
-#define UTL_EXPORTS(X)                                                     \
-  X(InitDynamicLinkage)                                                    \
-  X(FreeDynamicLinkage)                                                    \
-  X(DlkBt848SetVideoSource)                                                \
-  X(DlkBt848GetVideoSource)                                                \
-  X(DlkBt848SetBrightness)                                                 \
-  X(DlkBt848GetBrightness)                                                 \
-  X(DlkBt848SetContrast)                                                   \
-  X(DlkBt848GetContrast) X(DlkBt848SetHue) X(DlkBt848GetHue)               \
-      X(DlkBt848SetSaturation) X(DlkBt848GetSaturation)                    \
-          X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits) X(DlkGPIOIsInitOK) \
-              X(DlkSetGPIOMODE) X(DlkI2CIsInitOK) X(DlkIsBt878Family)      \
-                  X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage)            \
-                      X(DlkI2CInitSWMode) X(DlkI2CSWReadByte)              \
-                          X(DlkI2CSWWrite3) X(DlkI2CSWMultiWrite)          \
-                              X(DlkSetEntryFlag) X(DlkGetEntryFlag)
+#define UTL_EXPORTS(X)                                                      \
+  X(InitDynamicLinkage)                                                     \
+  X(FreeDynamicLinkage)                                                     \
+  X(DlkBt848SetVideoSource)                                                 \
+  X(DlkBt848GetVideoSource)                                                 \
+  X(DlkBt848SetBrightness)                                                  \
+  X(DlkBt848GetBrightness)                                                  \
+  X(DlkBt848SetContrast)                                                    \
+  X(DlkBt848GetContrast)                                                    \
+  X(DlkBt848SetHue)                                                         \
+  X(DlkBt848GetHue)                                                         \
+  X(DlkBt848SetSaturation)                                                  \
+  X(DlkBt848GetSaturation) X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits)    \
+      X(DlkGPIOIsInitOK) X(DlkSetGPIOMODE) X(DlkI2CIsInitOK)                \
+          X(DlkIsBt878Family) X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage) \
+              X(DlkI2CInitSWMode) X(DlkI2CSWReadByte) X(DlkI2CSWWrite3)     \
+                  X(DlkI2CSWMultiWrite) X(DlkSetEntryFlag) X(DlkGetEntryFlag)
 
 // The exports of a loaded TandorUtl.dll, each null until looked up.
 struct UtlApi {
@@ -36,8 +38,14 @@ struct UtlApi {
 #undef UTL_API_MEMBER
 };
 
+// Message boxes as the tests compare them: "caption|text|icon=0|owner=0",
+// with icon and owner 1 when the box has an icon or an owner window.
+std::vector<std::string> Describe(const std::vector<testsupport::Box>& boxes);
+
 // TandorUtl.dll from the bin folder, loaded for the life of the object
-// (unless the load is refused or Unload comes first).
+// (unless the load is refused or Unload comes first). The message boxes
+// that the load shows are answered and kept (see Describe), so that an
+// unexpected box fails a test instead of waiting for a user.
 class Utl {
  public:
   Utl();
@@ -50,10 +58,27 @@ class Utl {
   // The exports; all of them are looked up at load.
   const UtlApi& api() const { return api_; }
   const UtlApi* operator->() const { return &api_; }
+  const std::vector<std::string>& boxes() const { return boxes_; }
 
  private:
   HMODULE module_;
   UtlApi api_;
+  std::vector<std::string> boxes_;
+};
+
+// The simulated driver (or one of its variants) loaded by the test itself,
+// until Release or the end of the object.
+class HeldDriver {
+ public:
+  explicit HeldDriver(const std::string& variant = "");
+  ~HeldDriver() { Release(); }
+  HeldDriver(const HeldDriver&) = delete;
+  HeldDriver& operator=(const HeldDriver&) = delete;
+  bool held() const { return module_ != nullptr; }
+  void Release();
+
+ private:
+  HMODULE module_;
 };
 
 // The path of TandorUtl.dll in the bin folder.

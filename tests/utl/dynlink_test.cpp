@@ -1,0 +1,260 @@
+// The pass-through exports, their fixed results while an entry is empty,
+// and a client's own calls of InitDynamicLinkage and FreeDynamicLinkage.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver_api.h"
+#include "testsupport.h"
+#include "utl_session.h"
+
+namespace utltest {
+namespace {
+
+using testsupport::BoxCatcher;
+
+// One pass-through export with a result: the driver function it forwards
+// to, how many arguments it passes, and its result while the entry is empty.
+struct PassThrough {
+  const char* name;
+  int function;
+  int argc;
+  int whenEmpty;
+  int (*call)(const UtlApi& utl, const int* args);
+};
+
+#define NO_ARGUMENT(name, whenEmpty)                                  \
+  PassThrough {                                                       \
+    "Dlk" #name, kDrv_##name, 0, whenEmpty,                           \
+        [](const UtlApi& utl, const int*) { return utl.Dlk##name(); } \
+  }
+#define ONE_ARGUMENT(name)                                                   \
+  PassThrough {                                                              \
+    "Dlk" #name, kDrv_##name, 1, 1, [](const UtlApi& utl, const int* args) { \
+      return utl.Dlk##name(args[0]);                                         \
+    }                                                                        \
+  }
+
+const PassThrough kPassThroughs[] = {
+    ONE_ARGUMENT(Bt848SetVideoSource),
+    ONE_ARGUMENT(Bt848GetVideoSource),
+    ONE_ARGUMENT(Bt848SetBrightness),
+    ONE_ARGUMENT(Bt848GetBrightness),
+    ONE_ARGUMENT(Bt848SetContrast),
+    ONE_ARGUMENT(Bt848GetContrast),
+    ONE_ARGUMENT(Bt848SetHue),
+    ONE_ARGUMENT(Bt848GetHue),
+    ONE_ARGUMENT(Bt848SetSaturation),
+    ONE_ARGUMENT(Bt848GetSaturation),
+    ONE_ARGUMENT(Bt848SetVideoFormat),
+    PassThrough{"DlkGetGPDATABits", kDrv_GetGPDATABits, 4, 1,
+                [](const UtlApi& utl, const int* args) {
+                  return utl.DlkGetGPDATABits(args[0], args[1], args[2],
+                                              args[3]);
+                }},
+    NO_ARGUMENT(GPIOIsInitOK, 1),
+    NO_ARGUMENT(I2CIsInitOK, 0),
+    NO_ARGUMENT(IsBt878Family, 1),
+    ONE_ARGUMENT(Bt848SetCCStatus),
+    NO_ARGUMENT(Bt848UnLoadImage, 1),
+    ONE_ARGUMENT(I2CInitSWMode),
+};
+
+#undef NO_ARGUMENT
+#undef ONE_ARGUMENT
+
+const int kArgs[4] = {0x12345678, -2, 0, 0x7FFFFFFF};
+
+std::string CallOf(const SimCall& call) {
+  std::string text = std::to_string(call.function) + "(";
+  for (int i = 0; i < call.argc; ++i) {
+    text += (i ? "," : "") + std::to_string(call.args[i]);
+  }
+  return text + ")";
+}
+
+std::string Expected(int function, int argc) {
+  SimCall call = {function, argc, {}, 0, 0};
+  for (int i = 0; i < argc; ++i) call.args[i] = kArgs[i];
+  return CallOf(call);
+}
+
+// TandorUtl loaded, with the driver also held by the test, so that the
+// card stays reachable whatever TandorUtl does with its own reference.
+class DriverBinding : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(driver_.held());
+    ASSERT_TRUE(utl_.loaded());
+    card_ = testsupport::SimCard();
+    ASSERT_NE(nullptr, card_);
+    card_->Reset();
+  }
+
+  HeldDriver driver_;
+  Utl utl_;
+  const SimControl* card_ = nullptr;
+};
+
+using PassThroughExport = DriverBinding;
+
+TEST_F(PassThroughExport, ForwardsArgumentsInOrderAndReturnsTheResult) {
+  for (const PassThrough& export_ : kPassThroughs) {
+    card_->ClearRecords();
+    int result = export_.call(utl_.api(), kArgs);
+    std::vector<SimCall> calls = Calls(card_);
+    ASSERT_EQ(1u, calls.size()) << export_.name;
+    EXPECT_EQ(Expected(export_.function, export_.argc), CallOf(calls[0]))
+        << export_.name;
+    EXPECT_EQ(calls[0].result, result) << export_.name;
+  }
+}
+
+TEST_F(PassThroughExport, WithoutAResultForwardsItsArgument) {
+  utl_->DlkSetGPIOMODE(kArgs[0]);
+  std::vector<SimCall> calls = Calls(card_);
+  ASSERT_EQ(1u, calls.size());
+  EXPECT_EQ(Expected(kDrv_SetGPIOMODE, 1), CallOf(calls[0]));
+}
+
+TEST_F(PassThroughExport, PassesTheDriversValuesThrough) {
+  // The simulated driver computes each result from the call: a result that
+  // came back altered would not match.
+  int args[4] = {1, 2, 3, 4};
+  EXPECT_EQ(SimDriverResult(kDrv_GetGPDATABits, args, 4),
+            utl_->DlkGetGPDATABits(1, 2, 3, 4));
+  EXPECT_EQ(SimDriverResult(kDrv_Bt848GetHue, args, 1),
+            utl_->DlkBt848GetHue(1));
+  EXPECT_EQ(SimDriverResult(kDrv_IsBt878Family, args, 0),
+            utl_->DlkIsBt878Family());
+}
+
+using FreeDynamicLinkage = DriverBinding;
+
+TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
+  utl_->FreeDynamicLinkage();
+  for (const PassThrough& export_ : kPassThroughs) {
+    EXPECT_EQ(export_.whenEmpty, export_.call(utl_.api(), kArgs))
+        << export_.name;
+  }
+  utl_->DlkSetGPIOMODE(1);
+  unsigned char value = 0x33;
+  const unsigned char data[] = {1};
+  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
+  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
+  EXPECT_EQ(0x33, value);
+  EXPECT_TRUE(Calls(card_).empty()) << Notation(Calls(card_));
+}
+
+TEST_F(FreeDynamicLinkage, ReleasesTheDriverOnceWhenCalledTwice) {
+  utl_->FreeDynamicLinkage();
+  utl_->FreeDynamicLinkage();
+  utl_.Unload();
+  // The test's own reference is still there, and it is the last one.
+  EXPECT_TRUE(DriverLoaded());
+  driver_.Release();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+TEST(InitDynamicLinkage, CalledAgainByAClientKeepsOneReference) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  BoxCatcher catcher;
+  EXPECT_EQ(1, utl->InitDynamicLinkage());
+  EXPECT_EQ(1, utl->InitDynamicLinkage());
+  EXPECT_TRUE(catcher.boxes().empty());
+  unsigned char value = 0;
+  EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(0xAA, value);
+  utl.Unload();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+TEST(InitDynamicLinkage, AfterFreeBindsTheDriverAgain) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  utl->FreeDynamicLinkage();
+  EXPECT_FALSE(DriverLoaded());
+  EXPECT_EQ(1, utl->InitDynamicLinkage());
+  ASSERT_TRUE(DriverLoaded());
+  EXPECT_EQ(1, utl->DlkI2CIsInitOK());
+  unsigned char value = 0;
+  EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
+  utl.Unload();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+// A client frees the driver and binds again while the process holds a
+// driver variant that lacks functions: InitDynamicLinkage gets that one.
+class RebindToAVariant : public ::testing::Test {
+ protected:
+  // Returns InitDynamicLinkage's result; the boxes go to `boxes_`.
+  int Rebind(const char* variant) {
+    utl_->FreeDynamicLinkage();
+    if (DriverLoaded()) return -1;
+    variant_.reset(new HeldDriver(variant));
+    if (!variant_->held()) return -1;
+    BoxCatcher catcher;
+    int result = utl_->InitDynamicLinkage();
+    boxes_ = Describe(catcher.boxes());
+    card_ = testsupport::SimCard();
+    if (card_) card_->Reset();
+    return result;
+  }
+  void TearDown() override {
+    // TandorUtl gives back exactly the one reference it took.
+    utl_.Unload();
+    EXPECT_TRUE(DriverLoaded());
+    variant_.reset();
+    EXPECT_FALSE(DriverLoaded());
+  }
+
+  Utl utl_;
+  std::unique_ptr<HeldDriver> variant_;
+  std::vector<std::string> boxes_;
+  const SimControl* card_ = nullptr;
+};
+
+TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
+  ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_SETGPIE_BT848SETHUE));
+  std::vector<std::string> expected = {
+      "Error|Can't load GPIO function!|icon=1|owner=0"};
+  EXPECT_EQ(expected, boxes_);
+  ASSERT_NE(nullptr, card_);
+  EXPECT_EQ(1, utl_->DlkBt848SetHue(5));
+  EXPECT_TRUE(Calls(card_).empty());
+  int args[1] = {5};
+  EXPECT_EQ(SimDriverResult(kDrv_Bt848GetHue, args, 1),
+            utl_->DlkBt848GetHue(5));
+  EXPECT_EQ(1u, Calls(card_).size());
+}
+
+TEST_F(RebindToAVariant, WithoutChipIdGivesItsFixedResult) {
+  ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_ISBT878FAMILY));
+  std::vector<std::string> expected = {
+      "Error|Can't load ChipID function!|icon=1|owner=0"};
+  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(1, utl_->DlkIsBt878Family());
+}
+
+TEST_F(RebindToAVariant, WithoutALinePrimitiveFailsEveryTransaction) {
+  ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_I2CSWREADSCL));
+  std::vector<std::string> expected = {
+      "Error|Can't load software I2C function!|icon=1|owner=0"};
+  EXPECT_EQ(expected, boxes_);
+  ASSERT_NE(nullptr, card_);
+  unsigned char value = 0x33;
+  const unsigned char data[] = {1};
+  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
+  EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
+  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
+  EXPECT_TRUE(Calls(card_).empty()) << Notation(Calls(card_));
+  EXPECT_EQ(1, utl_->DlkI2CIsInitOK());
+}
+
+}  // namespace
+}  // namespace utltest

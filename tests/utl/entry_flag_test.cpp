@@ -1,0 +1,141 @@
+// The entry flag: stored as 0 or 1, shared by every process that has the
+// library loaded, and back at 0 once the last of them has unloaded it.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "testsupport.h"
+#include "utl_session.h"
+
+namespace utltest {
+namespace {
+
+// The region's first word as this process sees it through a view of its own.
+class RegionWord {
+ public:
+  RegionWord()
+      : mapping_(
+            OpenFileMappingA(FILE_MAP_WRITE, FALSE, TANDORUTL_REGION_NAME)),
+        word_(mapping_ ? static_cast<volatile LONG*>(MapViewOfFile(
+                             mapping_, FILE_MAP_WRITE, 0, 0, sizeof(LONG)))
+                       : nullptr) {}
+  ~RegionWord() {
+    if (word_) UnmapViewOfFile(const_cast<LONG*>(word_));
+    if (mapping_) CloseHandle(mapping_);
+  }
+  RegionWord(const RegionWord&) = delete;
+  RegionWord& operator=(const RegionWord&) = delete;
+  volatile LONG* word() const { return word_; }
+
+ private:
+  HANDLE mapping_;
+  volatile LONG* word_;
+};
+
+// Runs the client program from the bin folder with `commands`.
+testsupport::ProcessResult RunClient(const std::string& commands) {
+  return testsupport::RunProcess(testsupport::ExeDir() + "utl_client.exe",
+                                 commands, testsupport::ExeDir(), 60000);
+}
+
+std::string EventName(const char* what) {
+  return "utl-test-" + std::to_string(GetCurrentProcessId()) + "-" + what;
+}
+
+TEST(EntryFlag, StartsAtZeroInTheFirstProcess) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  EXPECT_EQ(0, utl->DlkGetEntryFlag());
+}
+
+TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  RegionWord region;
+  ASSERT_NE(nullptr, region.word());
+  for (int value : {7, -1, 1, 0x10000, INT_MIN}) {
+    utl->DlkSetEntryFlag(0);
+    utl->DlkSetEntryFlag(value);
+    EXPECT_EQ(1, utl->DlkGetEntryFlag()) << value;
+    EXPECT_EQ(1, *region.word()) << value;
+  }
+  utl->DlkSetEntryFlag(0);
+  EXPECT_EQ(0, utl->DlkGetEntryFlag());
+  EXPECT_EQ(0, *region.word());
+}
+
+TEST(EntryFlag, ReturnsTheWordAsStored) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  RegionWord region;
+  ASSERT_NE(nullptr, region.word());
+  *region.word() = 5;
+  EXPECT_EQ(5, utl->DlkGetEntryFlag());
+}
+
+TEST(EntryFlag, IsSharedWithAnotherProcessBothWays) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  utl->DlkSetEntryFlag(1);
+  testsupport::ProcessResult run = RunClient("load get set 0 get unload");
+  ASSERT_FALSE(run.timedOut);
+  std::vector<std::string> expected = {"loaded", "flag=1", "flag=0"};
+  EXPECT_EQ(expected, Lines(run.output));
+  EXPECT_EQ(0, utl->DlkGetEntryFlag());
+}
+
+TEST(EntryFlag, StartsAgainAtZeroAfterTheLastUnload) {
+  {
+    Utl utl;
+    ASSERT_TRUE(utl.loaded());
+    utl->DlkSetEntryFlag(1);
+  }
+  EXPECT_FALSE(RegionExists());
+  testsupport::ProcessResult run = RunClient("load get set 1 unload");
+  std::vector<std::string> expected = {"loaded", "flag=0"};
+  EXPECT_EQ(expected, Lines(run.output));
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  EXPECT_EQ(0, utl->DlkGetEntryFlag());
+}
+
+TEST(EntryFlag, OutlivesAnUnloadWhileAnotherProcessHoldsIt) {
+  std::string loaded = EventName("loaded"), checked = EventName("checked");
+  HANDLE childLoaded = CreateEventA(nullptr, TRUE, FALSE, loaded.c_str());
+  testsupport::ProcessResult run;
+  std::thread child([&] {
+    run = RunClient("load set 1 signal " + loaded + " wait " + checked +
+                    " get unload");
+  });
+  bool seen = WaitForSingleObject(childLoaded, 30000) == WAIT_OBJECT_0;
+  // The child stored 1 before this process loaded the library; the region
+  // then outlives this process's unload, because the child holds it.
+  int firstLoad = -1, secondLoad = -1;
+  if (seen) {
+    {
+      Utl utl;
+      if (utl.loaded()) firstLoad = utl->DlkGetEntryFlag();
+    }
+    Utl utl;
+    if (utl.loaded()) secondLoad = utl->DlkGetEntryFlag();
+    if (utl.loaded()) utl->DlkSetEntryFlag(0);
+  }
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, checked.c_str());
+  SetEvent(done);
+  child.join();
+  CloseHandle(done);
+  CloseHandle(childLoaded);
+  ASSERT_TRUE(seen) << run.output;
+  EXPECT_EQ(1, firstLoad);
+  EXPECT_EQ(1, secondLoad);
+  std::vector<std::string> expected = {"loaded", "flag=0"};
+  EXPECT_EQ(expected, Lines(run.output));
+  EXPECT_FALSE(RegionExists());
+}
+
+}  // namespace
+}  // namespace utltest
