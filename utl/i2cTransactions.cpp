@@ -76,8 +76,12 @@ bool ReadFrame(unsigned char address, unsigned char* value) {
 
 }  // namespace
 
+// A null pointer for the byte read, or for a positive count of data bytes,
+// fails the transaction before the driver is called.
+
 int __cdecl DlkI2CSWReadByte(int address, unsigned char* value) {
-  if (!value || !Begin(kReadAndMultiWriteMode)) return kFailure;
+  if (!value) return kFailure;
+  if (!Begin(kReadAndMultiWriteMode)) return kFailure;
   bool ok = ReadFrame(LowByte(address), value);
   if (!BusStop()) return kFailure;
   Sleep(kAfterReadSleep);
@@ -97,7 +101,8 @@ int __cdecl DlkI2CSWWrite3(int address, int subaddress, int value) {
 // while everything before them was acknowledged.
 int __cdecl DlkI2CSWMultiWrite(int address, int subaddress,
                                const unsigned char* data, int count) {
-  if ((count > 0 && !data) || !Begin(kReadAndMultiWriteMode)) return kFailure;
+  if (count > 0 && !data) return kFailure;
+  if (!Begin(kReadAndMultiWriteMode)) return kFailure;
   bool ok = SendThenAwaitAck(LowByte(address));
   ok = SendThenAwaitAck(LowByte(subaddress)) && ok;
   for (int i = 0; i < count && ok; ++i) ok = SendThenAwaitAck(data[i]);

@@ -41,9 +41,11 @@ EXCEPTION_DISPOSITION __cdecl StepOverProbe(EXCEPTION_RECORD* record,
   return ExceptionContinueExecution;
 }
 
+}  // namespace
+
 // Registers, reads, unregisters. Kept out of line, so that the frame, which
 // must lie on this thread's stack, belongs to this one function.
-__attribute__((noinline)) bool ProbeOnce() {
+__attribute__((noinline)) bool PortReadsAllowed() {
   ProbeFrame frame;
   frame.handler = reinterpret_cast<void*>(StepOverProbe);
   frame.faulted = 0;
@@ -59,12 +61,6 @@ __attribute__((noinline)) bool ProbeOnce() {
       : [frame] "r"(&frame)
       : "eax", "memory");
   return frame.faulted == 0;
-}
-
-}  // namespace
-
-bool PortReadsAllowed() {
-  return ProbeOnce();
 }
 
 void ReadPort61() {
