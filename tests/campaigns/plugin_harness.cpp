@@ -95,7 +95,11 @@ void PluginTest::WriteSettings(const std::string& text) const {
 }
 
 std::string PluginTest::LogText() const {
-  return testsupport::ReadText(dir_.File("MiraboRemote.log"));
+  std::string text = testsupport::ReadText(dir_.File("MiraboRemote.log"));
+  std::string lines;
+  for (char c : text)
+    if (c != '\r') lines += c;
+  return lines;
 }
 
 bool PluginTest::WaitForTransactions(int count, DWORD timeoutMs) const {

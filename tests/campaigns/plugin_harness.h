@@ -112,6 +112,7 @@ class PluginTest : public ::testing::Test {
   void SetUp() override;
 
   void WriteSettings(const std::string& text) const;
+  // The log, its line ends (CR LF in text mode) as line feeds.
   std::string LogText() const;
   std::string Path(const std::string& name) const { return dir_.File(name); }
 

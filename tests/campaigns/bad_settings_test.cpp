@@ -1,0 +1,205 @@
+// Bad settings files and a log that cannot be written. Whatever the file
+// holds, the plug-in takes the values as the profile reader gives them (the
+// banner's delay line shows them unchanged), a negative delay pauses the
+// polling loop 0 ms instead of about 49 days, nothing else is clamped, a
+// held key is still delivered and Stop returns at once. A log that cannot
+// be written loses its lines and nothing else.
+
+#include <random>
+
+#include "card_access.h"
+#include "plugin_harness.h"
+
+namespace campaign {
+namespace {
+
+const int kHeldCode = 18;  // Key_Power
+const DWORD kWatchMs = 1000;
+const double kPromptStopMs = 2000;
+const size_t kUnpausedReadings = 5;  // at the least, in kWatchMs
+
+struct SettingsCase {
+  const char* name;
+  std::string text;
+  // Deliveries within kWatchMs of the start: at least `fewest`, and at most
+  // `most` (0: no bound).
+  size_t fewest;
+  size_t most;
+};
+
+std::string Junk() {
+  std::mt19937 random(1234);
+  std::string junk;
+  const char kSpice[] = "[]=\r\n\0\xff-";
+  for (int i = 0; i < 4096; ++i) {
+    junk += random() % 4 == 0 ? kSpice[random() % (sizeof kSpice - 1)]
+                              : static_cast<char>(random() % 256);
+  }
+  return junk;
+}
+
+std::string Section(const std::string& first, const std::string& repeat) {
+  return "[MiraboRemote]\r\nKeyFirstDelay=" + first +
+         "\r\nKeyRepeatDelay=" + repeat + "\r\n";
+}
+
+std::vector<SettingsCase> Cases() {
+  return {
+      {"Negative", Section("-1", "-5"), kUnpausedReadings, 0},
+      {"MostNegative", Section("-2147483648", "-2147483648"), kUnpausedReadings,
+       0},
+      {"AllBitsSet", Section("4294967295", "4294967295"), kUnpausedReadings, 0},
+      {"Huge", Section("2147483647", "2147483647"), 1, 1},
+      {"Overflowing", Section("99999999999999999999", "99999999999999999999"),
+       1, 0},
+      {"NonNumeric", Section("soon", "later"), 1, 0},
+      {"Overlong", Section(std::string(5000, '7'), std::string(70000, '3')), 1,
+       0},
+      {"MissingSection", "[Mirabo]\r\nKeyFirstDelay=5\r\nKeyRepeatDelay=5\r\n",
+       1, 0},
+      {"BinaryJunk", Junk(), 1, 0},
+      {"Empty", "", 1, 0},
+  };
+}
+
+// The banner's delay line for the delays that the profile reader gives
+// from the current folder's settings file, the first read starting from
+// 1000 and 100.
+std::string ExpectedDelayLine() {
+  int first = static_cast<int>(GetPrivateProfileIntA(
+      "MiraboRemote", "KeyFirstDelay", 1000, ".\\mirabo.ini"));
+  int repeat = static_cast<int>(GetPrivateProfileIntA(
+      "MiraboRemote", "KeyRepeatDelay", 100, ".\\mirabo.ini"));
+  return "> KeyFirstDelay=" + std::to_string(first) +
+         ", KeyRepeatDelay=" + std::to_string(repeat);
+}
+
+class BadSettingsTest : public PluginTest {
+ protected:
+  // Runs the plug-in with a key held for kWatchMs and returns the number of
+  // deliveries by then; checks that Stop is prompt and gives everything
+  // back.
+  size_t RunWithKeyHeld() {
+    card_->PressKey(kHeldCode);
+    IRemoteDevice* device = plugin_.Create();
+    EXPECT_NE(nullptr, device);
+    if (!device) return 0;
+    HostObject host;
+    KeyRecorder sink(card_);
+    EXPECT_EQ(S_OK, device->Start(&sink, &host));
+    Sleep(kWatchMs);
+    size_t delivered = sink.size();
+    EXPECT_LT(TimedStop(device), kPromptStopMs);
+    EXPECT_EQ(0u, device->Release());
+    EXPECT_EQ(1, host.count());
+    EXPECT_EQ(1, sink.count());
+    for (const Delivery& delivery : sink.deliveries())
+      EXPECT_EQ("Key_Power", delivery.name);
+    return delivered;
+  }
+};
+
+class BadSettings : public BadSettingsTest,
+                    public ::testing::WithParamInterface<SettingsCase> {};
+
+TEST_P(BadSettings, TakenAsReadWithoutStoppingThePlugin) {
+  const SettingsCase& bad = GetParam();
+  WriteSettings(bad.text);
+  std::string delayLine = ExpectedDelayLine();
+  size_t delivered = RunWithKeyHeld();
+  EXPECT_GE(delivered, bad.fewest);
+  if (bad.most) {
+    EXPECT_LE(delivered, bad.most);
+  }
+  EXPECT_NE(std::string::npos, LogText().find(delayLine + "\n")) << LogText();
+}
+
+TEST_F(BadSettingsTest, NegativeDelaysAreLoggedAsRead) {
+  WriteSettings(Section("-1", "-5"));
+  RunWithKeyHeld();
+  EXPECT_NE(std::string::npos,
+            LogText().find("> KeyFirstDelay=-1, KeyRepeatDelay=-5\n"));
+}
+
+TEST_F(BadSettingsTest, FileHeldExclusivelyKeepsTheDelaysInForce) {
+  WriteSettings(Section("5", "5"));
+  HANDLE held = CreateFileA(Path("mirabo.ini").c_str(), GENERIC_READ, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  // Unreadable from the start: the delays in force before any read.
+  std::string delayLine = ExpectedDelayLine();
+  EXPECT_EQ("> KeyFirstDelay=1000, KeyRepeatDelay=100", delayLine);
+  EXPECT_GE(RunWithKeyHeld(), 1u);
+  CloseHandle(held);
+  EXPECT_NE(std::string::npos, LogText().find(delayLine + "\n"));
+}
+
+TEST_F(BadSettingsTest, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
+  WriteSettings(Section("5", "5"));
+  card_->PressKey(kHeldCode);
+  IRemoteDevice* device = plugin_.Create();
+  ASSERT_NE(nullptr, device);
+  HostObject host;
+  KeyRecorder sink(card_);
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  EXPECT_TRUE(sink.WaitForKeys(2, 3000));
+  HANDLE held = CreateFileA(Path("mirabo.ini").c_str(), GENERIC_READ, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(INVALID_HANDLE_VALUE, held);
+  size_t before = sink.size();
+  // Still 5 ms apart, not 1000 or 100: a locked file is a missing key.
+  EXPECT_TRUE(sink.WaitForKeys(before + kUnpausedReadings, 1000));
+  EXPECT_LT(TimedStop(device), kPromptStopMs);
+  EXPECT_EQ(0u, device->Release());
+  CloseHandle(held);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, BadSettings, ::testing::ValuesIn(Cases()),
+    [](const ::testing::TestParamInfo<SettingsCase>& info) {
+      return std::string(info.param.name);
+    });
+
+// ---------------------------------------------------------------------------
+// A log that cannot be written.
+
+TEST_F(BadSettingsTest, LogThatIsAFolderLosesOnlyItsLines) {
+  WriteSettings(Section("5", "5"));
+  ASSERT_TRUE(CreateDirectoryA(Path("MiraboRemote.log").c_str(), nullptr));
+  EXPECT_GE(RunWithKeyHeld(), kUnpausedReadings);
+}
+
+TEST_F(BadSettingsTest, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
+  WriteSettings(Section("5", "5"));
+  IRemoteDevice* device = plugin_.Create();
+  ASSERT_NE(nullptr, device);
+  HostObject host;
+  KeyRecorder sink(card_);
+  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  std::string banner = LogText();
+  ASSERT_NE(std::string::npos, banner.find("> Initializing Tandor remote"));
+
+  HANDLE held = CreateFileA(Path("MiraboRemote.log").c_str(), GENERIC_READ, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  card_->PressKey(1);
+  EXPECT_TRUE(sink.WaitForKeys(3, 3000)) << "keys while the log is held";
+  card_->ReleaseKey();
+  // A reading under way may still log key 1; the next one cannot.
+  EXPECT_TRUE(WaitForTransactions(card_->TransactionCount() + 2));
+  CloseHandle(held);
+  size_t whileHeld = sink.size();
+  card_->PressKey(2);
+  EXPECT_TRUE(sink.WaitForKeys(whileHeld + 1, 3000));
+  EXPECT_LT(TimedStop(device), kPromptStopMs);
+  EXPECT_EQ(0u, device->Release());
+
+  std::string log = LogText();
+  EXPECT_EQ(0u, log.find(banner)) << "the lines before are kept";
+  EXPECT_EQ(std::string::npos, log.find("> Pressed key code 1\n"));
+  EXPECT_NE(std::string::npos, log.find("> Pressed key code 2\n"));
+  EXPECT_NE(std::string::npos, log.find("> Break event received. Bye!..\n"));
+}
+
+}  // namespace
+}  // namespace campaign
