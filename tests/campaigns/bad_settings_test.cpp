@@ -74,7 +74,7 @@ std::string ExpectedDelayLine() {
          ", KeyRepeatDelay=" + std::to_string(repeat);
 }
 
-class BadSettingsTest : public PluginTest {
+class CampaignBadFiles : public PluginTest {
  protected:
   // Runs the plug-in with a key held for kWatchMs and returns the number of
   // deliveries by then; checks that Stop is prompt and gives everything
@@ -99,10 +99,11 @@ class BadSettingsTest : public PluginTest {
   }
 };
 
-class BadSettings : public BadSettingsTest,
-                    public ::testing::WithParamInterface<SettingsCase> {};
+class CampaignBadSettings : public CampaignBadFiles,
+                            public ::testing::WithParamInterface<SettingsCase> {
+};
 
-TEST_P(BadSettings, TakenAsReadWithoutStoppingThePlugin) {
+TEST_P(CampaignBadSettings, TakenAsReadWithoutStoppingThePlugin) {
   const SettingsCase& bad = GetParam();
   WriteSettings(bad.text);
   std::string delayLine = ExpectedDelayLine();
@@ -114,14 +115,14 @@ TEST_P(BadSettings, TakenAsReadWithoutStoppingThePlugin) {
   EXPECT_NE(std::string::npos, LogText().find(delayLine + "\n")) << LogText();
 }
 
-TEST_F(BadSettingsTest, NegativeDelaysAreLoggedAsRead) {
+TEST_F(CampaignBadFiles, NegativeDelaysAreLoggedAsRead) {
   WriteSettings(Section("-1", "-5"));
   RunWithKeyHeld();
   EXPECT_NE(std::string::npos,
             LogText().find("> KeyFirstDelay=-1, KeyRepeatDelay=-5\n"));
 }
 
-TEST_F(BadSettingsTest, FileHeldExclusivelyKeepsTheDelaysInForce) {
+TEST_F(CampaignBadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
   WriteSettings(Section("5", "5"));
   HANDLE held = CreateFileA(Path("mirabo.ini").c_str(), GENERIC_READ, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
@@ -134,7 +135,7 @@ TEST_F(BadSettingsTest, FileHeldExclusivelyKeepsTheDelaysInForce) {
   EXPECT_NE(std::string::npos, LogText().find(delayLine + "\n"));
 }
 
-TEST_F(BadSettingsTest, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
+TEST_F(CampaignBadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
   WriteSettings(Section("5", "5"));
   card_->PressKey(kHeldCode);
   IRemoteDevice* device = plugin_.Create();
@@ -155,7 +156,7 @@ TEST_F(BadSettingsTest, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryKind, BadSettings, ::testing::ValuesIn(Cases()),
+    EveryKind, CampaignBadSettings, ::testing::ValuesIn(Cases()),
     [](const ::testing::TestParamInfo<SettingsCase>& info) {
       return std::string(info.param.name);
     });
@@ -163,13 +164,13 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // A log that cannot be written.
 
-TEST_F(BadSettingsTest, LogThatIsAFolderLosesOnlyItsLines) {
+TEST_F(CampaignBadFiles, LogThatIsAFolderLosesOnlyItsLines) {
   WriteSettings(Section("5", "5"));
   ASSERT_TRUE(CreateDirectoryA(Path("MiraboRemote.log").c_str(), nullptr));
   EXPECT_GE(RunWithKeyHeld(), kUnpausedReadings);
 }
 
-TEST_F(BadSettingsTest, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
+TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
   WriteSettings(Section("5", "5"));
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);

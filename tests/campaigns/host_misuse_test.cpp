@@ -15,7 +15,7 @@ const int kHeldCode = 18;       // Key_Power
 const double kNoWaitMs = 1000;  // far below the 5000 ms that Stop may wait
 const DWORD kQuietMs = 300;     // long enough for several readings
 
-class HostMisuse : public PluginTest {
+class CampaignHostMisuse : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
@@ -46,7 +46,7 @@ class HostMisuse : public PluginTest {
   KeyRecorder sink_{testsupport::SimCard()};
 };
 
-TEST_F(HostMisuse, StopTwice) {
+TEST_F(CampaignHostMisuse, StopTwice) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
@@ -62,7 +62,7 @@ TEST_F(HostMisuse, StopTwice) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(HostMisuse, ReleaseOfAStartedObject) {
+TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
@@ -77,7 +77,7 @@ TEST_F(HostMisuse, ReleaseOfAStartedObject) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(HostMisuse, StartAfterStopIsRefused) {
+TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
@@ -97,7 +97,7 @@ TEST_F(HostMisuse, StartAfterStopIsRefused) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(HostMisuse, NullSinkReadsAndLogsKeysForNobody) {
+TEST_F(CampaignHostMisuse, NullSinkReadsAndLogsKeysForNobody) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   ASSERT_EQ(S_OK, device->Start(nullptr, &host_));
@@ -113,7 +113,7 @@ TEST_F(HostMisuse, NullSinkReadsAndLogsKeysForNobody) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(HostMisuse, NullHostObjectIsRefused) {
+TEST_F(CampaignHostMisuse, NullHostObjectIsRefused) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, nullptr));
@@ -129,7 +129,7 @@ TEST_F(HostMisuse, NullHostObjectIsRefused) {
   if (kept) FreeLibrary(kept);
 }
 
-TEST_F(HostMisuse, StopFromInsideOnKey) {
+TEST_F(CampaignHostMisuse, StopFromInsideOnKey) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   std::atomic<int> calls{0};
@@ -156,7 +156,7 @@ TEST_F(HostMisuse, StopFromInsideOnKey) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(HostMisuse, StopFromInsideOnKeyThenOnlyRelease) {
+TEST_F(CampaignHostMisuse, StopFromInsideOnKeyThenOnlyRelease) {
   IRemoteDevice* device = plugin_.Create();
   ASSERT_NE(nullptr, device);
   std::atomic<int> calls{0};

@@ -93,7 +93,7 @@ class SharedRegion {
   volatile LONG* view_;
 };
 
-TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
+TEST(CampaignSideBySide, TwoHostProcessesEachWithItsOwnCard) {
   SharedRegion region;
   ASSERT_TRUE(region.ready());
   ASSERT_EQ(0, region.flag());
@@ -165,9 +165,9 @@ DWORD HandleCount() {
   return count;
 }
 
-using Cycles = PluginTest;
+using CampaignCycles = PluginTest;
 
-TEST_F(Cycles, CreateStartStopReleaseLeaveNoHandleOrLibraryBehind) {
+TEST_F(CampaignCycles, CreateStartStopReleaseLeaveNoHandleOrLibraryBehind) {
   WriteSettings(Settings(10, 10));
   card_->PressKey(18);
   HostObject host;

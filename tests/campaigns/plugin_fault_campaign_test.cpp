@@ -30,13 +30,14 @@ std::vector<SimCall> FirstTransaction(const std::vector<SimCall>& calls) {
   return first;
 }
 
-class PluginFaultCampaign : public PluginTest,
-                            public ::testing::WithParamInterface<SimFaultKind> {
+class CampaignPluginFaults
+    : public PluginTest,
+      public ::testing::WithParamInterface<SimFaultKind> {
  protected:
   void RunCase(const FaultCase& fault);
 };
 
-void PluginFaultCampaign::RunCase(const FaultCase& fault) {
+void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   card_->Reset();
   card_->PressKey(kHeldCode);
   IRemoteDevice* device = plugin_.Create();
@@ -90,7 +91,7 @@ void PluginFaultCampaign::RunCase(const FaultCase& fault) {
   }
 }
 
-TEST_P(PluginFaultCampaign, ReadingsMakeWhatTheTransactionDocuments) {
+TEST_P(CampaignPluginFaults, ReadingsMakeWhatTheTransactionDocuments) {
   WriteSettings(Settings(5, 5));
   std::vector<FaultCase> cases = CasesOf(GetParam());
   ASSERT_FALSE(cases.empty());
@@ -105,7 +106,7 @@ std::string KindParamName(const ::testing::TestParamInfo<SimFaultKind>& info) {
   return KindName(info.param);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFault, PluginFaultCampaign,
+INSTANTIATE_TEST_SUITE_P(EveryFault, CampaignPluginFaults,
                          ::testing::ValuesIn(AllFaultKinds()), KindParamName);
 
 }  // namespace

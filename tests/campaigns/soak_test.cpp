@@ -99,9 +99,9 @@ std::string NameOf(int code) {
   return key ? key->name : "";
 }
 
-using Soak = PluginTest;
+using CampaignSoak = PluginTest;
 
-TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
+TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   std::mt19937 random(kSeed);
   WriteSettings(Settings(kPollDelayMs, kPollDelayMs));
   card_->SetTracing(0);

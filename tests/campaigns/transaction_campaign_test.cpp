@@ -20,7 +20,8 @@ struct Outcome {
   int value = -1;  // the byte a read stored, -1 for the writes
 };
 
-class TransactionCampaign : public ::testing::TestWithParam<SimFaultKind> {
+class CampaignTransactionFaults
+    : public ::testing::TestWithParam<SimFaultKind> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(utl_.ready());
@@ -76,7 +77,7 @@ class TransactionCampaign : public ::testing::TestWithParam<SimFaultKind> {
   const SimControl* card_ = nullptr;
 };
 
-TEST_P(TransactionCampaign, DocumentedResultThenIdleBus) {
+TEST_P(CampaignTransactionFaults, DocumentedResultThenIdleBus) {
   std::vector<FaultCase> cases = CasesOf(GetParam());
   ASSERT_FALSE(cases.empty());
   for (const FaultCase& fault : cases) {
@@ -103,7 +104,7 @@ std::string KindParamName(const ::testing::TestParamInfo<SimFaultKind>& info) {
   return KindName(info.param);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFault, TransactionCampaign,
+INSTANTIATE_TEST_SUITE_P(EveryFault, CampaignTransactionFaults,
                          ::testing::ValuesIn(AllFaultKinds()), KindParamName);
 
 }  // namespace
