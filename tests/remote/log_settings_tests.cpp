@@ -9,42 +9,10 @@ namespace {
 
 class RemoteLog : public PluginTest {};
 
-// The version line as this program's Windows version gives it.
-std::string Windows98VersionLine() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExA(&version);
-  char line[256];
-  snprintf(line, sizeof line,
-           "> Windows Version - Microsoft Windows 98 or Millenium version "
-           "%lu.%lu %s (Build %lu)",
-           version.dwMajorVersion, version.dwMinorVersion, version.szCSDVersion,
-           version.dwBuildNumber & 0xFFFF);
-  return line;
-}
-
 TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
   Settings settings;
-  settings.keyFirstDelay = 300;
-  WriteSettings(settings);
-  std::unique_ptr<HostWindow> window(new HostWindow);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  ASSERT_TRUE(WaitForSoundWrites(1));
-  // Each key is released before the next reading, 300 ms on.
-  sim().PressKey(18);
-  ASSERT_TRUE(sink.WaitForKeys(1));
-  sim().ReleaseKey();
-  sim().PressKey(10);
-  ASSERT_TRUE(sink.WaitForKeys(2));
-  sim().ReleaseKey();
-  window.reset();
-  ASSERT_TRUE(WaitForSoundWrites(5));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  settings.keyFirstDelay = 300;  // each key is released before the next
+  ASSERT_NO_FATAL_FAILURE(RunSession(settings, {18, 10}));
 
   std::string text = LogText();
   std::vector<std::string> expected = {
@@ -52,7 +20,7 @@ TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
       "> ------------------------------------------------------------------",
       "",
       "> KeyFirstDelay=300, KeyRepeatDelay=50",
-      Windows98VersionLine(),
+      VersionLine("Microsoft Windows 98 or Millenium"),
       "> Loading tandorutl.dll ...   Ok!",
       "> Import finctions ...   Ok!",
       "> Find Mirabo Window. Sound is ON.",
@@ -66,7 +34,7 @@ TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
   for (size_t at = text.find('\n'); at != std::string::npos;
        at = text.find('\n', at + 1))
     ASSERT_EQ('\r', text[at - 1]) << "bare line feed at " << at;
-  std::vector<KeyEvent> keys = sink.events();
+  std::vector<KeyEvent> keys = sink_.events();
   ASSERT_EQ(2u, keys.size());
   EXPECT_EQ("Key_Power", keys[0].name);
   EXPECT_EQ("Key_100", keys[1].name);
@@ -78,13 +46,10 @@ TEST_F(RemoteLog, LogThatCannotBeOpenedLosesMessagesSilently) {
   ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   sim().PressKey(18);
-  EXPECT_TRUE(sink.WaitForKeys(1));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_TRUE(sink_.WaitForKeys(1));
+  StopAndRelease(device);
 }
 
 class RemoteSettings : public PluginTest {
@@ -99,61 +64,53 @@ class RemoteSettings : public PluginTest {
     for (const SimKeyRead& read : KeyReads()) count += read.code == code;
     return count;
   }
-  // The pauses after the readings of `code` that came after `sinceUs`.
-  std::vector<int64_t> GapsAfter(int code, int64_t sinceUs) const {
-    std::vector<int64_t> gaps;
+  // Holds a key through a few readings under `before`, replaces the
+  // settings file with `after` while the key is held, and returns the
+  // pauses after the readings that followed the edit.
+  std::vector<int64_t> PausesAfterEdit(const Settings& before,
+                                       const std::string& after) {
+    const int kCode = 27;
+    IRemoteDevice* device = StartNew(before);
+    if (!device) return {};
+    EXPECT_TRUE(HoldKeyForReadings(kCode, 3));
+    WriteSettingsText(after);
+    int64_t editedUs = sim().NowUs();
+    EXPECT_TRUE(HoldKeyForReadings(kCode, ReadingsOf(kCode) + 3));
+    StopAndRelease(device);
+    std::vector<int64_t> pauses;
     std::vector<SimKeyRead> reads = KeyReads();
     for (size_t i = 1; i < reads.size(); ++i)
-      if (reads[i - 1].timeUs > sinceUs && reads[i - 1].code == code)
-        gaps.push_back(reads[i].timeUs - reads[i - 1].timeUs);
-    return gaps;
+      if (reads[i - 1].timeUs > editedUs && reads[i - 1].code == kCode)
+        pauses.push_back(reads[i].timeUs - reads[i - 1].timeUs);
+    return pauses;
   }
 };
 
+// The first reading after an edit logs its code, which reads the file: the
+// pause after that very reading already follows the edit.
 TEST_F(RemoteSettings, ChangedRepeatDelayPacesTheReadingThatReadIt) {
   Settings settings;
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 40;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
-  ASSERT_TRUE(HoldKeyForReadings(27, 3));
-  settings.keyRepeatDelay = 250;
-  WriteSettings(settings);
-  int64_t changedUs = sim().NowUs();
-  ASSERT_TRUE(HoldKeyForReadings(27, ReadingsOf(27) + 3));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
-  // The first reading after the change logs its code, which reads the file:
-  // the pause after that very reading is the new one.
-  std::vector<int64_t> gaps = GapsAfter(27, changedUs);
-  ASSERT_GE(gaps.size(), 2u);
-  for (int64_t gap : gaps) EXPECT_GE(gap, 250000 - kSlackUs);
+  Settings changed = settings;
+  changed.keyRepeatDelay = 250;
+  std::vector<int64_t> pauses =
+      PausesAfterEdit(settings, SettingsText(changed));
+  ASSERT_GE(pauses.size(), 2u);
+  for (int64_t pause : pauses) EXPECT_GE(pause, 250000 - kSlackUs);
 }
 
 TEST_F(RemoteSettings, DeletedDelayKeyKeepsTheLastValueRead) {
   Settings settings;
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 300;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
-  ASSERT_TRUE(HoldKeyForReadings(27, 2));
-  WriteSettingsText(
+  std::vector<int64_t> pauses = PausesAfterEdit(
+      settings,
       "[MiraboRemote]\r\nKeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
       "UseAcorpCompMode=0\r\nUseLog=1\r\n");
-  int64_t deletedUs = sim().NowUs();
-  ASSERT_TRUE(HoldKeyForReadings(27, ReadingsOf(27) + 3));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
   // Not the 100 ms that a missing key gives before any value was read.
-  std::vector<int64_t> gaps = GapsAfter(27, deletedUs);
-  ASSERT_GE(gaps.size(), 2u);
-  for (int64_t gap : gaps) EXPECT_GE(gap, 300000 - kSlackUs);
+  ASSERT_GE(pauses.size(), 2u);
+  for (int64_t pause : pauses) EXPECT_GE(pause, 300000 - kSlackUs);
 }
 
 TEST_F(RemoteSettings, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
@@ -161,37 +118,23 @@ TEST_F(RemoteSettings, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 40;
   settings.useLog = 2;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  ASSERT_TRUE(HoldKeyForReadings(27, 3));
-  settings.keyRepeatDelay = 250;
-  settings.useLog = 0;
-  WriteSettings(settings);
-  int64_t changedUs = sim().NowUs();
-  ASSERT_TRUE(HoldKeyForReadings(27, ReadingsOf(27) + 3));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  Settings changed = settings;
+  changed.keyRepeatDelay = 250;
+  changed.useLog = 0;
+  std::vector<int64_t> pauses =
+      PausesAfterEdit(settings, SettingsText(changed));
+  ASSERT_GE(pauses.size(), 2u);
+  for (int64_t pause : pauses) EXPECT_GE(pause, 250000 - kSlackUs);
   EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));
-  EXPECT_EQ(ReadingsOf(27), sink.size());
-  std::vector<int64_t> gaps = GapsAfter(27, changedUs);
-  ASSERT_GE(gaps.size(), 2u);
-  for (int64_t gap : gaps) EXPECT_GE(gap, 250000 - kSlackUs);
+  EXPECT_EQ(ReadingsOf(27), sink_.size());
 }
 
 TEST_F(RemoteSettings, NegativeDelaysMeanNoPause) {
   Settings settings;
   settings.keyFirstDelay = -1;
   settings.keyRepeatDelay = -5;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew(settings);
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   // A pause of "-1" taken as an unsigned time would never end.
   EXPECT_TRUE(HoldKeyForReadings(9, 5));
   DWORD start = GetTickCount();

@@ -73,13 +73,11 @@ TEST_F(RemoteObject, TableOfOperationsIsThatOfTheHostContract) {
   EXPECT_EQ(S_OK, table->QueryInterface(object, IID_IUnknown, &same));
   EXPECT_EQ(object, same);
   table->Reserved(object);
-  CountingHost host;
-  RecordingSink sink;
-  EXPECT_EQ(S_OK, table->Start(object, static_cast<IKeyEventSink*>(&sink),
-                               static_cast<IRemoteHost*>(&host)));
-  EXPECT_EQ(2, host.count());
+  EXPECT_EQ(S_OK, table->Start(object, static_cast<IKeyEventSink*>(&sink_),
+                               static_cast<IRemoteHost*>(&host_)));
+  EXPECT_EQ(2, host_.count());
   EXPECT_EQ(S_OK, table->Stop(object));
-  EXPECT_EQ(1, host.count());
+  EXPECT_EQ(1, host_.count());
   EXPECT_EQ(2u, table->Release(object));
   EXPECT_EQ(1u, table->Release(object));
   EXPECT_EQ(0u, table->Release(object));

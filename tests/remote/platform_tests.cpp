@@ -43,11 +43,9 @@ TEST_F(RemotePlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   EXPECT_EQ(lines[4], lines[11]);
   EXPECT_EQ("> Loading tandorutl.dll ...   Ok!", lines[12]);
   EXPECT_EQ("> Import finctions ...   Ok!", lines[13]);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, second->Start(&sink, &host));
+  ASSERT_EQ(S_OK, second->Start(&sink_, &host_));
   sim().PressKey(18);
-  EXPECT_TRUE(sink.WaitForKeys(1));
+  EXPECT_TRUE(sink_.WaitForKeys(1));
   EXPECT_EQ(S_OK, second->Stop());
   EXPECT_EQ(0u, second->Release());
   EXPECT_EQ(0u, first->Release());

@@ -25,19 +25,16 @@ TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
   Settings settings;
   settings.keyFirstDelay = kFirst;
   settings.keyRepeatDelay = kRepeat;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew(settings);
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  // Nothing, a held key, nothing, two keys one after the other, nothing.
-  SimKeyStep script[] = {Step(300, 7), Step(1000, -1), Step(1400, 9),
-                         Step(1550, 3), Step(1700, -1)};
-  sim().PlayKeyScript(script, 5);
-  Sleep(2100);
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  // Nothing, a held key, nothing, two keys one after the other, nothing,
+  // the last key again (new again after a reading without a key), nothing.
+  SimKeyStep script[] = {Step(300, 7),  Step(1000, -1), Step(1400, 9),
+                         Step(1550, 3), Step(1700, -1), Step(1900, 3),
+                         Step(1960, -1)};
+  sim().PlayKeyScript(script, 7);
+  Sleep(2300);
+  StopAndRelease(device);
 
   std::vector<SimKeyRead> reads = KeyReads();
   int lastKey = -1;
@@ -68,19 +65,15 @@ TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
   // One call per reading of a key, new or repeated.
   size_t readingsWithKey = 0;
   for (const SimKeyRead& read : reads) readingsWithKey += read.code != 0xAA;
-  EXPECT_EQ(readingsWithKey, sink.size());
+  EXPECT_EQ(readingsWithKey, sink_.size());
 }
 
 TEST_F(RemotePacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
-  WriteSettings(Settings());
   HostWindow window;
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
   // The worker is in its start-up check (a 500 ms pause before SoundOn).
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
   EXPECT_EQ(0u, KeyReads().size());
   std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 2u);
@@ -97,11 +90,8 @@ TEST_F(RemotePacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
 class RemoteSound : public PluginTest {};
 
 TEST_F(RemoteSound, FollowsTheHostWindow) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
   ASSERT_TRUE(WaitForKeyReads(2));
   {
     // Of the host window's class, but not its title.
@@ -120,8 +110,7 @@ TEST_F(RemoteSound, FollowsTheHostWindow) {
   ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
   EXPECT_EQ(5u, SoundWrites().size()) << "sound switched without a change";
   // Without the window at the end: off once more, whatever it was.
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
 
   std::vector<SimSoundWrite> writes = SoundWrites();
   ASSERT_EQ(9u, writes.size());
@@ -137,40 +126,28 @@ TEST_F(RemoteSound, FollowsTheHostWindow) {
 }
 
 TEST_F(RemoteSound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
-  WriteSettings(Settings());
   HostWindow window;
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
   ASSERT_TRUE(WaitForKeyReads(3));
   std::vector<SimSoundWrite> writes = SoundWrites();
   ASSERT_EQ(1u, writes.size());
   EXPECT_EQ(0x20, writes[0].value);
   EXPECT_LT(writes[0].timeUs, KeyReads()[0].timeUs);
   EXPECT_EQ(1, sim().SoundState());
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
   EXPECT_EQ(1u, CountLines(LogLines(), kFindLine));
 }
 
 TEST_F(RemoteSound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
-  Settings settings;
-  settings.keyFirstDelay = 60000;
-  settings.keyRepeatDelay = 60000;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew(MinuteLongDelays());
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   sim().PressKey(5);
-  ASSERT_TRUE(sink.WaitForKeys(1));
+  ASSERT_TRUE(sink_.WaitForKeys(1));
   // The window comes during the minute-long pause, before the loop could
   // see it.
   HostWindow window;
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(-1, sim().SoundState());
   EXPECT_EQ(0u, CountLines(LogLines(), kFindLine));
@@ -185,18 +162,14 @@ TEST_P(RemoteSoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
   const int leave = GetParam();
   Settings settings;
   settings.leaveSoundOnExit = leave == 1 ? 0 : 1;
-  WriteSettings(settings);
   HostWindow window;
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNewWithoutSink(settings);
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
   ASSERT_TRUE(WaitForSoundWrites(1));
   settings.leaveSoundOnExit = leave;
   WriteSettings(settings);
   int64_t stopUs = sim().NowUs();
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
   std::vector<SimSoundWrite> writes = SoundWrites();
   if (leave == 1) {
     EXPECT_EQ(1u, writes.size());

@@ -10,15 +10,11 @@ namespace {
 class RemoteReceiver : public PluginTest {};
 
 TEST_F(RemoteReceiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
   ASSERT_TRUE(WaitForKeyReads(2));
   // Without the host window the loop switches the sound off at its end.
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
   std::vector<SimSoundWrite> writes = SoundWrites();
   ASSERT_EQ(4u, writes.size());
   ExpectSoundOff(writes, 0);
@@ -27,27 +23,14 @@ TEST_F(RemoteReceiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
 }
 
 TEST_F(RemoteReceiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
-  Settings settings;
-  settings.keyFirstDelay = 40;
-  settings.keyRepeatDelay = 20;
-  WriteSettings(settings);
-  std::unique_ptr<HostWindow> window(new HostWindow);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
   // Keeps the shared region after the run, when the plug-in lets its back
   // end go.
   HMODULE utl = LoadLibraryA("tandorutl.dll");
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  ASSERT_TRUE(WaitForSoundWrites(1));
-  sim().PressKey(26);
-  ASSERT_TRUE(sink.WaitForKeys(3));
-  sim().ReleaseKey();
-  window.reset();
-  ASSERT_TRUE(WaitForSoundWrites(5));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  ASSERT_NE(nullptr, utl);
+  Settings settings;
+  settings.keyFirstDelay = 40;
+  settings.keyRepeatDelay = 20;
+  ASSERT_NO_FATAL_FAILURE(RunSession(settings, {26, 27}));
 
   size_t starts = 0, stops = 0;
   for (const SimBusEvent& event : BusEvents()) {
@@ -74,29 +57,25 @@ class RemoteFailedReads : public PluginTest,
 TEST_P(RemoteFailedReads, NeverBecomeKeys) {
   Settings settings;
   settings.useAcorpCompMode = GetParam();
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
+  IRemoteDevice* device = nullptr;
   HMODULE utl = LoadLibraryA("tandorutl.dll");  // keeps the shared region
-  CountingHost host;
-  RecordingSink sink;
   SimFault noAcknowledge = {SIM_FAULT_NACK_BYTE, -1, -1, -1, -1, 0};
   ASSERT_GT(sim().AddFault(&noAcknowledge), 0);
   sim().PressKey(5);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  device = StartNew(settings);
+  ASSERT_NE(nullptr, device);
   ASSERT_TRUE(WaitUntil([&] { return sim().TransactionCount() >= 6; }, 3000));
-  EXPECT_EQ(0u, sink.size());
+  EXPECT_EQ(0u, sink_.size());
   for (const std::string& line : LogLines())
     EXPECT_EQ(std::string::npos, line.find("Pressed")) << line;
   // The same receiver, answering again, gives its key.
   sim().ClearFaults();
-  EXPECT_TRUE(sink.WaitForKeys(1));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_TRUE(sink_.WaitForKeys(1));
+  StopAndRelease(device);
   EXPECT_EQ(0, EntryFlagNow());
   FreeLibrary(utl);
-  ASSERT_FALSE(sink.events().empty());
-  EXPECT_EQ("Key_5", sink.events()[0].name);
+  ASSERT_FALSE(sink_.events().empty());
+  EXPECT_EQ("Key_5", sink_.events()[0].name);
 }
 
 INSTANTIATE_TEST_SUITE_P(RemoteReadingModes, RemoteFailedReads,
@@ -153,12 +132,8 @@ TEST_F(RemoteKeys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
   Settings settings;
   settings.keyFirstDelay = 5;
   settings.keyRepeatDelay = 5;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew(settings);
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   std::vector<int> codes;
   for (int code = 0; code <= 40; ++code) codes.push_back(code);
   codes.push_back(0xFF);
@@ -172,11 +147,10 @@ TEST_F(RemoteKeys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
         3000))
         << "code " << code << " was not read";
   }
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  StopAndRelease(device);
 
   // One call per reading of a code in the table, none for the others.
-  std::vector<KeyEvent> events = sink.events();
+  std::vector<KeyEvent> events = sink_.events();
   size_t event = 0;
   size_t readingsWithCode = 0;
   std::vector<bool> seen(32, false);

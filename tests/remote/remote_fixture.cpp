@@ -1,5 +1,7 @@
 #include "remote_fixture.h"
 
+#include <memory>
+
 using namespace testsupport;
 
 namespace remotetest {
@@ -58,6 +60,13 @@ std::string SettingsText(const Settings& settings) {
          "\r\nUseLog=" + std::to_string(settings.useLog) + "\r\n";
 }
 
+Settings MinuteLongDelays() {
+  Settings settings;
+  settings.keyFirstDelay = 60000;
+  settings.keyRepeatDelay = 60000;
+  return settings;
+}
+
 std::vector<std::string> SplitLogLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -111,6 +120,17 @@ int EntryFlagNow() {
   return flag;
 }
 
+std::string VersionLine(const std::string& platformName) {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
+  char tail[256];
+  snprintf(tail, sizeof tail, " version %lu.%lu %s (Build %lu)",
+           version.dwMajorVersion, version.dwMinorVersion, version.szCSDVersion,
+           version.dwBuildNumber & 0xFFFF);
+  return "> Windows Version - " + platformName + tail;
+}
+
 void ExpectSoundOff(const std::vector<SimSoundWrite>& writes, size_t first) {
   ASSERT_GE(writes.size(), first + 4);
   const SimSoundWrite* off = &writes[first];
@@ -154,6 +174,53 @@ IRemoteDevice* PluginTest::Create() {
   IRemoteDevice* device = CreateOrNull();
   EXPECT_NE(nullptr, device);
   return device;
+}
+
+static IRemoteDevice* Started(IRemoteDevice* device, IKeyEventSink* sink,
+                              IRemoteHost* host) {
+  if (!device) return nullptr;
+  HRESULT started = device->Start(sink, host);
+  EXPECT_EQ(S_OK, started);
+  if (started == S_OK) return device;
+  device->Release();
+  return nullptr;
+}
+
+IRemoteDevice* PluginTest::StartNew(const Settings& settings) {
+  WriteSettings(settings);
+  return Started(Create(), &sink_, &host_);
+}
+
+IRemoteDevice* PluginTest::StartNewWithoutSink(const Settings& settings) {
+  WriteSettings(settings);
+  return Started(Create(), nullptr, &host_);
+}
+
+void PluginTest::StopAndRelease(IRemoteDevice* device) {
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+}
+
+void PluginTest::RunSession(const Settings& settings,
+                            const std::vector<int>& keys) {
+  std::unique_ptr<HostWindow> window(new HostWindow);
+  IRemoteDevice* device = StartNew(settings);
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(WaitForSoundWrites(1)) << "no sound on";
+  for (int code : keys) {
+    size_t delivered = sink_.size();
+    sim_->PressKey(code);
+    ASSERT_TRUE(sink_.WaitForKeys(delivered + 1)) << "key " << code;
+    sim_->ReleaseKey();
+  }
+  window.reset();
+  ASSERT_TRUE(WaitForSoundWrites(5)) << "no sound off";
+  StopAndRelease(device);
+}
+
+void PluginTest::ExpectHostObjectsHeld(long count) const {
+  EXPECT_EQ(count, host_.count());
+  EXPECT_EQ(count, sink_.count());
 }
 
 void PluginTest::WriteSettings(const Settings& settings) {

@@ -89,6 +89,9 @@ struct Settings {
 
 std::string SettingsText(const Settings& settings);
 
+// Key delays so long that the loop's pause outlasts any test.
+Settings MinuteLongDelays();
+
 // The lines of a log written in text mode (CR LF line ends).
 std::vector<std::string> SplitLogLines(const std::string& text);
 
@@ -116,6 +119,10 @@ class ScopedVariable {
 // The entry flag as the shared region holds it now, -1 without a region.
 int EntryFlagNow();
 
+// The version line that the plug-in logs for this program's Windows
+// version, under the platform name given.
+std::string VersionLine(const std::string& platformName);
+
 // Timer slack when comparing a measured pause with the pause asked for.
 const int64_t kSlackUs = 2000;
 
@@ -136,6 +143,18 @@ class PluginTest : public ::testing::Test {
   // A new plug-in object from GetInterfacePtr (fails the test on null).
   IRemoteDevice* Create();
   IRemoteDevice* CreateOrNull();
+  // Writes `settings`, creates an object and starts it with `host_` and
+  // `sink_` (or no sink); null, and the test failed, if that did not work.
+  IRemoteDevice* StartNew(const Settings& settings = Settings());
+  IRemoteDevice* StartNewWithoutSink(const Settings& settings = Settings());
+  // Stops the object and releases the last reference.
+  void StopAndRelease(IRemoteDevice* device);
+  // A short session as a host runs it: the host window is there from the
+  // start; each key of `keys` is held until it is delivered once; the
+  // window goes; the object is stopped and released.
+  void RunSession(const Settings& settings, const std::vector<int>& keys);
+  // Both host objects have `count` references.
+  void ExpectHostObjectsHeld(long count) const;
 
   void WriteSettings(const Settings& settings);
   void WriteSettingsText(const std::string& text);
@@ -157,6 +176,9 @@ class PluginTest : public ::testing::Test {
   // The plug-in library; the test may unload it early (then sets it null).
   HMODULE plugin_ = nullptr;
   testsupport::TempDir dir_;
+  // The host objects that StartNew gives the object.
+  CountingHost host_;
+  RecordingSink sink_;
 
  private:
   std::string pluginFile_;

@@ -12,65 +12,50 @@ const char kBreakLine[] = "> Break event received. Bye!..";
 class RemoteStart : public PluginTest {};
 
 TEST_F(RemoteStart, HoldsOneReferenceToEachHostObjectWhileStarted) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  EXPECT_EQ(2, host.count());
-  EXPECT_EQ(2, sink.count());
+  ExpectHostObjectsHeld(2);
   EXPECT_TRUE(WaitForKeyReads(1)) << "the worker does not poll";
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
-  EXPECT_EQ(0, host.queries());
-  EXPECT_EQ(0, sink.queries());
+  ExpectHostObjectsHeld(1);
+  EXPECT_EQ(0, host_.queries());
+  EXPECT_EQ(0, sink_.queries());
 }
 
 TEST_F(RemoteStart, NullHostIsRefusedHoldsNothingAndIsNoStart) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink, nullptr));
-  EXPECT_EQ(1, sink.count());
+  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, nullptr));
+  EXPECT_EQ(1, sink_.count());
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, sink.count());
+  EXPECT_EQ(1, sink_.count());
   Sleep(100);
   EXPECT_EQ(0u, KeyReads().size()) << "a refused start polls";
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   EXPECT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
 }
 
 TEST_F(RemoteStart, SecondStartIsRefusedBeforeAndAfterStop) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  CountingHost otherHost;
+  RecordingSink otherSink;
+  IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
-  CountingHost host, otherHost;
-  RecordingSink sink, otherSink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
   // A null host must not make the object forget the host it holds.
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, nullptr));
   EXPECT_EQ(1, otherHost.count());
   EXPECT_EQ(1, otherSink.count());
-  EXPECT_EQ(2, host.count());
-  EXPECT_EQ(2, sink.count());
+  ExpectHostObjectsHeld(2);
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   size_t reads = KeyReads().size();
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
   EXPECT_EQ(1, otherHost.count());
@@ -81,30 +66,22 @@ TEST_F(RemoteStart, SecondStartIsRefusedBeforeAndAfterStop) {
 }
 
 TEST_F(RemoteStart, NullSinkStillReadsAndLogsKeys) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host));
-  EXPECT_EQ(2, host.count());
+  EXPECT_EQ(2, host_.count());
   sim().PressKey(18);
   EXPECT_TRUE(WaitForLogLine("> Pressed key code 18"));
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
+  EXPECT_EQ(1, host_.count());
   EXPECT_EQ(0u, device->Release());
 }
 
 TEST_F(RemoteStart, ReleaseWithoutStopEndsTheWorkerAndGivesBackHostObjects) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   ASSERT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(kBreakLine, LogLines().back());
   size_t reads = KeyReads().size();
   Sleep(100);
@@ -122,22 +99,18 @@ TEST_F(RemoteStartSeam, StopEventFailureGivesBackWhatStartTook) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
   {
     ScopedVariable failing("TANDOR_TEST_FAIL", "event");
-    EXPECT_EQ(E_UNEXPECTED, device->Start(&sink, &host));
+    EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
   }
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   Sleep(100);
   EXPECT_EQ(0u, KeyReads().size());
   // Nothing was started, so a later Start may succeed.
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   EXPECT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
 }
 
@@ -145,21 +118,17 @@ TEST_F(RemoteStartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
   {
     ScopedVariable failing("TANDOR_TEST_FAIL", "thread");
-    EXPECT_EQ(E_UNEXPECTED, device->Start(&sink, &host));
+    EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
   }
-  EXPECT_EQ(2, host.count());
-  EXPECT_EQ(2, sink.count());
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink, &host));
-  EXPECT_EQ(2, host.count());
+  ExpectHostObjectsHeld(2);
+  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
+  EXPECT_EQ(2, host_.count());
   DWORD start = GetTickCount();
   EXPECT_EQ(S_OK, device->Stop());
   EXPECT_LT(GetTickCount() - start, 3000u) << "waited for a thread that is not";
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, KeyReads().size());
   EXPECT_EQ(0u, device->Release());
 }
@@ -167,24 +136,16 @@ TEST_F(RemoteStartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
 class RemoteStop : public PluginTest {};
 
 TEST_F(RemoteStop, ReturnsPromptlyWithMinuteLongKeyDelays) {
-  Settings settings;
-  settings.keyFirstDelay = 60000;
-  settings.keyRepeatDelay = 60000;
-  WriteSettings(settings);
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = StartNew(MinuteLongDelays());
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   sim().PressKey(5);
-  ASSERT_TRUE(sink.WaitForKeys(1));
+  ASSERT_TRUE(sink_.WaitForKeys(1));
   // The loop now pauses a minute before its next reading.
   DWORD start = GetTickCount();
   EXPECT_EQ(S_OK, device->Stop());
   DWORD took = GetTickCount() - start;
   EXPECT_LT(took, 3000u);
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   // Straight from the pause to the exit steps: no further reading.
   std::vector<SimKeyRead> reads = KeyReads();
   ASSERT_FALSE(reads.empty());
@@ -194,19 +155,16 @@ TEST_F(RemoteStop, ReturnsPromptlyWithMinuteLongKeyDelays) {
 }
 
 TEST_F(RemoteStop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
+  IRemoteDevice* device = nullptr;
   std::atomic<bool> stopped{false};
   std::atomic<HRESULT> stopResult{E_FAIL};
-  sink.onKey = [&] {
+  sink_.onKey = [&] {
     if (stopped) return;
     stopResult = device->Stop();
     stopped = true;
   };
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  device = StartNew();
+  ASSERT_NE(nullptr, device);
   sim().PressKey(18);
   ASSERT_TRUE(WaitUntil([&] { return stopped.load(); }, 3000))
       << "Stop inside OnKey does not return";
@@ -215,32 +173,27 @@ TEST_F(RemoteStop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
   // The worker ends (its exit steps switch the sound off, the window being
   // absent), yet both host objects stay held until the host stops it.
   EXPECT_TRUE(WaitForSoundWrites(4));
-  EXPECT_EQ(2, host.count());
-  EXPECT_EQ(2, sink.count());
-  EXPECT_EQ(1u, sink.size());
+  ExpectHostObjectsHeld(2);
+  EXPECT_EQ(1u, sink_.size());
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
 }
 
 TEST_F(RemoteStop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
+  IRemoteDevice* device = nullptr;
   HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<bool> done{false};
   std::atomic<ULONG> releaseResult{99};
-  sink.onKey = [&] {
+  sink_.onKey = [&] {
     if (done.exchange(true)) return;
     releaseResult = device->Release();
     SetEvent(released);
     // Return into the plug-in only after the host has unloaded it.
     Sleep(100);
   };
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  device = StartNew();
+  ASSERT_NE(nullptr, device);
   sim().PressKey(18);
   ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(released, 3000));
   CloseHandle(released);
@@ -249,12 +202,12 @@ TEST_F(RemoteStop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
   // worker keeps the library loaded until it has ended.
   FreeLibrary(plugin_);
   plugin_ = nullptr;
-  EXPECT_TRUE(
-      WaitUntil([&] { return host.count() == 1 && sink.count() == 1; }, 3000));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return host_.count() == 1 && sink_.count() == 1; }, 3000));
   EXPECT_TRUE(WaitUntil(
       [&] { return GetModuleHandleA("tandor.dll") == nullptr; }, 3000));
   EXPECT_EQ(kBreakLine, LogLines().back());
-  EXPECT_EQ(1u, sink.size());
+  EXPECT_EQ(1u, sink_.size());
 }
 
 // OnKey that stays busy until the test lets it go (at the latest when the
@@ -284,44 +237,35 @@ class BusyOnKey {
 };
 
 TEST_F(RemoteStop, KeepsWhatABusyWorkerUsesUntilALaterStop) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = nullptr;
+  BusyOnKey busy(sink_);
+  device = StartNew();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  BusyOnKey busy(sink);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   sim().PressKey(18);
   ASSERT_TRUE(busy.WaitEntered());
   DWORD start = GetTickCount();
   EXPECT_EQ(S_OK, device->Stop());
   EXPECT_GE(GetTickCount() - start, 4900u) << "did not wait for the worker";
-  EXPECT_EQ(2, host.count());
-  EXPECT_EQ(2, sink.count());
+  ExpectHostObjectsHeld(2);
   busy.Release();
   EXPECT_TRUE(WaitForLogLine(kBreakLine));
   EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(1, host.count());
-  EXPECT_EQ(1, sink.count());
+  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
 }
 
 TEST_F(RemoteStop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
+  IRemoteDevice* device = nullptr;
+  BusyOnKey busy(sink_);
+  device = StartNew();
   ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  BusyOnKey busy(sink);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
   sim().PressKey(18);
   ASSERT_TRUE(busy.WaitEntered());
   EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ(2, host.count());
-  EXPECT_EQ(2, sink.count());
+  ExpectHostObjectsHeld(2);
   busy.Release();
-  EXPECT_TRUE(
-      WaitUntil([&] { return host.count() == 1 && sink.count() == 1; }, 3000));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return host_.count() == 1 && sink_.count() == 1; }, 3000));
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
 

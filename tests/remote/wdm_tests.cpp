@@ -9,26 +9,13 @@ namespace {
 
 class RemoteWdm : public PluginTest {};
 
-std::string Windows2000VersionLine() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExA(&version);
-  char line[256];
-  snprintf(line, sizeof line,
-           "> Windows Version - Microsoft Windows 2000  version %lu.%lu %s "
-           "(Build %lu)",
-           version.dwMajorVersion, version.dwMinorVersion, version.szCSDVersion,
-           version.dwBuildNumber & 0xFFFF);
-  return line;
-}
-
 TEST_F(RemoteWdm, BindsWdmI2cAndNotTandorUtl) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
   std::vector<std::string> lines = LogLines();
   ASSERT_EQ(7u, lines.size()) << LogText();
-  EXPECT_EQ(Windows2000VersionLine(), lines[4]);
+  EXPECT_EQ(VersionLine("Microsoft Windows 2000 "), lines[4]);
   EXPECT_EQ("> Loading wdmI2cDll.dll ...   Ok!", lines[5]);
   EXPECT_EQ("> Import finctions ...   Ok!", lines[6]);
   EXPECT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
@@ -37,24 +24,10 @@ TEST_F(RemoteWdm, BindsWdmI2cAndNotTandorUtl) {
 }
 
 TEST_F(RemoteWdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
-  WriteSettings(Settings());
-  std::unique_ptr<HostWindow> window(new HostWindow);
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  ASSERT_TRUE(WaitForSoundWrites(1));
-  sim().PressKey(18);
-  ASSERT_TRUE(sink.WaitForKeys(1));
-  sim().ReleaseKey();
-  window.reset();
-  ASSERT_TRUE(WaitForSoundWrites(5));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  ASSERT_NO_FATAL_FAILURE(RunSession(Settings(), {18}));
 
-  EXPECT_EQ("Key_Power", sink.events()[0].name);
-  EXPECT_EQ("Power", sink.events()[0].label);
+  EXPECT_EQ("Key_Power", sink_.events()[0].name);
+  EXPECT_EQ("Power", sink_.events()[0].label);
   EXPECT_TRUE(LogHas("> Pressed key code 18"));
   std::vector<SimSoundWrite> writes = SoundWrites();
   ASSERT_EQ(9u, writes.size());
@@ -74,19 +47,15 @@ class RemoteWdmReads : public PluginTest,
                        public ::testing::WithParamInterface<int> {};
 
 TEST_P(RemoteWdmReads, TakeTheVariableAsItIsAfterTheCall) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  CountingHost host;
-  RecordingSink sink;
+  IRemoteDevice* device = nullptr;
   SimFault fault = {GetParam(), -1, 1, -1, -1, 0};
   ASSERT_GT(sim().AddFault(&fault), 0);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
-  ASSERT_TRUE(sink.WaitForKeys(1));
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ("Key_0", sink.events()[0].name);
-  EXPECT_EQ("0", sink.events()[0].label);
+  device = StartNew();
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(sink_.WaitForKeys(1));
+  StopAndRelease(device);
+  EXPECT_EQ("Key_0", sink_.events()[0].name);
+  EXPECT_EQ("0", sink_.events()[0].label);
   EXPECT_TRUE(LogHas("> Pressed key code 0"));
 }
 
