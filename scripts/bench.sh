@@ -21,8 +21,7 @@ start_wine_servers "$build" 0
 run=$build/wine/wine-run
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
-load=$(cut -d' ' -f1-3 /proc/loadavg)
 mkdir -p "$(dirname "$json")"
 "$run" "$build/bin/bench-win98.exe" \
   --json "$("$run" winepath -w "$json" 2>/dev/null | tr -d '\r')" \
-  --cpu "${cpu:-unknown} ($(nproc) cores)" --load "$load" </dev/null
+  --cpu "${cpu:-unknown} ($(nproc) cores)" </dev/null

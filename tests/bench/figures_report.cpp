@@ -11,6 +11,9 @@ const double kBusDelayLeastUs = 5;
 const double kBusDelayMostUs = 20;
 const double kCpuMostPercent = 2;
 
+// A read frame pauses four times, each pause ten port reads.
+const int kPortReadsPerReading = 40;
+
 std::string Within(bool met) {
   return met ? "met" : "MISSED";
 }
@@ -93,7 +96,7 @@ void AddTransaction(Report& report, const std::string& key,
 }
 
 void AddBusDelay(Report& report, const BusDelayFigures& nt,
-                 const BusDelayFigures& shown98) {
+                 const BusDelayFigures& shown98, const PortReadCost& portRead) {
   report.Section("bus_delay",
                  "BusDelay where port reads fault (gaps between the driver "
                  "calls of read frames)");
@@ -112,14 +115,17 @@ void AddBusDelay(Report& report, const BusDelayFigures& nt,
   report.Number("win98_bus_delay_us", "BusDelay as Windows 98",
                 shown98.busDelayUs, 1, "us",
                 "ten port reads that Wine emulates");
+  report.Number("win98_port_read_us", "one port read as Windows 98",
+                portRead.wallUs, 1, "us", "Wine's emulation of `in al,0x61`");
+  report.Number("win98_port_read_cpu_us", "its processor time", portRead.cpuUs,
+                1, "us");
 }
 
-// A window of processor time, and what the receiver readings in it cost,
-// taking each for the median busy time (outside the sleep) of one
-// DlkI2CSWReadByte in each run: the bit engine polls without pause.
+// A window of processor time, and the part of it that went to Wine's
+// emulation of the port reads in the bus delays of the readings.
 void AddCpuWindow(Report& report, const std::string& key,
                   const std::string& label, const CpuWindow& window,
-                  const UtlFigures& shown98, const UtlFigures& nt) {
+                  const PortReadCost& portRead) {
   double seconds = window.wallMs / 1000;
   if (seconds <= 0) return;
   double percent = 100 * window.cpuMs / window.wallMs;
@@ -131,17 +137,14 @@ void AddCpuWindow(Report& report, const std::string& key,
   snprintf(note, sizeof note, "%.1f a second", window.keyReads / seconds);
   report.Number(key + "_reads", label + ": receiver readings", window.keyReads,
                 0, "", note);
-  auto share = [&](const UtlFigures& utl) {
-    return window.keyReads * utl.read.activeUs.median / (window.wallMs * 1000) *
-           100;
-  };
-  if (!shown98.loaded || !nt.loaded) return;
-  report.Number(key + "_reads_percent", label + ": of it the readings",
-                share(shown98), 2, "% of a core",
-                "estimate: readings x busy time of one read as Win98");
-  report.Number(key + "_reads_win2000_percent",
-                label + ": the readings as Win2000", share(nt), 2,
-                "% of a core", "the same where port reads fault");
+  double emulation = window.keyReads * kPortReadsPerReading * portRead.cpuUs /
+                     (window.wallMs * 1000) * 100;
+  report.Number(key + "_port_emulation_percent",
+                label + ": of it port emulation", emulation, 2, "% of a core",
+                "readings x 40 port reads x processor time of one");
+  report.Number(key + "_without_emulation_percent", label + ": without it",
+                percent - emulation, 2, "% of a core",
+                "as where port reads work or fault");
 }
 
 }  // namespace
@@ -151,15 +154,15 @@ void AddMachine(Report& report, const Machine& machine) {
   report.Text("cpu", "processor", machine.cpu.empty() ? "?" : machine.cpu);
   report.Number("processors", "processors seen", machine.processors, 0, "");
   if (!machine.load.empty())
-    report.Text("load", "load averages at the start", machine.load,
-                "1, 5 and 15 minutes");
+    report.Text("load", "host load averages at the end", machine.load,
+                "1, 5, 15 minutes; the run itself adds little");
   report.Text("wine", "Wine", machine.wine.empty() ? "none" : machine.wine);
   report.Text("windows", "Windows version shown", machine.windows);
   report.Text("date", "date", machine.date);
 }
 
 void AddTransactions(Report& report, const UtlFigures& shown98,
-                     const UtlFigures& nt) {
+                     const UtlFigures& nt, const PortReadCost& portRead) {
   if (!shown98.loaded || !nt.loaded) {
     report.Section("transactions", "TandorUtl transactions");
     report.Text("skipped", "not measured",
@@ -173,7 +176,7 @@ void AddTransactions(Report& report, const UtlFigures& shown98,
                  "DlkI2CSWWrite3(0x96, 2, 0x20) on the simulated card",
                  nt.write3, shown98.write3, LeastLineWork(Write3Frame()), false,
                  nt.samples);
-  AddBusDelay(report, nt.busDelay, shown98.busDelay);
+  AddBusDelay(report, nt.busDelay, shown98.busDelay, portRead);
 
   report.Section("card_bookkeeping",
                  "The simulated card's own share: at every start and stop "
@@ -187,7 +190,7 @@ void AddTransactions(Report& report, const UtlFigures& shown98,
 }
 
 void AddPlugin(Report& report, const PluginFigures& figures,
-               const UtlFigures& shown98, const UtlFigures& nt) {
+               const PortReadCost& portRead) {
   if (!figures.ran) {
     report.Section("plugin", "Plug-in");
     report.Text("skipped", "not measured", figures.why);
@@ -204,8 +207,8 @@ void AddPlugin(Report& report, const PluginFigures& figures,
 
   const CpuFigures& cpu = figures.cpu;
   report.Section("cpu", "Processor time of the host process (default delays)");
-  AddCpuWindow(report, "idle", "idle polling", cpu.idle, shown98, nt);
-  AddCpuWindow(report, "held", "key held", cpu.held, shown98, nt);
+  AddCpuWindow(report, "idle", "idle polling", cpu.idle, portRead);
+  AddCpuWindow(report, "held", "key held", cpu.held, portRead);
   report.Number("held_keys", "OnKey calls while held", cpu.heldKeys, 0, "");
 
   const CadenceFigures& cadence = figures.cadence;

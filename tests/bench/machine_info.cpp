@@ -4,6 +4,8 @@
 
 #include <stdio.h>
 
+#include "testsupport.h"
+
 namespace {
 
 OSVERSIONINFOA Version() {
@@ -59,4 +61,12 @@ std::string Now() {
   snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", time.wYear,
            time.wMonth, time.wDay, time.wHour, time.wMinute);
   return text;
+}
+
+std::string HostLoadAverages() {
+  std::string text = testsupport::ReadText("Z:\\proc\\loadavg");
+  size_t end = 0;
+  for (int field = 0; field < 3 && end != std::string::npos; ++field)
+    end = text.find(' ', end + (field ? 1 : 0));
+  return end == std::string::npos ? "" : text.substr(0, end);
 }

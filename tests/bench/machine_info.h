@@ -11,5 +11,8 @@ std::string WindowsVersion();
 // through TandorUtl.
 bool IsWindows9x();
 int ProcessorCount();
+// The Linux host's load averages over 1, 5 and 15 minutes, read through
+// Wine's drive Z:, or "" when they cannot be read.
+std::string HostLoadAverages();
 // Local date and time, "2024-06-01 12:00".
 std::string Now();

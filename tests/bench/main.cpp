@@ -1,8 +1,7 @@
 // The benchmark: TandorUtl and the plug-in on the simulated card, measured
 // from outside. Prints a table and writes the same figures as JSON.
 //
-//   bench-win98.exe [--json PATH] [--cpu "processor model"]
-//                   [--load "load averages"] [--quick]
+//   bench-win98.exe [--json PATH] [--cpu "processor model"] [--quick]
 //
 // Run it as Windows 98 (the file name picks the version under Wine), so
 // that the plug-in polls through TandorUtl. It runs its copy
@@ -21,6 +20,7 @@
 #include "figures_report.h"
 #include "machine_info.h"
 #include "nt_copy.h"
+#include "port_emulation.h"
 #include "utl_figures_text.h"
 #include "testsupport.h"
 
@@ -32,7 +32,6 @@ const int kQuickTransactionSamples = 20;
 struct Options {
   std::string jsonPath;
   std::string cpu;
-  std::string load;  // the machine's load averages when the run began
   bool quick = false;
   bool utlOnly = false;  // the copy's part: TandorUtl's figures as text
   int samples = kTransactionSamples;
@@ -46,8 +45,6 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->jsonPath = argv[++i];
     } else if (arg == "--cpu" && i + 1 < argc) {
       options->cpu = argv[++i];
-    } else if (arg == "--load" && i + 1 < argc) {
-      options->load = argv[++i];
     } else if (arg == "--quick") {
       options->quick = true;
       options->samples = kQuickTransactionSamples;
@@ -56,9 +53,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     } else if (arg == "--samples" && i + 1 < argc) {
       options->samples = atoi(argv[++i]);
     } else {
-      fprintf(stderr,
-              "usage: %s [--json PATH] [--cpu TEXT] [--load TEXT] "
-              "[--quick]\n",
+      fprintf(stderr, "usage: %s [--json PATH] [--cpu TEXT] [--quick]\n",
               argv[0]);
       return false;
     }
@@ -105,25 +100,27 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  Report report;
-  Machine machine = {options.cpu,      options.load,     WineVersion(),
-                     WindowsVersion(), ProcessorCount(), Now()};
-  AddMachine(report, machine);
-
   Say("TandorUtl transactions, as Windows 98 and as Windows 2000");
   UtlFigures shownAs98 = MeasureTransactions(card.get(), options.samples);
   UtlFigures shownAsNt =
       MeasureTransactionsAsNt(folder.path(), options.samples);
-  AddTransactions(report, shownAs98, shownAsNt);
 
   PluginFigures plugin;
+  PortReadCost portRead;
   if (IsWindows9x()) {
+    portRead = MeasurePortRead();
     Say("plug-in: key latency, Stop, processor time, cadence");
     plugin = MeasurePlugin(card.get(), Plan(options.quick));
   } else {
     plugin.why = "not run as Windows 95/98/Me (run bench-win98.exe)";
   }
-  AddPlugin(report, plugin, shownAs98, shownAsNt);
+
+  Report report;
+  Machine machine = {options.cpu,      HostLoadAverages(), WineVersion(),
+                     WindowsVersion(), ProcessorCount(),   Now()};
+  AddMachine(report, machine);
+  AddTransactions(report, shownAs98, shownAsNt, portRead);
+  AddPlugin(report, plugin, portRead);
 
   printf("%s", report.Table().c_str());
   testsupport::WriteText(options.jsonPath, report.Json());
