@@ -18,6 +18,8 @@ bool HeldCard::Load(std::string* why) {
     return false;
   }
   control_->Reset();
+  // No line trace: a real card keeps none, and nothing here reads it.
+  control_->SetTracing(0);
   return true;
 }
 

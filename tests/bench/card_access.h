@@ -19,7 +19,8 @@ class HeldCard {
   HeldCard& operator=(const HeldCard&) = delete;
 
   // Loads the simulated driver from the program's folder and resets the
-  // card; false, with the reason in `why`, when that fails.
+  // card, its line trace off; false, with the reason in `why`, when that
+  // fails.
   bool Load(std::string* why);
   const SimControl* operator->() const { return control_; }
   const SimControl* get() const { return control_; }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "card_access.h"
+#include "main_window.h"
 #include "process_time.h"
 #include "testsupport.h"
 
@@ -57,7 +58,7 @@ class Bench {
 
   KeyLatencyFigures FirstKeyLatency();
   KeyLatencyFigures NewKeyLatency();
-  StopFigures StopLatency(const PluginSettings& settings, bool afterKey);
+  StopFigures StopLatency(const StopCase& stopCase);
   CpuFigures CpuAndHeldKey(CadenceFigures& cadence);
   void Cadence(CadenceFigures& cadence);
 
@@ -156,21 +157,23 @@ KeyLatencyFigures Bench::NewKeyLatency() {
   return figures;
 }
 
-// Stop while the plug-in polls before any key (a random point of its 20 ms
-// cycles), or in the KeyFirstDelay pause after a one-reading press. With
-// no host window the exit switches the sound off at once: four writes and
-// 42 ms of pauses, part of every Stop.
-StopFigures Bench::StopLatency(const PluginSettings& settings, bool afterKey) {
+// Stop, timed, and the time to the exit's first sound write (its sound
+// off, four writes with 42 ms of pauses, is part of every Stop).
+StopFigures Bench::StopLatency(const StopCase& stopCase) {
   StopFigures figures;
-  figures.settings = settings;
-  figures.afterPress = afterKey;
-  WriteSettings(settings);
+  figures.stopCase = stopCase;
+  WriteSettings(stopCase.settings);
   recorder_.ReleaseOnKey(true);
   std::vector<double> stops, noticed;
   for (int i = 0; i < plan_.stopsPerCase; ++i) {
+    MainWindow window;
+    if (stopCase.hostWindow) window.Open();
     recorder_.Clear();
     StartedPlugin plugin(library_, recorder_, host_);
-    if (afterKey) {
+    if (stopCase.hostWindow)
+      testsupport::WaitUntil([this] { return card_->SoundState() == 1; },
+                             kKeyTimeoutMs);
+    if (stopCase.afterPress) {
       Press(kPower);
       recorder_.WaitForKeys(1, kKeyTimeoutMs);
       Sleep(50 + random_.Below(20));
@@ -267,9 +270,11 @@ PluginFigures MeasurePlugin(const SimControl* card, const PluginPlan& plan) {
   PluginSettings defaults, longDelays;
   longDelays.keyFirstDelay = longDelays.keyRepeatDelay = kLongDelayMs;
   for (const PluginSettings& settings : {defaults, longDelays}) {
-    figures.stops.push_back(bench.StopLatency(settings, false));
-    figures.stops.push_back(bench.StopLatency(settings, true));
+    figures.stops.push_back(bench.StopLatency({settings, false, false}));
+    figures.stops.push_back(bench.StopLatency({settings, true, false}));
   }
+  // As in the host: its window open, the sound on.
+  figures.stops.push_back(bench.StopLatency({defaults, true, true}));
   figures.cpu = bench.CpuAndHeldKey(figures.cadence);
   bench.Cadence(figures.cadence);
   return figures;

@@ -27,13 +27,22 @@ struct KeyLatencyFigures {
   Summary latencyMs;  // press to OnKey
 };
 
-struct StopFigures {
-  // Asked to stop in the KeyFirstDelay pause after a one-reading press, or
-  // while polling before any key.
-  bool afterPress = false;
+// Where the plug-in is when asked to stop.
+struct StopCase {
   PluginSettings settings;
+  // In the KeyFirstDelay pause after a one-reading press; else polling
+  // before any key, at a random point of its 20 ms cycles.
+  bool afterPress = false;
+  // The host's main window open (the sound switched on by the plug-in):
+  // the exit then waits 500 ms before it switches the sound off. Without
+  // it the exit switches the sound off at once.
+  bool hostWindow = false;
+};
+
+struct StopFigures {
+  StopCase stopCase;
   Summary stopMs;     // the Stop call
-  Summary noticedMs;  // the request to the first sound-off write of the exit
+  Summary noticedMs;  // the request to the exit's first sound write
 };
 
 // Processor time of this process over a stretch of wall time, and the
