@@ -11,7 +11,7 @@ class RemoteLog : public PluginTest {};
 
 TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
   Settings settings;
-  settings.keyFirstDelay = 300;  // each key is released before the next
+  settings.keyFirstDelay = 500;  // each key is released before the next
   ASSERT_NO_FATAL_FAILURE(RunSession(settings, {18, 10}));
 
   std::string text = LogText();
@@ -19,7 +19,7 @@ TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
       "> Initializing Tandor remote module.",
       "> ------------------------------------------------------------------",
       "",
-      "> KeyFirstDelay=300, KeyRepeatDelay=50",
+      "> KeyFirstDelay=500, KeyRepeatDelay=50",
       VersionLine("Microsoft Windows 98 or Millenium"),
       "> Loading tandorutl.dll ...   Ok!",
       "> Import finctions ...   Ok!",
