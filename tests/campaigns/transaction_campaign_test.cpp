@@ -59,18 +59,27 @@ class CampaignTransactionFaults
     return Run(transaction);
   }
 
-  // The next clean transaction succeeds and leaves an idle bus, and adds
-  // no violation to those the fault may have caused.
+  // The next clean transaction succeeds and leaves an idle bus. If the
+  // fault left the bus idle, it adds no violation; if not, it may have to
+  // break into the byte of a device left on the bus, which the devices see
+  // as a violation, but the transaction after it must be clean.
   void ExpectRecovery(Transaction transaction) {
-    int violations = card_->ViolationCount();
-    Outcome next = Run(transaction);
-    EXPECT_EQ(0, next.result) << "the next clean transaction";
-    if (transaction == kReadByte) {
-      EXPECT_EQ(kHeldCode, next.value);
+    bool leftIdle = card_->Scl() == 1 && card_->Sda() == 1;
+    for (const char* which : {"the next", "the second"}) {
+      SCOPED_TRACE(std::string(which) + " clean transaction");
+      int violations = card_->ViolationCount();
+      Outcome next = Run(transaction);
+      EXPECT_EQ(0, next.result);
+      if (transaction == kReadByte) {
+        EXPECT_EQ(kHeldCode, next.value);
+      }
+      EXPECT_EQ(1, card_->Scl());
+      EXPECT_EQ(1, card_->Sda());
+      if (leftIdle || which != std::string("the next")) {
+        EXPECT_EQ(violations, card_->ViolationCount())
+            << card_->FirstViolation();
+      }
     }
-    EXPECT_EQ(1, card_->Scl());
-    EXPECT_EQ(1, card_->Sda());
-    EXPECT_EQ(violations, card_->ViolationCount()) << card_->FirstViolation();
   }
 
   UtlLink utl_;
