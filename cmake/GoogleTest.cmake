@@ -27,20 +27,24 @@ function(tandor_gtest target)
 endfunction()
 
 # tandor_wine_tests(<target> [VERSION <windows-version>] [FILTER <gtest filter>]
-#                   [TIMEOUT <seconds>])
+#                   [TIMEOUT <seconds>] [PREFIX <name>])
 # Registers the tests of a tandor_gtest program with CTest. With VERSION the
 # program is linked again as <target>-<version>.exe, which Wine runs as that
-# Windows version, and its tests are named "<version>.<suite>.<test>".
+# Windows version, and its tests are named "<version>.<suite>.<test>". With
+# PREFIX the names begin with "<name>." (before the version).
 function(tandor_wine_tests target)
-  cmake_parse_arguments(T "" "VERSION;FILTER;TIMEOUT" "" ${ARGN})
+  cmake_parse_arguments(T "" "VERSION;FILTER;TIMEOUT;PREFIX" "" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
   set(exe ${target})
   set(prefix "")
+  if(T_PREFIX)
+    set(prefix "${T_PREFIX}.")
+  endif()
   if(T_VERSION)
     set(exe ${target}-${T_VERSION})
-    set(prefix "${T_VERSION}.")
+    set(prefix "${prefix}${T_VERSION}.")
     add_executable(${exe})
     target_link_libraries(${exe} PRIVATE ${target}_objects GTest::gtest_main)
     tandor_tool(${exe})

@@ -6,7 +6,7 @@
 namespace system_test {
 namespace {
 
-const DWORD kRunTimeoutMs = 60000;
+const DWORD kRunTimeoutMs = 30000;
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;

@@ -36,6 +36,11 @@ const PlatformCase kPlatforms[] = {
     {"win10", 2, 6, 2, nullptr, nullptr},
 };
 
+// Names the case by its version in test names and messages.
+void PrintTo(const PlatformCase& platform, std::ostream* out) {
+  *out << platform.version;
+}
+
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(tolower(c)); });

@@ -27,6 +27,10 @@ const char kArgs[] =
 // Lower bounds are checked with this much slack for timer granularity.
 const long kSlackMs = 10;
 
+void PrintTo(const BackEndCase& backEnd, std::ostream* out) {
+  *out << backEnd.version;
+}
+
 std::vector<long> Times(const std::vector<HostEvent>& events) {
   std::vector<long> times;
   for (const HostEvent& event : events) times.push_back(event.ms);
