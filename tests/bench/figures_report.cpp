@@ -11,9 +11,6 @@ const double kBusDelayLeastUs = 5;
 const double kBusDelayMostUs = 20;
 const double kCpuMostPercent = 2;
 
-// A read frame pauses four times, each pause ten port reads.
-const int kPortReadsPerReading = 40;
-
 std::string Within(bool met) {
   return met ? "met" : "MISSED";
 }
@@ -87,7 +84,7 @@ void AddTransaction(Report& report, const std::string& key,
   report.Number("active_us_max", span + ": maximum", nt.activeUs.max, 0, "us");
   report.Number("win98_active_us_median", span + ", as Win98: median",
                 shown98.activeUs.median, 0, "us",
-                "Wine emulates each port read");
+                "Wine emulates port reads: the counter pause stands in");
   report.Number("win98_active_us_max", span + ", as Win98: maximum",
                 shown98.activeUs.max, 0, "us");
   if (sleeps)
@@ -116,18 +113,17 @@ void AddBusDelay(Report& report, const BusDelayFigures& nt,
                 "shown as Windows 2000; target 5 to 20 us: " + Within(met));
   report.Number("win98_bus_delay_us", "BusDelay as Windows 98",
                 shown98.busDelayUs, 1, "us",
-                "ten port reads that Wine emulates");
+                "the counter pause: Wine's emulated reads are too slow");
   report.Number("win98_port_read_us", "one port read as Windows 98",
-                portRead.wallUs, 1, "us", "Wine's emulation of `in al,0x61`");
+                portRead.wallUs, 1, "us",
+                "Wine's emulation of `in al,0x61`; ten would take this x 10");
   report.Number("win98_port_read_cpu_us", "its processor time", portRead.cpuUs,
                 1, "us");
 }
 
-// A window of processor time, and the part of it that went to Wine's
-// emulation of the port reads in the bus delays of the readings.
+// A window of processor time of the host process.
 void AddCpuWindow(Report& report, const std::string& key,
-                  const std::string& label, const CpuWindow& window,
-                  const PortReadCost& portRead) {
+                  const std::string& label, const CpuWindow& window) {
   double seconds = window.wallMs / 1000;
   if (seconds <= 0) return;
   double percent = 100 * window.cpuMs / window.wallMs;
@@ -139,14 +135,6 @@ void AddCpuWindow(Report& report, const std::string& key,
   snprintf(note, sizeof note, "%.1f a second", window.keyReads / seconds);
   report.Number(key + "_reads", label + ": receiver readings", window.keyReads,
                 0, "", note);
-  double emulation = window.keyReads * kPortReadsPerReading * portRead.cpuUs /
-                     (window.wallMs * 1000) * 100;
-  report.Number(key + "_port_emulation_percent",
-                label + ": of it port emulation", emulation, 2, "% of a core",
-                "readings x 40 port reads x processor time of one");
-  report.Number(key + "_without_emulation_percent", label + ": without it",
-                percent - emulation, 2, "% of a core",
-                "as where port reads work or fault");
 }
 
 }  // namespace
@@ -191,8 +179,7 @@ void AddTransactions(Report& report, const UtlFigures& shown98,
                 nt.card.entryFlagReadCpuUs, 1, "us");
 }
 
-void AddPlugin(Report& report, const PluginFigures& figures,
-               const PortReadCost& portRead) {
+void AddPlugin(Report& report, const PluginFigures& figures) {
   if (!figures.ran) {
     report.Section("plugin", "Plug-in");
     report.Text("skipped", "not measured", figures.why);
@@ -209,8 +196,8 @@ void AddPlugin(Report& report, const PluginFigures& figures,
 
   const CpuFigures& cpu = figures.cpu;
   report.Section("cpu", "Processor time of the host process (default delays)");
-  AddCpuWindow(report, "idle", "idle polling", cpu.idle, portRead);
-  AddCpuWindow(report, "held", "key held", cpu.held, portRead);
+  AddCpuWindow(report, "idle", "idle polling", cpu.idle);
+  AddCpuWindow(report, "held", "key held", cpu.held);
   report.Number("held_keys", "OnKey calls while held", cpu.heldKeys, 0, "");
 
   const CadenceFigures& cadence = figures.cadence;

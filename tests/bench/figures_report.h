@@ -25,5 +25,4 @@ void AddTransactions(Report& report, const UtlFigures& shown98,
                      const UtlFigures& nt, const PortReadCost& portRead);
 // The plug-in's figures; the cost of a port read tells how much of its
 // processor time Wine's port emulation takes.
-void AddPlugin(Report& report, const PluginFigures& figures,
-               const PortReadCost& portRead);
+void AddPlugin(Report& report, const PluginFigures& figures);

@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
                      WindowsVersion(), ProcessorCount(),   Now()};
   AddMachine(report, machine);
   AddTransactions(report, shownAs98, shownAsNt, portRead);
-  AddPlugin(report, plugin, portRead);
+  AddPlugin(report, plugin);
 
   printf("%s", report.Table().c_str());
   testsupport::WriteText(options.jsonPath, report.Json());
