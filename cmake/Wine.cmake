@@ -34,8 +34,9 @@ file(WRITE ${TANDOR_WINE_DIR}/resources.json
 
 # The registry settings of every prefix: headless, no crash dialog, and the
 # Windows version of each versioned program.
-set(_reg "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n\"Graphics\"=\"null\"\n\n"
-         "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n\"ShowCrashDialog\"=dword:00000000\n\n")
+string(CONCAT _reg
+  "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n\"Graphics\"=\"null\"\n\n"
+  "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n\"ShowCrashDialog\"=dword:00000000\n\n")
 function(_tandor_version_entries var)
   set(reg "${${var}}")
   foreach(name ${ARGN})
