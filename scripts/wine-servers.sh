@@ -7,6 +7,10 @@
 # programs start with the first program of a prefix and inherit its output;
 # starting them here, detached from the script's output, keeps whoever reads
 # that output (CTest, a pipe) from waiting on handles that they hold open.
+# Wine's desktop process ends shortly after the last program with a window
+# and starts anew with the next one, inheriting that one's output and
+# holding it open for another half second; a program that keeps a window
+# open for the whole run (Wine's notepad) keeps the desktop up instead.
 
 WINE_SERVER_PREFIXES=()
 
@@ -30,5 +34,7 @@ start_wine_servers() {
     WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
     CTEST_RESOURCE_GROUP_0_WINE="id:${prefix##*prefix},slots:1" \
       "$build/wine/wine-run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    CTEST_RESOURCE_GROUP_0_WINE="id:${prefix##*prefix},slots:1" \
+      setsid "$build/wine/wine-run" notepad </dev/null >/dev/null 2>&1 &
   done
 }
