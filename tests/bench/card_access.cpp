@@ -24,14 +24,9 @@ bool HeldCard::Load(std::string* why) {
 }
 
 std::vector<SimCall> Calls(const SimControl* card) {
-  std::vector<SimCall> calls(card->GetCalls(nullptr, 0));
-  calls.resize(card->GetCalls(calls.data(), static_cast<int>(calls.size())));
-  return calls;
+  return testsupport::Records(card->GetCalls);
 }
 
 std::vector<SimSoundWrite> SoundWrites(const SimControl* card) {
-  std::vector<SimSoundWrite> writes(card->GetSoundWrites(nullptr, 0));
-  writes.resize(
-      card->GetSoundWrites(writes.data(), static_cast<int>(writes.size())));
-  return writes;
+  return testsupport::Records(card->GetSoundWrites);
 }

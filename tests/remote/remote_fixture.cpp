@@ -255,24 +255,16 @@ bool PluginTest::WaitForLogLine(const std::string& line,
   return WaitUntil([&] { return LogHas(line); }, timeoutMs);
 }
 
-template <typename Record>
-static std::vector<Record> ReadRecords(int(__cdecl* get)(Record*, int)) {
-  std::vector<Record> records(get(nullptr, 0));
-  int count = get(records.data(), static_cast<int>(records.size()));
-  records.resize(std::min<size_t>(records.size(), count));
-  return records;
-}
-
 std::vector<SimKeyRead> PluginTest::KeyReads() const {
-  return ReadRecords(sim_->GetKeyReads);
+  return Records(sim_->GetKeyReads);
 }
 
 std::vector<SimSoundWrite> PluginTest::SoundWrites() const {
-  return ReadRecords(sim_->GetSoundWrites);
+  return Records(sim_->GetSoundWrites);
 }
 
 std::vector<SimBusEvent> PluginTest::BusEvents() const {
-  return ReadRecords(sim_->GetBusEvents);
+  return Records(sim_->GetBusEvents);
 }
 
 bool PluginTest::WaitForKeyReads(size_t count, DWORD timeoutMs) const {

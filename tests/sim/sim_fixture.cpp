@@ -5,17 +5,8 @@
 #include "testsupport.h"
 
 namespace simtest {
-namespace {
 
-template <typename Entry>
-std::vector<Entry> Collect(int(__cdecl* get)(Entry*, int)) {
-  std::vector<Entry> entries(static_cast<size_t>(get(nullptr, 0)));
-  const int count = get(entries.data(), static_cast<int>(entries.size()));
-  entries.resize(static_cast<size_t>(count));
-  return entries;
-}
-
-}  // namespace
+using testsupport::Records;
 
 HMODULE SimTest::Driver() {
   // Loaded once and kept for the life of the test program.
@@ -32,16 +23,16 @@ void SimTest::SetUp() {
 }
 
 std::vector<SimBusEvent> SimTest::BusEvents() const {
-  return Collect(sim_->GetBusEvents);
+  return Records(sim_->GetBusEvents);
 }
 std::vector<SimCall> SimTest::Calls() const {
-  return Collect(sim_->GetCalls);
+  return Records(sim_->GetCalls);
 }
 std::vector<SimSoundWrite> SimTest::SoundWrites() const {
-  return Collect(sim_->GetSoundWrites);
+  return Records(sim_->GetSoundWrites);
 }
 std::vector<SimKeyRead> SimTest::KeyReads() const {
-  return Collect(sim_->GetKeyReads);
+  return Records(sim_->GetKeyReads);
 }
 
 std::string SimTest::Frame() const {

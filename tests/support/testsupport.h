@@ -92,6 +92,18 @@ ProcessResult RunProcess(const std::string& exe, const std::string& args,
 // returns its last answer.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Every entry of one of the simulated card's records, in order: pass the
+// table's Get function, e.g. Records(card->GetCalls).
+template <typename Entry>
+std::vector<Entry> Records(int(__cdecl* get)(Entry*, int)) {
+  std::vector<Entry> entries(static_cast<size_t>(get(nullptr, 0)));
+  int count = get(entries.data(), static_cast<int>(entries.size()));
+  entries.resize(static_cast<size_t>(count) < entries.size()
+                     ? static_cast<size_t>(count)
+                     : entries.size());
+  return entries;
+}
+
 // The control table of the simulated card loaded in this process, or null
 // when no simulated driver is loaded.
 const SimControl* SimCard();

@@ -79,16 +79,11 @@ std::vector<std::string> Lines(const std::string& output) {
 }
 
 std::vector<SimCall> Calls(const SimControl* card) {
-  std::vector<SimCall> calls(card->GetCalls(nullptr, 0));
-  calls.resize(card->GetCalls(calls.data(), static_cast<int>(calls.size())));
-  return calls;
+  return testsupport::Records(card->GetCalls);
 }
 
 std::vector<SimBusEvent> BusEvents(const SimControl* card) {
-  std::vector<SimBusEvent> events(card->GetBusEvents(nullptr, 0));
-  events.resize(
-      card->GetBusEvents(events.data(), static_cast<int>(events.size())));
-  return events;
+  return testsupport::Records(card->GetBusEvents);
 }
 
 namespace {
