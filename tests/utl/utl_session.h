@@ -25,11 +25,12 @@ namespace utltest {
   X(DlkBt848SetHue)                                                         \
   X(DlkBt848GetHue)                                                         \
   X(DlkBt848SetSaturation)                                                  \
-  X(DlkBt848GetSaturation) X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits)    \
-      X(DlkGPIOIsInitOK) X(DlkSetGPIOMODE) X(DlkI2CIsInitOK)                \
-          X(DlkIsBt878Family) X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage) \
-              X(DlkI2CInitSWMode) X(DlkI2CSWReadByte) X(DlkI2CSWWrite3)     \
-                  X(DlkI2CSWMultiWrite) X(DlkSetEntryFlag) X(DlkGetEntryFlag)
+  X(DlkBt848GetSaturation)                                                  \
+  X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits) X(DlkGPIOIsInitOK)          \
+      X(DlkSetGPIOMODE) X(DlkI2CIsInitOK) X(DlkIsBt878Family)               \
+          X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage) X(DlkI2CInitSWMode) \
+              X(DlkI2CSWReadByte) X(DlkI2CSWWrite3) X(DlkI2CSWMultiWrite)   \
+                  X(DlkSetEntryFlag) X(DlkGetEntryFlag)
 
 // The exports of a loaded TandorUtl.dll, each null until looked up.
 struct UtlApi {
