@@ -81,12 +81,10 @@ class CampaignBadFiles : public PluginTest {
   // back.
   size_t RunWithKeyHeld() {
     card_->PressKey(kHeldCode);
-    IRemoteDevice* device = plugin_.Create();
-    EXPECT_NE(nullptr, device);
-    if (!device) return 0;
     HostObject host;
     KeyRecorder sink(card_);
-    EXPECT_EQ(S_OK, device->Start(&sink, &host));
+    IRemoteDevice* device = StartNew(&sink, &host);
+    if (!device) return 0;
     Sleep(kWatchMs);
     size_t delivered = sink.size();
     EXPECT_LT(TimedStop(device), kPromptStopMs);
@@ -138,11 +136,10 @@ TEST_F(CampaignBadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
 TEST_F(CampaignBadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
   WriteSettings(Section("5", "5"));
   card_->PressKey(kHeldCode);
-  IRemoteDevice* device = plugin_.Create();
-  ASSERT_NE(nullptr, device);
   HostObject host;
   KeyRecorder sink(card_);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  IRemoteDevice* device = StartNew(&sink, &host);
+  ASSERT_NE(nullptr, device);
   EXPECT_TRUE(sink.WaitForKeys(2, 3000));
   HANDLE held = CreateFileA(Path("mirabo.ini").c_str(), GENERIC_READ, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
@@ -172,11 +169,10 @@ TEST_F(CampaignBadFiles, LogThatIsAFolderLosesOnlyItsLines) {
 
 TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
   WriteSettings(Section("5", "5"));
-  IRemoteDevice* device = plugin_.Create();
-  ASSERT_NE(nullptr, device);
   HostObject host;
   KeyRecorder sink(card_);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  IRemoteDevice* device = StartNew(&sink, &host);
+  ASSERT_NE(nullptr, device);
   std::string banner = LogText();
   ASSERT_NE(std::string::npos, banner.find("> Initializing Tandor remote"));
 

@@ -47,9 +47,8 @@ class CampaignHostMisuse : public PluginTest {
 };
 
 TEST_F(CampaignHostMisuse, StopTwice) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = StartNew(&sink_, &host_);
   ASSERT_NE(nullptr, device);
-  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   EntryFlag flag;
   EXPECT_TRUE(sink_.WaitForKeys(1, 3000));
   EXPECT_LT(TimedStop(device), kNoWaitMs);
@@ -63,9 +62,8 @@ TEST_F(CampaignHostMisuse, StopTwice) {
 }
 
 TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = StartNew(&sink_, &host_);
   ASSERT_NE(nullptr, device);
-  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   EntryFlag flag;
   EXPECT_TRUE(sink_.WaitForKeys(2, 3000));
   double start = NowMs();
@@ -78,9 +76,8 @@ TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
 }
 
 TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = StartNew(&sink_, &host_);
   ASSERT_NE(nullptr, device);
-  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   EntryFlag flag;
   EXPECT_TRUE(sink_.WaitForKeys(1, 3000));
   EXPECT_EQ(S_OK, device->Stop());
@@ -98,9 +95,8 @@ TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
 }
 
 TEST_F(CampaignHostMisuse, NullSinkReadsAndLogsKeysForNobody) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = StartNew(nullptr, &host_);
   ASSERT_NE(nullptr, device);
-  ASSERT_EQ(S_OK, device->Start(nullptr, &host_));
   EntryFlag flag;
   EXPECT_TRUE(testsupport::WaitUntil(
       [&] {

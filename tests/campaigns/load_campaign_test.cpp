@@ -175,10 +175,9 @@ TEST_F(CampaignCycles, CreateStartStopReleaseLeaveNoHandleOrLibraryBehind) {
   DWORD baseline = 0;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     if (cycle == kWarmUpCycles) baseline = HandleCount();
-    IRemoteDevice* device = plugin_.Create();
-    ASSERT_NE(nullptr, device);
     size_t keys = sink.size();
-    ASSERT_EQ(S_OK, device->Start(&sink, &host));
+    IRemoteDevice* device = StartNew(&sink, &host);
+    ASSERT_NE(nullptr, device);
     if (cycle % kDeliveringCycle == 0) {
       EXPECT_TRUE(sink.WaitForKeys(keys + 1, 3000)) << "cycle " << cycle;
     }

@@ -40,11 +40,10 @@ class CampaignPluginFaults
 void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   card_->Reset();
   card_->PressKey(kHeldCode);
-  IRemoteDevice* device = plugin_.Create();
-  ASSERT_NE(nullptr, device);
   HostObject host;
   KeyRecorder sink(card_);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  IRemoteDevice* device = StartNew(&sink, &host);
+  ASSERT_NE(nullptr, device);
   EntryFlag flag;
   EXPECT_TRUE(flag.open());
 

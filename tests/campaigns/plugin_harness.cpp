@@ -90,6 +90,18 @@ void PluginTest::SetUp() {
   ASSERT_TRUE(plugin_.loaded());
 }
 
+IRemoteDevice* PluginTest::StartNew(IKeyEventSink* sink,
+                                    IRemoteHost* host) const {
+  IRemoteDevice* device = plugin_.Create();
+  EXPECT_NE(nullptr, device) << "GetInterfacePtr";
+  if (!device) return nullptr;
+  HRESULT started = device->Start(sink, host);
+  EXPECT_EQ(S_OK, started) << "Start";
+  if (started == S_OK) return device;
+  device->Release();
+  return nullptr;
+}
+
 void PluginTest::WriteSettings(const std::string& text) const {
   testsupport::WriteText(dir_.File("mirabo.ini"), text);
 }

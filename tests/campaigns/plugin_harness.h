@@ -111,6 +111,10 @@ class PluginTest : public ::testing::Test {
   ~PluginTest() override;
   void SetUp() override;
 
+  // A new plug-in object, started with `sink` (may be null) and `host`;
+  // null, with the failure recorded, when either step fails.
+  IRemoteDevice* StartNew(IKeyEventSink* sink, IRemoteHost* host) const;
+
   void WriteSettings(const std::string& text) const;
   // The log, its line ends (CR LF in text mode) as line feeds.
   std::string LogText() const;

@@ -30,12 +30,11 @@ TEST_P(CampaignWdmFaults, FaultyReadingsDeliverKeyCode0ThenTheHeldKey) {
   const WdmCase& fault = GetParam();
   WriteSettings(Settings(5, 5));
   card_->PressKey(kHeldCode);
-  IRemoteDevice* device = plugin_.Create();
-  ASSERT_NE(nullptr, device);
-  ASSERT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
   HostObject host;
   KeyRecorder sink(card_);
-  ASSERT_EQ(S_OK, device->Start(&sink, &host));
+  IRemoteDevice* device = StartNew(&sink, &host);
+  ASSERT_NE(nullptr, device);
+  EXPECT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
   ASSERT_TRUE(WaitForTransactions(2));
   int first = card_->TransactionCount() + 1;
   SimFault placed =
