@@ -4,18 +4,6 @@
 
 namespace campaign {
 
-std::vector<SimCall> Calls(const SimControl* card) {
-  std::vector<SimCall> calls(card->GetCalls(nullptr, 0));
-  calls.resize(card->GetCalls(calls.data(), static_cast<int>(calls.size())));
-  return calls;
-}
-
-std::vector<SimKeyRead> KeyReads(const SimControl* card) {
-  std::vector<SimKeyRead> reads(card->GetKeyReads(nullptr, 0));
-  reads.resize(card->GetKeyReads(reads.data(), static_cast<int>(reads.size())));
-  return reads;
-}
-
 SimFault FaultOn(int kind, int first, int count, int call, int level,
                  int value) {
   SimFault fault = {kind, first, count, call, level, value};

@@ -1,18 +1,14 @@
-// The campaigns' view of the simulated card in this process: its records,
-// faults placed on chosen transactions, and work that must finish in time.
+// Faults placed on chosen transactions of the simulated card, and work
+// that must finish in time.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <vector>
 
 #include "simcard.h"
 
 namespace campaign {
-
-std::vector<SimCall> Calls(const SimControl* card);
-std::vector<SimKeyRead> KeyReads(const SimControl* card);
 
 // A fault on `count` transactions from transaction `first` (SimFault's
 // fields in order).

@@ -51,9 +51,11 @@ void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   // meets the next few readings.
   ASSERT_TRUE(WaitForTransactions(2));
   int first = card_->TransactionCount() + 1;
-  SimFault placed = FaultOn(fault.kind, first, kFaultyReadings,
-                            ResolveCall(fault, FirstTransaction(Calls(card_))),
-                            fault.level, fault.value);
+  SimFault placed = FaultOn(
+      fault.kind, first, kFaultyReadings,
+      ResolveCall(fault,
+                  FirstTransaction(testsupport::Records(card_->GetCalls))),
+      fault.level, fault.value);
   ASSERT_GT(card_->AddFault(&placed), 0);
   // The first clean reading may have to free a device left on the bus
   // (which the devices count as a violation); the readings after it must

@@ -121,7 +121,7 @@ bool PluginTest::WaitForTransactions(int count, DWORD timeoutMs) const {
 
 int PluginTest::ReadTransactions() const {
   int reads = 0;
-  for (const SimCall& call : Calls(card_))
+  for (const SimCall& call : testsupport::Records(card_->GetCalls))
     if (call.function == kDrv_I2CInitSWMode && call.args[0] == 6000) ++reads;
   return reads;
 }

@@ -170,7 +170,7 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   EXPECT_EQ(0, flag.value()) << "the entry flag after Stop";
 
   std::vector<Press> presses = Presses(steps, scriptStartUs);
-  std::vector<SimKeyRead> reads = KeyReads(card_);
+  std::vector<SimKeyRead> reads = testsupport::Records(card_->GetKeyReads);
   std::vector<Delivery> deliveries = sink.deliveries();
   printf(
       "seed %u: %zu presses, %d transactions, %zu receiver reads, %zu "

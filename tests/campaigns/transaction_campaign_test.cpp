@@ -97,7 +97,7 @@ TEST_P(CampaignTransactionFaults, DocumentedResultThenIdleBus) {
       card_->Reset();
       card_->PressKey(kHeldCode);
       ASSERT_EQ(0, Run(transaction).result) << "clean, before the fault";
-      std::vector<SimCall> clean = Calls(card_);
+      std::vector<SimCall> clean = testsupport::Records(card_->GetCalls);
       Outcome faulty = RunWithFault(fault, transaction, clean);
       EXPECT_EQ(fault.result[t], faulty.result);
       if (transaction == kReadByte && faulty.result == 0) {
