@@ -57,6 +57,26 @@ std::vector<std::string> KeysIn(const std::string& output) {
   return names;
 }
 
+// The session times of the host's timed lines ("<ms> ms  <text>") whose
+// text begins with `prefix`, in order.
+std::vector<long> EventTimes(const std::string& output,
+                             const std::string& prefix) {
+  std::vector<long> times;
+  size_t begin = 0;
+  while (begin < output.size()) {
+    size_t end = output.find('\n', begin);
+    if (end == std::string::npos) end = output.size();
+    std::string line = output.substr(begin, end - begin);
+    long ms;
+    int textAt = 0;
+    if (sscanf(line.c_str(), "%ld ms  %n", &ms, &textAt) == 1 && textAt > 0 &&
+        line.compare(textAt, prefix.size(), prefix) == 0)
+      times.push_back(ms);
+    begin = end + 1;
+  }
+  return times;
+}
+
 // A key script: each code held 300 ms, then released for 200 ms.
 std::string KeyScript(const std::vector<int>& codes, int startMs) {
   std::string script;
@@ -142,6 +162,42 @@ TEST(CampaignSideBySide, TwoHostProcessesEachWithItsOwnCard) {
       << secondRun.output;
   EXPECT_GT(raisedSeen.load(), 0) << "the region is not the hosts' region";
   EXPECT_EQ(0, region.flag());
+}
+
+// Each plug-in switches its card's sound by its own host's main window, not
+// by another host's window of the same class and title.
+TEST(CampaignSideBySide, EachPluginFollowsOnlyItsOwnHostsWindow) {
+  const std::string settings = "[MiraboRemote]\r\nUseLog=1\r\n";
+  Installation first(settings), second(settings);
+  ASSERT_TRUE(first.ready());
+  ASSERT_TRUE(second.ready());
+  testsupport::ProcessResult firstRun, secondRun;
+  // The second host's window is open all along its run.
+  std::thread other([&] { secondRun = second.Run("--run 6000"); });
+  bool otherWindowUp = testsupport::WaitUntil(
+      [] { return FindWindowA("MiraboMainWindow", "Mirabo") != nullptr; },
+      10000);
+  // The first host's window opens at 1500 ms and closes at 2500 ms; the
+  // host stops the plug-in at 4000 ms.
+  if (otherWindowUp)
+    firstRun = first.Run("--window open@1500,close@2500 --run 4000");
+  other.join();
+  ASSERT_TRUE(otherWindowUp);
+  EXPECT_EQ(0u, firstRun.exitCode) << firstRun.output;
+  EXPECT_EQ(0u, secondRun.exitCode) << secondRun.output;
+
+  std::vector<long> on = EventTimes(firstRun.output, "sound on");
+  std::vector<long> off = EventTimes(firstRun.output, "sound off");
+  ASSERT_FALSE(on.empty()) << firstRun.output;
+  EXPECT_GE(on.front(), 1500) << "switched on before its own window opened\n"
+                              << firstRun.output;
+  ASSERT_FALSE(off.empty()) << firstRun.output;
+  EXPECT_LT(off.front(), 4000)
+      << "not switched off when its own window closed\n"
+      << firstRun.output;
+  for (long ms : EventTimes(secondRun.output, "sound off"))
+    EXPECT_GE(ms, 6000) << "the other card switched off before its Stop\n"
+                        << secondRun.output;
 }
 
 // ---------------------------------------------------------------------------
