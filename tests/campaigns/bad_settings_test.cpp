@@ -5,6 +5,8 @@
 // held key is still delivered and Stop returns at once. A log that cannot
 // be written loses its lines and nothing else.
 
+#include <stdio.h>
+
 #include <random>
 
 #include "card_access.h"
@@ -106,6 +108,8 @@ TEST_P(CampaignBadSettings, TakenAsReadWithoutStoppingThePlugin) {
   WriteSettings(bad.text);
   std::string delayLine = ExpectedDelayLine();
   size_t delivered = RunWithKeyHeld();
+  printf("%s: \"%s\", %zu keys in %lu ms\n", bad.name, delayLine.c_str(),
+         delivered, static_cast<unsigned long>(kWatchMs));
   EXPECT_GE(delivered, bad.fewest);
   if (bad.most) {
     EXPECT_LE(delivered, bad.most);
