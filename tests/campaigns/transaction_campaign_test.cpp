@@ -1,6 +1,7 @@
 // Every fault of the simulated card against each of TandorUtl's three
 // transactions: the documented result, no hang, and a bus that the next
-// clean transaction leaves idle (both lines high) without any violation.
+// clean transaction leaves idle (both lines high), after which clean
+// transactions break no rule of the bus.
 
 #include <gtest/gtest.h>
 
