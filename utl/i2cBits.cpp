@@ -68,8 +68,22 @@ bool RaiseSda() {
   return SampleUntil(SdaIsHigh, kRaiseSamples);
 }
 
+// A device left driving SDA by an abandoned transaction (its acknowledge,
+// or a 0 bit it was sending) lets go once it is clocked on: up to nine
+// clock pulses with SDA released, until SDA reads high.
+bool ClearBus() {
+  for (int pulse = 0; pulse < 9 && !SdaIsHigh(); ++pulse) {
+    SetScl(0);
+    BusDelay();
+    if (!RaiseScl()) return false;
+    BusDelay();
+  }
+  return SdaIsHigh();
+}
+
 bool BusStart() {
-  if (!RaiseScl() || !RaiseSda()) return false;
+  if (!RaiseScl()) return false;
+  if (!RaiseSda() && !(ClearBus() && RaiseSda())) return false;
   BusDelay();
   if (FailedExactly(SetSda(0))) return false;
   BusDelay();
