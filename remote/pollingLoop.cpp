@@ -71,8 +71,17 @@ void LeaveSoundAsAsked(const PollState& state) {
 
 }  // namespace
 
+// Only a window of this process counts: another host application running
+// beside ours, with its own card, must not switch our card's sound.
 bool IsHostWindowPresent() {
-  return FindWindowA("MiraboMainWindow", "Mirabo") != nullptr;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "MiraboMainWindow",
+                                 "Mirabo")) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId()) return true;
+  }
+  return false;
 }
 
 void TandorRemote::Run() {

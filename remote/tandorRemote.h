@@ -17,5 +17,5 @@ class TandorRemote : public RemoteDeviceBase {
 };
 
 // Whether the host's main window ("MiraboMainWindow", title "Mirabo")
-// exists.
+// exists in this process.
 bool IsHostWindowPresent();
