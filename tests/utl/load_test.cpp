@@ -1,6 +1,7 @@
 // Loading and unloading TandorUtl: the boxes of every refused load, in
 // order, and what a load leaves behind once it is undone.
 
+#include <ctype.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -77,7 +78,14 @@ INSTANTIATE_TEST_SUITE_P(
         MissingFunction{SIM_VARIANT_NO_BT848UNLOADIMAGE,
                         "Can't load Bt848UnLoadImage function!"},
         MissingFunction{SIM_VARIANT_NO_ISBT878FAMILY,
-                        "Can't load ChipID function!"}));
+                        "Can't load ChipID function!"}),
+    // Named after the variant: "no-I2CSWReadSCL" runs as no_I2CSWReadSCL.
+    [](const ::testing::TestParamInfo<MissingFunction>& info) {
+      std::string name = info.param.variant;
+      for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+      return name;
+    });
 
 TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
   HeldDriver driver;
