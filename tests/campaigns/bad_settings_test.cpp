@@ -84,7 +84,7 @@ class CampaignBadFiles : public PluginTest {
   size_t RunWithKeyHeld() {
     card_->PressKey(kHeldCode);
     HostObject host;
-    KeyRecorder sink(card_);
+    RecordingSink sink(card_);
     IRemoteDevice* device = StartNew(&sink, &host);
     if (!device) return 0;
     Sleep(kWatchMs);
@@ -93,7 +93,7 @@ class CampaignBadFiles : public PluginTest {
     EXPECT_EQ(0u, device->Release());
     EXPECT_EQ(1, host.count());
     EXPECT_EQ(1, sink.count());
-    for (const Delivery& delivery : sink.deliveries())
+    for (const KeyEvent& delivery : sink.events())
       EXPECT_EQ("Key_Power", delivery.name);
     return delivered;
   }
@@ -141,7 +141,7 @@ TEST_F(CampaignBadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
   WriteSettings(Section("5", "5"));
   card_->PressKey(kHeldCode);
   HostObject host;
-  KeyRecorder sink(card_);
+  RecordingSink sink(card_);
   IRemoteDevice* device = StartNew(&sink, &host);
   ASSERT_NE(nullptr, device);
   EXPECT_TRUE(sink.WaitForKeys(2, 3000));
@@ -174,7 +174,7 @@ TEST_F(CampaignBadFiles, LogThatIsAFolderLosesOnlyItsLines) {
 TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
   WriteSettings(Section("5", "5"));
   HostObject host;
-  KeyRecorder sink(card_);
+  RecordingSink sink(card_);
   IRemoteDevice* device = StartNew(&sink, &host);
   ASSERT_NE(nullptr, device);
   std::string banner = LogText();

@@ -43,7 +43,7 @@ class CampaignHostMisuse : public PluginTest {
   }
 
   HostObject host_;
-  KeyRecorder sink_{testsupport::SimCard()};
+  RecordingSink sink_{testsupport::SimCard()};
 };
 
 TEST_F(CampaignHostMisuse, StopTwice) {

@@ -227,7 +227,7 @@ TEST_F(CampaignCycles, CreateStartStopReleaseLeaveNoHandleOrLibraryBehind) {
   WriteSettings(Settings(10, 10));
   card_->PressKey(18);
   HostObject host;
-  KeyRecorder sink(card_);
+  RecordingSink sink(card_);
   DWORD baseline = 0;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     if (cycle == kWarmUpCycles) baseline = HandleCount();

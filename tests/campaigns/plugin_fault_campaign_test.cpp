@@ -41,7 +41,7 @@ void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   card_->Reset();
   card_->PressKey(kHeldCode);
   HostObject host;
-  KeyRecorder sink(card_);
+  RecordingSink sink(card_);
   IRemoteDevice* device = StartNew(&sink, &host);
   ASSERT_NE(nullptr, device);
   EntryFlag flag;
@@ -80,8 +80,8 @@ void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   bool faultyFail = fault.result[kReadByte] != 0;
   int expectedDeliveries = readings - (faultyFail ? kFaultyReadings : 0);
   int masked = 0;
-  std::vector<Delivery> deliveries = sink.deliveries();
-  for (const Delivery& delivery : deliveries) {
+  std::vector<KeyEvent> deliveries = sink.events();
+  for (const KeyEvent& delivery : deliveries) {
     if (fault.readMask != 0xFF && delivery.name == kMaskedName) {
       ++masked;
     } else {

@@ -6,31 +6,6 @@
 
 namespace campaign {
 
-HRESULT __stdcall KeyRecorder::OnKey(const char* name, const char* label) {
-  Delivery delivery = {name ? name : "(null)", label ? label : "(null)",
-                       card_ ? card_->NowUs() : 0};
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    deliveries_.push_back(delivery);
-  }
-  if (onKey) onKey();
-  return S_OK;
-}
-
-std::vector<Delivery> KeyRecorder::deliveries() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return deliveries_;
-}
-
-size_t KeyRecorder::size() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return deliveries_.size();
-}
-
-bool KeyRecorder::WaitForKeys(size_t count, DWORD timeoutMs) const {
-  return testsupport::WaitUntil([&] { return size() >= count; }, timeoutMs);
-}
-
 EntryFlag::EntryFlag()
     : mapping_(OpenFileMappingA(FILE_MAP_READ, FALSE, TANDORUTL_REGION_NAME)),
       view_(nullptr) {

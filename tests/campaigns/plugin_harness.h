@@ -7,60 +7,20 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <mutex>
 #include <string>
-#include <vector>
 
+#include "host_objects.h"
 #include "remote_interfaces.h"
 #include "simcard.h"
 #include "testsupport.h"
 
 namespace campaign {
 
-// A host object owned by the test: counts its references (1 for the test's
-// own) and never frees itself.
-template <typename Interface>
-class Counted : public Interface {
- public:
-  HRESULT __stdcall QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG __stdcall AddRef() override { return ++count_; }
-  ULONG __stdcall Release() override { return --count_; }
-  long count() const { return count_; }
-
- private:
-  std::atomic<long> count_{1};
-};
-
-using HostObject = Counted<IRemoteHost>;
-
-struct Delivery {
-  std::string name;
-  std::string label;
-  long long timeUs;  // the simulated card's clock
-};
-
-// Records every key with the card's time, then runs `onKey` (set before
-// Start) on the plug-in's worker thread.
-class KeyRecorder : public Counted<IKeyEventSink> {
- public:
-  explicit KeyRecorder(const SimControl* card) : card_(card) {}
-  HRESULT __stdcall OnKey(const char* name, const char* label) override;
-  std::vector<Delivery> deliveries() const;
-  size_t size() const;
-  bool WaitForKeys(size_t count, DWORD timeoutMs) const;
-
-  std::function<void()> onKey;
-
- private:
-  const SimControl* card_;
-  mutable std::mutex mutex_;
-  std::vector<Delivery> deliveries_;
-};
+// The host's objects, shared with the plug-in's own tests; the sink
+// is given the card, so that each key carries the card's time.
+using HostObject = testsupport::Counted<IRemoteHost>;
+using testsupport::KeyEvent;
+using testsupport::RecordingSink;
 
 // The entry flag in the shared region "dllmemfilemap", held open by the
 // test so that it outlives the back end's unloading.

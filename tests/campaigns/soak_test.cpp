@@ -152,7 +152,7 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   std::vector<SimKeyStep> steps = Script(order);
 
   HostObject host;
-  KeyRecorder sink(card_);
+  RecordingSink sink(card_);
   long long scriptStartUs = card_->NowUs();
   card_->PlayKeyScript(steps.data(), static_cast<int>(steps.size()));
   double startMs = NowMs();
@@ -171,7 +171,7 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
 
   std::vector<Press> presses = Presses(steps, scriptStartUs);
   std::vector<SimKeyRead> reads = testsupport::Records(card_->GetKeyReads);
-  std::vector<Delivery> deliveries = sink.deliveries();
+  std::vector<KeyEvent> deliveries = sink.events();
   printf(
       "seed %u: %zu presses, %d transactions, %zu receiver reads, %zu "
       "keys delivered, the last %lld ms into the script\n",
@@ -196,7 +196,7 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   // Every key delivered is the one that the receiver sent in the reading
   // just before it, and that key was held then; every key at least once.
   std::set<std::string> delivered;
-  for (const Delivery& delivery : deliveries) {
+  for (const KeyEvent& delivery : deliveries) {
     const SimKeyRead* read = LastReadBefore(reads, delivery.timeUs);
     long long atMs = (delivery.timeUs - scriptStartUs) / 1000;
     ASSERT_NE(nullptr, read) << delivery.name << " at " << atMs << " ms";

@@ -31,7 +31,7 @@ TEST_P(CampaignWdmFaults, FaultyReadingsDeliverKeyCode0ThenTheHeldKey) {
   WriteSettings(Settings(5, 5));
   card_->PressKey(kHeldCode);
   HostObject host;
-  KeyRecorder sink(card_);
+  RecordingSink sink(card_);
   IRemoteDevice* device = StartNew(&sink, &host);
   ASSERT_NE(nullptr, device);
   EXPECT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
@@ -47,7 +47,7 @@ TEST_P(CampaignWdmFaults, FaultyReadingsDeliverKeyCode0ThenTheHeldKey) {
   EXPECT_EQ(1, sink.count());
 
   int keyZero = 0, held = 0, heldAfter = 0;
-  for (const Delivery& delivery : sink.deliveries()) {
+  for (const KeyEvent& delivery : sink.events()) {
     if (delivery.name == "Key_0") {
       ++keyZero;
     } else {

@@ -6,29 +6,6 @@ using namespace testsupport;
 
 namespace remotetest {
 
-HRESULT __stdcall RecordingSink::OnKey(const char* name, const char* label) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    events_.push_back({name, label, GetCurrentThreadId()});
-  }
-  if (onKey) onKey();
-  return S_OK;
-}
-
-std::vector<KeyEvent> RecordingSink::events() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return events_;
-}
-
-size_t RecordingSink::size() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return events_.size();
-}
-
-bool RecordingSink::WaitForKeys(size_t count, DWORD timeoutMs) const {
-  return WaitUntil([&] { return size() >= count; }, timeoutMs);
-}
-
 static const char kHostWindowClass[] = "MiraboMainWindow";
 
 static void RegisterHostWindowClass() {

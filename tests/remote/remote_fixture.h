@@ -7,62 +7,20 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "host_objects.h"
 #include "remote_interfaces.h"
 #include "testsupport.h"
 
 namespace remotetest {
 
-// An IUnknown-based host object owned by the test: Release never frees it.
-// Counts its references (1 for the test's own) and the QueryInterface calls
-// it gets.
-template <typename Interface>
-class Counted : public Interface {
- public:
-  HRESULT __stdcall QueryInterface(REFIID, void** object) override {
-    ++queries_;
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG __stdcall AddRef() override { return ++count_; }
-  ULONG __stdcall Release() override { return --count_; }
-  long count() const { return count_; }
-  int queries() const { return queries_; }
-
- private:
-  std::atomic<long> count_{1};
-  std::atomic<int> queries_{0};
-};
-
-using CountingHost = Counted<IRemoteHost>;
-
-struct KeyEvent {
-  std::string name;
-  std::string label;
-  DWORD threadId;
-};
-
-// Records every OnKey, then runs `onKey` (set before Start) on the
-// plug-in's worker thread.
-class RecordingSink : public Counted<IKeyEventSink> {
- public:
-  HRESULT __stdcall OnKey(const char* name, const char* label) override;
-  std::vector<KeyEvent> events() const;
-  size_t size() const;
-  // Waits until at least `count` keys have come.
-  bool WaitForKeys(size_t count, DWORD timeoutMs = 3000) const;
-
-  std::function<void()> onKey;
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<KeyEvent> events_;
-};
+// The host's objects, shared with the campaigns; the sink here has no
+// card, so its keys carry no time.
+using CountingHost = testsupport::Counted<IRemoteHost>;
+using testsupport::KeyEvent;
+using testsupport::RecordingSink;
 
 // A top-level window of class "MiraboMainWindow" with the given title, for
 // the life of the object.
