@@ -13,24 +13,35 @@
 namespace utltest {
 
 // Every export of TandorUtl, by name.
-#define UTL_EXPORTS(X)                                                      \
-  X(InitDynamicLinkage)                                                     \
-  X(FreeDynamicLinkage)                                                     \
-  X(DlkBt848SetVideoSource)                                                 \
-  X(DlkBt848GetVideoSource)                                                 \
-  X(DlkBt848SetBrightness)                                                  \
-  X(DlkBt848GetBrightness)                                                  \
-  X(DlkBt848SetContrast)                                                    \
-  X(DlkBt848GetContrast)                                                    \
-  X(DlkBt848SetHue)                                                         \
-  X(DlkBt848GetHue)                                                         \
-  X(DlkBt848SetSaturation)                                                  \
-  X(DlkBt848GetSaturation)                                                  \
-  X(DlkBt848SetVideoFormat) X(DlkGetGPDATABits) X(DlkGPIOIsInitOK)          \
-      X(DlkSetGPIOMODE) X(DlkI2CIsInitOK) X(DlkIsBt878Family)               \
-          X(DlkBt848SetCCStatus) X(DlkBt848UnLoadImage) X(DlkI2CInitSWMode) \
-              X(DlkI2CSWReadByte) X(DlkI2CSWWrite3) X(DlkI2CSWMultiWrite)   \
-                  X(DlkSetEntryFlag) X(DlkGetEntryFlag)
+// clang-format off
+#define UTL_EXPORTS(X)      \
+  X(InitDynamicLinkage)     \
+  X(FreeDynamicLinkage)     \
+  X(DlkBt848SetVideoSource) \
+  X(DlkBt848GetVideoSource) \
+  X(DlkBt848SetBrightness)  \
+  X(DlkBt848GetBrightness)  \
+  X(DlkBt848SetContrast)    \
+  X(DlkBt848GetContrast)    \
+  X(DlkBt848SetHue)         \
+  X(DlkBt848GetHue)         \
+  X(DlkBt848SetSaturation)  \
+  X(DlkBt848GetSaturation)  \
+  X(DlkBt848SetVideoFormat) \
+  X(DlkGetGPDATABits)       \
+  X(DlkGPIOIsInitOK)        \
+  X(DlkSetGPIOMODE)         \
+  X(DlkI2CIsInitOK)         \
+  X(DlkIsBt878Family)       \
+  X(DlkBt848SetCCStatus)    \
+  X(DlkBt848UnLoadImage)    \
+  X(DlkI2CInitSWMode)       \
+  X(DlkI2CSWReadByte)       \
+  X(DlkI2CSWWrite3)         \
+  X(DlkI2CSWMultiWrite)     \
+  X(DlkSetEntryFlag)        \
+  X(DlkGetEntryFlag)
+// clang-format on
 
 // The exports of a loaded TandorUtl.dll, each null until looked up.
 struct UtlApi {
