@@ -9,7 +9,7 @@
 
 #include "box_answerer.h"
 #include "console.h"
-#include "exit_report.h"
+#include "log_report.h"
 #include "host_objects.h"
 #include "options.h"
 #include "plugin_library.h"
@@ -131,9 +131,9 @@ int Run(const HostOptions& options) {
   }
   console::Note("loaded %s", plugin.path().c_str());
 
-  exit_report::SetCreating(true);
+  // The plug-in's fatal paths end the process in there.
+  console::Note("calling GetInterfacePtr");
   IRemoteDevice* created = plugin.CreateObject();
-  exit_report::SetCreating(false);
   if (!created) {
     console::Note("GetInterfacePtr -> null");
     return kPluginFailed;
@@ -180,6 +180,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<BoxAnswerer> answerer;
   if (options.answerBoxes) answerer.reset(new BoxAnswerer);
-  exit_report::Arm(options.showLog);
-  return Run(options);
+  int status = Run(options);
+  if (options.showLog) log_report::PrintLog();
+  return status;
 }

@@ -103,8 +103,8 @@ Options:
   --vcd FILE         write the simulated bus lines to FILE (VCD) at the end
   --answer-boxes     answer every message box with its default button at
                      once and print its caption, icon, owner and text
-  --show-log         print MiraboRemote.log at the end, also when the plug-in
-                     ends the process
+  --show-log         print MiraboRemote.log at the end (a plug-in that ends
+                     the process ends it before that)
   --help             this text
 
 Times count from the moment the plug-in is started. The settings file

@@ -85,5 +85,12 @@ esac
 echo "demo: working folder $work; KeyFirstDelay=400, KeyRepeatDelay=100"
 status=0
 (cd "$work" && "$run" "host-$version.exe" "${args[@]}" </dev/null) || status=$?
+# A plug-in that could not set itself up ended the host at once, before the
+# host could print the log; the log tells why.
+if [ $status -eq 1 ] && [ -f "$work/MiraboRemote.log" ]; then
+  echo "demo: the plug-in ended the host; MiraboRemote.log:"
+  tr -d '\r' <"$work/MiraboRemote.log"
+  echo
+fi
 echo "demo: host exit status $status; files in $work"
 exit $status

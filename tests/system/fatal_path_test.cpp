@@ -31,9 +31,10 @@ void ExpectFatal(const HostRun& run, const std::vector<std::string>& boxes,
       << run.process.output;
   EXPECT_TRUE(EndsWith(run.log, logTail)) << run.log;
   EXPECT_EQ(0u, run.log.find(BannerLines(1000, 100))) << run.log;
-  EXPECT_TRUE(
-      run.HasLine("host: the plug-in ended the process in "
-                  "GetInterfacePtr"))
+  // The process ended inside GetInterfacePtr: the host got no object back.
+  EXPECT_TRUE(run.HasLine("host: calling GetInterfacePtr"))
+      << run.process.output;
+  EXPECT_TRUE(run.LinesStarting("host: GetInterfacePtr ->").empty())
       << run.process.output;
   EXPECT_TRUE(run.EventsStarting("Start").empty()) << run.process.output;
 }

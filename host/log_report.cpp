@@ -1,17 +1,13 @@
-#include "exit_report.h"
+#include "log_report.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <string>
 
 #include "console.h"
 
-namespace exit_report {
+namespace log_report {
 namespace {
-
-bool showLog = false;
-volatile bool creating = false;
 
 const char kLogName[] = "MiraboRemote.log";
 
@@ -30,6 +26,8 @@ std::string ReadLog(bool* found) {
   return text;
 }
 
+}  // namespace
+
 void PrintLog() {
   bool found;
   std::string text = ReadLog(&found);
@@ -43,21 +41,4 @@ void PrintLog() {
   console::Note("end of %s", kLogName);
 }
 
-void Report() {
-  if (creating)
-    console::Note("the plug-in ended the process in GetInterfacePtr");
-  if (showLog) PrintLog();
-}
-
-}  // namespace
-
-void Arm(bool printLog) {
-  showLog = printLog;
-  atexit(Report);
-}
-
-void SetCreating(bool value) {
-  creating = value;
-}
-
-}  // namespace exit_report
+}  // namespace log_report
