@@ -1,16 +1,31 @@
 # Build rules shared by the project's targets.
 
-# A DLL that we deliver to users: it must load on Windows 98 and 2000, so it
-# carries the compiler's runtime statically, uses neither exceptions nor
-# run-time type information (whose support code would pull in the threading
-# runtime and with it imports those systems lack), and imports nothing but
-# system DLLs. The .def file passed among its sources fixes its exports.
-function(tandor_delivered_dll target)
-  set_target_properties(${target} PROPERTIES PREFIX "")
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti
+# Code that goes into a binary we deliver to users. Our users run Windows 95
+# (as shipped) to XP on processors from the 486 on, so:
+# - it is compiled for the 486: the compiler's default target, the Pentium
+#   Pro, brings CMOV and FCOMI, which the Pentium, the AMD K6 family and the
+#   486 lack (the first one executed takes the host down). The assembler is
+#   held to the 486 as well, so inline assembly cannot slip past;
+# - it uses neither exceptions nor run-time type information, whose support
+#   lives in the C++ runtime that these binaries do not link.
+function(tandor_delivered_code target)
+  target_compile_options(${target} PRIVATE -march=i486 -Wa,-march=i486
+                                           -fno-exceptions -fno-rtti
                                            -fno-asynchronous-unwind-tables)
-  target_link_options(${target} PRIVATE -static -static-libgcc
-                                        -static-libstdc++ -Wl,--enable-stdcall-fixup)
+endfunction()
+
+# A delivered DLL. It links no C runtime (-nostdlib): Windows 95 has no
+# msvcrt.dll, and the toolchain's start-up code gives a DLL a TLS directory,
+# which makes Windows 95 and Win32s refuse to LoadLibrary it. runtime/
+# stands in for both; the DLL imports nothing but kernel32 and user32. Its
+# DllMain is called by runtime/'s entry point; the .def file among its
+# sources fixes its exports. libgcc supplies only the compiler's own helpers
+# (64-bit division).
+function(tandor_delivered_dll target)
+  tandor_delivered_code(${target})
+  set_target_properties(${target} PROPERTIES PREFIX "")
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--enable-stdcall-fixup)
+  target_link_libraries(${target} PRIVATE tandor_runtime kernel32 user32 gcc)
 endfunction()
 
 # A program or DLL used only by the tests, the demo and the stand-in host.

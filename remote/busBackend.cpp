@@ -1,7 +1,5 @@
 #include "busBackend.h"
 
-#include <stdlib.h>
-
 #include "platformDetection.h"
 #include "settingsLog.h"
 
@@ -49,17 +47,18 @@ const BackendLibrary kWdmI2c = {
     nullptr};
 
 // Set-up failures end the host process: the log line first, then the box.
+// The plug-in has no C runtime whose orderly exit could run, so the process
+// ends through the system, with the same status.
 [[noreturn]] void FailFatally(const char* logLine, const char* boxText) {
   LogMessage("%s", logLine);
   MessageBoxA(GetDesktopWindow(), boxText, "Error", MB_ICONERROR);
-  exit(1);
+  ExitProcess(1);
 }
 
 template <typename Function>
 Function Lookup(HMODULE library, const char* name) {
   if (!name) return nullptr;
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(library, name)));
+  return Function(GetProcAddress(library, name));
 }
 
 // True when every function the library must have was found.

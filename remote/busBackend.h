@@ -7,11 +7,16 @@
 
 #include <windows.h>
 
-// Plain __cdecl functions, 32-bit arguments.
-typedef int(__cdecl* ReadByteFn)(int address, int* value);
-typedef int(__cdecl* WriteThreeBytesFn)(int address, int byte1, int byte2);
-typedef void(__cdecl* SetEntryFlagFn)(int value);
-typedef int(__cdecl* GetEntryFlagFn)(void);
+#include "foreignCall.h"
+
+// Plain functions with 32-bit arguments, exported under undecorated names.
+// "wdmI2cDll.dll" is not ours, so its calling convention is not known; the
+// calls work with __cdecl and __stdcall alike, for TandorUtl's too.
+typedef ForeignFunction<int(int address, int* value)> ReadByteFn;
+typedef ForeignFunction<int(int address, int byte1, int byte2)>
+    WriteThreeBytesFn;
+typedef ForeignFunction<void(int value)> SetEntryFlagFn;
+typedef ForeignFunction<int()> GetEntryFlagFn;
 
 struct BusBackend {
   HMODULE library;

@@ -9,3 +9,9 @@
 extern "C" IRemoteDevice* __stdcall GetInterfacePtr(void) {
   return new (std::nothrow) TandorRemote(kTandorKeys, kTandorKeyCount);
 }
+
+// Loading and unloading the plug-in runs nothing of its own: everything is
+// set up when GetInterfacePtr builds an object.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+  return TRUE;
+}

@@ -19,6 +19,12 @@ void Free(void* memory) {
 
 }  // namespace
 
+// The tag of the nothrow form, which the C++ runtime would define.
+namespace std {
+extern const nothrow_t nothrow;
+const nothrow_t nothrow{};
+}  // namespace std
+
 void* operator new(size_t size) {
   return Allocate(size);
 }

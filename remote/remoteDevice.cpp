@@ -1,7 +1,5 @@
 #include "remoteDevice.h"
 
-#include <string.h>
-
 #include "testSeam.h"
 
 // This library's own module, from the linker.
@@ -32,10 +30,6 @@ HMODULE PinThisLibrary() {
   return LoadLibraryA(path);
 }
 
-bool SameIid(REFIID a, REFIID b) {
-  return memcmp(&a, &b, sizeof(IID)) == 0;
-}
-
 }  // namespace
 
 RemoteDeviceBase::RemoteDeviceBase(const KeyBinding* keyTable, int keyCount)
@@ -52,7 +46,7 @@ RemoteDeviceBase::~RemoteDeviceBase() {
 
 HRESULT __stdcall RemoteDeviceBase::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
-  if (!SameIid(iid, IID_IUnknown) && !SameIid(iid, IID_IRemoteDevice)) {
+  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IRemoteDevice)) {
     *object = nullptr;
     return E_NOINTERFACE;
   }

@@ -1,11 +1,9 @@
-// stdio.h comes first: the C++ runtime's headers, which windows.h pulls in,
-// would switch vfprintf to mingw-w64's own replacement of the C runtime's.
-#include <stdio.h>
+#include "settingsLog.h"
 
 #include <stdarg.h>
 #include <windows.h>
 
-#include "settingsLog.h"
+#include "textFile.h"
 
 namespace {
 
@@ -44,16 +42,23 @@ void ReadSettings() {
 
 }  // namespace
 
+// The log is written as the C runtime's fopen(..., "a+t") and vfprintf
+// would write it, which is what existing logs and their readers know:
+// appended, every line feed as CR LF, the file created when missing and
+// closed again after each message.
 void LogMessage(const char* format, ...) {
   ReadSettings();
   if (!useLog) return;
-  FILE* log = fopen(kLogFile, "a+t");
-  if (!log) return;
-  va_list args;
-  va_start(args, format);
-  vfprintf(log, format, args);
-  va_end(args);
-  fclose(log);
+  HANDLE log = OpenForAppending(kLogFile);
+  if (log == INVALID_HANDLE_VALUE) return;
+  {
+    TextFileWriter writer(log, TextFileWriter::kAtEnd);
+    va_list args;
+    va_start(args, format);
+    FormatText(writer, format, args);
+    va_end(args);
+  }
+  CloseHandle(log);
 }
 
 int KeyFirstDelay() {

@@ -1,10 +1,8 @@
 // Only in tandor_seam.dll, never in the delivered plug-in.
 #include <windows.h>
 
-#include <stdio.h>
-#include <string.h>
-
 #include "testSeam.h"
+#include "textFormat.h"
 
 #undef GetVersionExA
 #undef CreateEventA
@@ -19,25 +17,34 @@ void ReadVariable(const char* name, char* value, DWORD size) {
   if (length == 0 || length >= size) value[0] = '\0';
 }
 
+bool Contains(const char* text, const char* part) {
+  for (; *text; ++text) {
+    int i = 0;
+    while (part[i] && text[i] == part[i]) ++i;
+    if (!part[i]) return true;
+  }
+  return false;
+}
+
 bool Fails(const char* what) {
   char value[128];
   ReadVariable("TANDOR_TEST_FAIL", value, sizeof value);
-  return strstr(value, what) != nullptr;
+  return Contains(value, what);
 }
 
 bool RefusesRecord(DWORD size) {
   char value[64];
   ReadVariable("TANDOR_TEST_VERSION_QUERY", value, sizeof value);
-  if (strcmp(value, "refuseall") == 0) return true;
-  return strcmp(value, "refuse156") == 0 && size == 156;
+  if (lstrcmpA(value, "refuseall") == 0) return true;
+  return lstrcmpA(value, "refuse156") == 0 && size == 156;
 }
 
 void NoteRecordSize(DWORD size) {
   char sizes[256];
   ReadVariable("TANDOR_TEST_VERSION_SIZES", sizes, sizeof sizes);
-  size_t used = strlen(sizes);
-  snprintf(sizes + used, sizeof sizes - used, "%s%lu", used ? "," : "",
-           static_cast<unsigned long>(size));
+  int used = lstrlenA(sizes);
+  FormatInto(sizes + used, static_cast<int>(sizeof sizes) - used, "%s%u",
+             used ? "," : "", static_cast<unsigned>(size));
   SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", sizes);
 }
 

@@ -1,9 +1,10 @@
 // The capture chip's driver library, "BtVid_32.Dll", as TandorUtl sees it.
 //
-// Every driver function, like every plain export of TandorUtl, uses the C
-// calling convention (__cdecl) and an undecorated name; arguments and
-// results are 32-bit integers. TandorUtl binds the functions by name at
-// run time and never links against the driver.
+// Every driver function is exported under an undecorated name; arguments
+// and results are 32-bit integers. Whether the driver uses the C calling
+// convention (__cdecl) or __stdcall is not known, so TandorUtl calls it in a
+// way that works with both (foreignCall.h). TandorUtl binds the functions by
+// name at run time and never links against the driver.
 #pragma once
 
 // The 42 driver functions in binding order, with the check group that

@@ -28,9 +28,8 @@ bool IsLoadedModule(HMODULE module) {
 // Looks every driver function up by its exact name, in binding order; a
 // name the driver does not export leaves its entry null.
 void BindEntries(HMODULE library) {
-#define BIND_ENTRY(name, group, result, params, args)        \
-  g_driver.name = reinterpret_cast<decltype(g_driver.name)>( \
-      reinterpret_cast<void*>(GetProcAddress(library, #name)));
+#define BIND_ENTRY(name, group, result, params, args) \
+  g_driver.name = decltype(g_driver.name)(GetProcAddress(library, #name));
   DRIVER_FUNCTIONS(BIND_ENTRY)
 #undef BIND_ENTRY
 }
