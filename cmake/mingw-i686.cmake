@@ -10,6 +10,8 @@ set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
 set(CMAKE_OBJDUMP ${TOOLCHAIN_PREFIX}-objdump)
+# The delivery checks read the binaries with the toolchain's own tools.
+set(TANDOR_STRINGS ${TOOLCHAIN_PREFIX}-strings)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
