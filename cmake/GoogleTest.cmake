@@ -27,29 +27,48 @@ function(tandor_gtest target)
 endfunction()
 
 # tandor_wine_tests(<target> [VERSION <windows-version>] [FILTER <gtest filter>]
-#                   [TIMEOUT <seconds>] [PREFIX <name>])
+#                   [TIMEOUT <seconds>] [PREFIX <name>] [STDCALL])
 # Registers the tests of a tandor_gtest program with CTest. With VERSION the
 # program is linked again as <target>-<version>.exe, which Wine runs as that
 # Windows version, and its tests are named "<version>.<suite>.<test>". With
-# PREFIX the names begin with "<name>." (before the version).
+# PREFIX the names begin with "<name>." (before the version). With STDCALL
+# the program runs from bin/stdcall, where the simulated driver and
+# wdmI2cDll.dll are their __stdcall builds (tests/CMakeLists.txt), and the
+# names begin with "stdcall.".
 function(tandor_wine_tests target)
-  cmake_parse_arguments(T "" "VERSION;FILTER;TIMEOUT;PREFIX" "" ${ARGN})
+  cmake_parse_arguments(T "STDCALL" "VERSION;FILTER;TIMEOUT;PREFIX" "" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  set(exe ${target})
+  set(name ${target})
   set(prefix "")
+  set(folder ${TANDOR_BIN_DIR})
+  if(T_STDCALL)
+    set(prefix "stdcall.")
+    set(folder ${TANDOR_STDCALL_DIR})
+  endif()
   if(T_PREFIX)
-    set(prefix "${T_PREFIX}.")
+    set(prefix "${prefix}${T_PREFIX}.")
   endif()
   if(T_VERSION)
-    set(exe ${target}-${T_VERSION})
+    set(name ${target}-${T_VERSION})
     set(prefix "${prefix}${T_VERSION}.")
+    set_property(GLOBAL APPEND PROPERTY TANDOR_VERSIONED_NAMES ${target})
+  endif()
+  set(exe ${name})
+  if(T_STDCALL)
+    set(exe ${name}-stdcall)
+  endif()
+  if(NOT TARGET ${exe})
     add_executable(${exe})
     target_link_libraries(${exe} PRIVATE ${target}_objects GTest::gtest_main)
+    set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${name}
+                          RUNTIME_OUTPUT_DIRECTORY ${folder})
     tandor_tool(${exe})
     add_dependencies(${exe} wine_prefixes)
-    set_property(GLOBAL APPEND PROPERTY TANDOR_VERSIONED_NAMES ${target})
+    if(T_STDCALL)
+      add_dependencies(${exe} stdcall_bin)
+    endif()
   endif()
   set(filter_args)
   if(T_FILTER)
@@ -58,7 +77,7 @@ function(tandor_wine_tests target)
   gtest_discover_tests(${exe}
     TEST_PREFIX "${prefix}"
     ${filter_args}
-    WORKING_DIRECTORY ${TANDOR_BIN_DIR}
+    WORKING_DIRECTORY ${folder}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_GROUPS "wine:1" TIMEOUT ${T_TIMEOUT})

@@ -1,7 +1,9 @@
 // The 42 functions of the capture chip's driver, as the simulated
-// "BtVid_32.Dll" exports them (plain __cdecl functions; the .def file that
-// the build generates lists the names, leaving out those a variant lacks).
-// Each one hands its arguments to the card, which records the call.
+// "BtVid_32.Dll" exports them: plain functions with undecorated names, in
+// the calling convention SIM_EXPORT_CALL that the build picks (__cdecl or
+// __stdcall; the real driver's is not known). The .def file that the build
+// generates lists the names, leaving out those a variant lacks. Each one
+// hands its arguments to the card, which records the call.
 #include <initializer_list>
 
 #include "driver_api.h"
@@ -19,7 +21,7 @@ int CallDriver(DriverFunction function, std::initializer_list<int> args) {
 
 #define SIM_UNPAREN(...) __VA_ARGS__
 #define SIM_DEFINE_DRIVER_EXPORT(name, group, result, params, args)          \
-  extern "C" result __cdecl name params {                                    \
+  extern "C" result SIM_EXPORT_CALL name params {                            \
     return static_cast<result>(CallDriver(kDrv_##name, {SIM_UNPAREN args})); \
   }
 DRIVER_FUNCTIONS(SIM_DEFINE_DRIVER_EXPORT)

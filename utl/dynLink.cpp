@@ -67,7 +67,7 @@ void KeepLibrary(HMODULE library) {
 
 }  // namespace
 
-int __cdecl InitDynamicLinkage(void) {
+int TANDORUTL_CALL InitDynamicLinkage(void) {
   HMODULE library = LoadLibraryA(DRIVER_LIBRARY_NAME);
   if (!IsLoadedModule(library)) return 0;
   KeepLibrary(library);
@@ -83,7 +83,7 @@ int __cdecl InitDynamicLinkage(void) {
 // Once the library is released its functions may be gone from the process,
 // so the entries are emptied with it: a pass-through export called later
 // returns its fixed result instead of jumping into freed code.
-void __cdecl FreeDynamicLinkage(void) {
+void TANDORUTL_CALL FreeDynamicLinkage(void) {
   if (!g_driver.library) return;
   FreeLibrary(g_driver.library);
   g_driver.library = nullptr;

@@ -8,7 +8,7 @@
 #include "tandorutl.h"
 
 #define PASS_THROUGH(name, params, args, whenEmpty) \
-  int __cdecl Dlk##name params {                    \
+  int TANDORUTL_CALL Dlk##name params {             \
     if (!g_driver.name) return whenEmpty;           \
     return g_driver.name args;                      \
   }
@@ -35,6 +35,6 @@ PASS_THROUGH(I2CInitSWMode, (int mode), (mode), 1)
 #undef PASS_THROUGH
 
 // The one pass-through without a result: nothing happens while it is empty.
-void __cdecl DlkSetGPIOMODE(int mode) {
+void TANDORUTL_CALL DlkSetGPIOMODE(int mode) {
   if (g_driver.SetGPIOMODE) g_driver.SetGPIOMODE(mode);
 }

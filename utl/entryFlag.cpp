@@ -6,10 +6,10 @@
 #include "sharedRegion.h"
 #include "tandorutl.h"
 
-void __cdecl DlkSetEntryFlag(int value) {
+void TANDORUTL_CALL DlkSetEntryFlag(int value) {
   SharedRegionWords()[0] = value != 0 ? 1 : 0;
 }
 
-int __cdecl DlkGetEntryFlag(void) {
+int TANDORUTL_CALL DlkGetEntryFlag(void) {
   return SharedRegionWords()[0];
 }

@@ -79,7 +79,7 @@ bool ReadFrame(unsigned char address, unsigned char* value) {
 // A null pointer for the byte read, or for a positive count of data bytes,
 // fails the transaction before the driver is called.
 
-int __cdecl DlkI2CSWReadByte(int address, unsigned char* value) {
+int TANDORUTL_CALL DlkI2CSWReadByte(int address, unsigned char* value) {
   if (!value) return kFailure;
   if (!Begin(kReadAndMultiWriteMode)) return kFailure;
   bool ok = ReadFrame(LowByte(address), value);
@@ -88,7 +88,7 @@ int __cdecl DlkI2CSWReadByte(int address, unsigned char* value) {
   return Result(ok);
 }
 
-int __cdecl DlkI2CSWWrite3(int address, int subaddress, int value) {
+int TANDORUTL_CALL DlkI2CSWWrite3(int address, int subaddress, int value) {
   if (!Begin(kWrite3Mode)) return kFailure;
   bool ok = SendAcked(LowByte(address)) && SendAcked(LowByte(subaddress)) &&
             SendAcked(LowByte(value));
@@ -99,8 +99,8 @@ int __cdecl DlkI2CSWWrite3(int address, int subaddress, int value) {
 
 // The address byte and the sub-address always go out; the data bytes only
 // while everything before them was acknowledged.
-int __cdecl DlkI2CSWMultiWrite(int address, int subaddress,
-                               const unsigned char* data, int count) {
+int TANDORUTL_CALL DlkI2CSWMultiWrite(int address, int subaddress,
+                                      const unsigned char* data, int count) {
   if (count > 0 && !data) return kFailure;
   if (!Begin(kReadAndMultiWriteMode)) return kFailure;
   bool ok = SendThenAwaitAck(LowByte(address));

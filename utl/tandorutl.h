@@ -10,41 +10,49 @@
 #define TANDORUTL_API extern "C" __declspec(dllimport)
 #endif
 
-// Driver binding and pass-through exports.
-TANDORUTL_API int __cdecl InitDynamicLinkage(void);
-TANDORUTL_API void __cdecl FreeDynamicLinkage(void);
+// The calling convention of every export. Only a test build of the library
+// (TandorUtl built with __stdcall, which clients must cope with as they
+// cope with the driver's convention) defines it otherwise.
+#ifndef TANDORUTL_CALL
+#define TANDORUTL_CALL __cdecl
+#endif
 
-TANDORUTL_API int __cdecl DlkBt848SetVideoSource(int value);
-TANDORUTL_API int __cdecl DlkBt848GetVideoSource(int value);
-TANDORUTL_API int __cdecl DlkBt848SetBrightness(int value);
-TANDORUTL_API int __cdecl DlkBt848GetBrightness(int value);
-TANDORUTL_API int __cdecl DlkBt848SetContrast(int value);
-TANDORUTL_API int __cdecl DlkBt848GetContrast(int value);
-TANDORUTL_API int __cdecl DlkBt848SetHue(int value);
-TANDORUTL_API int __cdecl DlkBt848GetHue(int value);
-TANDORUTL_API int __cdecl DlkBt848SetSaturation(int value);
-TANDORUTL_API int __cdecl DlkBt848GetSaturation(int value);
-TANDORUTL_API int __cdecl DlkBt848SetVideoFormat(int value);
-TANDORUTL_API int __cdecl DlkGetGPDATABits(int a, int b, int c, int d);
-TANDORUTL_API int __cdecl DlkGPIOIsInitOK(void);
-TANDORUTL_API void __cdecl DlkSetGPIOMODE(int mode);
-TANDORUTL_API int __cdecl DlkI2CIsInitOK(void);
-TANDORUTL_API int __cdecl DlkIsBt878Family(void);
-TANDORUTL_API int __cdecl DlkBt848SetCCStatus(int value);
-TANDORUTL_API int __cdecl DlkBt848UnLoadImage(void);
-TANDORUTL_API int __cdecl DlkI2CInitSWMode(int mode);
+// Driver binding and pass-through exports.
+TANDORUTL_API int TANDORUTL_CALL InitDynamicLinkage(void);
+TANDORUTL_API void TANDORUTL_CALL FreeDynamicLinkage(void);
+
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetVideoSource(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848GetVideoSource(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetBrightness(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848GetBrightness(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetContrast(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848GetContrast(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetHue(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848GetHue(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetSaturation(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848GetSaturation(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetVideoFormat(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkGetGPDATABits(int a, int b, int c, int d);
+TANDORUTL_API int TANDORUTL_CALL DlkGPIOIsInitOK(void);
+TANDORUTL_API void TANDORUTL_CALL DlkSetGPIOMODE(int mode);
+TANDORUTL_API int TANDORUTL_CALL DlkI2CIsInitOK(void);
+TANDORUTL_API int TANDORUTL_CALL DlkIsBt878Family(void);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848SetCCStatus(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkBt848UnLoadImage(void);
+TANDORUTL_API int TANDORUTL_CALL DlkI2CInitSWMode(int mode);
 
 // Software I2C transactions: 0 for success, 1 for failure.
-TANDORUTL_API int __cdecl DlkI2CSWReadByte(int address, unsigned char* value);
-TANDORUTL_API int __cdecl DlkI2CSWWrite3(int address, int subaddress,
-                                         int value);
-TANDORUTL_API int __cdecl DlkI2CSWMultiWrite(int address, int subaddress,
-                                             const unsigned char* data,
-                                             int count);
+TANDORUTL_API int TANDORUTL_CALL DlkI2CSWReadByte(int address,
+                                                  unsigned char* value);
+TANDORUTL_API int TANDORUTL_CALL DlkI2CSWWrite3(int address, int subaddress,
+                                                int value);
+TANDORUTL_API int TANDORUTL_CALL DlkI2CSWMultiWrite(int address, int subaddress,
+                                                    const unsigned char* data,
+                                                    int count);
 
 // The entry flag shared by every process that has the library loaded.
-TANDORUTL_API void __cdecl DlkSetEntryFlag(int value);
-TANDORUTL_API int __cdecl DlkGetEntryFlag(void);
+TANDORUTL_API void TANDORUTL_CALL DlkSetEntryFlag(int value);
+TANDORUTL_API int TANDORUTL_CALL DlkGetEntryFlag(void);
 
 // Name of the shared region that holds the entry flag.
 #define TANDORUTL_REGION_NAME "dllmemfilemap"

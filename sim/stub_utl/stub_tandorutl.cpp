@@ -6,12 +6,12 @@
 #define TANDORUTL_BUILD
 #include "tandorutl.h"
 
-TANDORUTL_API int __cdecl DlkI2CSWReadByte(int, unsigned char*) {
+TANDORUTL_API int TANDORUTL_CALL DlkI2CSWReadByte(int, unsigned char*) {
   return 1;
 }
 
-TANDORUTL_API int __cdecl DlkI2CSWWrite3(int, int, int) {
+TANDORUTL_API int TANDORUTL_CALL DlkI2CSWWrite3(int, int, int) {
   return 1;
 }
 
-TANDORUTL_API void __cdecl DlkSetEntryFlag(int) {}
+TANDORUTL_API void TANDORUTL_CALL DlkSetEntryFlag(int) {}

@@ -4,15 +4,16 @@
 // the byte-level entry points of the simulated "BtVid_32.Dll", so that keys,
 // sound writes and faults are those of the same receiver.
 //
-// Both functions are plain __cdecl exports with undecorated names (listed in
-// the .def file, which a variant of this library shortens) and return 0 for
-// success.
+// Both functions are plain exports with undecorated names (listed in the
+// .def file, which a variant of this library shortens), in the calling
+// convention SIM_EXPORT_CALL that the build picks (__cdecl or __stdcall),
+// and return 0 for success.
 #include "simcard.h"
 
-extern "C" int __cdecl readByte(int address, int* value) {
+extern "C" int SIM_EXPORT_CALL readByte(int address, int* value) {
   return SimWdmReadByte(address, value);
 }
 
-extern "C" int __cdecl write3byte(int address, int byte1, int byte2) {
+extern "C" int SIM_EXPORT_CALL write3byte(int address, int byte1, int byte2) {
   return SimWdmWrite3(address, byte1, byte2);
 }

@@ -11,8 +11,12 @@ using namespace system_test;
 namespace {
 
 struct BackEndCase {
+  const char* name;
   const char* version;
   const char* soundSuffix;  // how the host marks a write's path
+  // A variant of TandorUtl.dll from bin\variants instead of the delivered
+  // one, or null.
+  const char* utlVariant;
 };
 
 const int kFirstDelay = 250;
@@ -28,7 +32,7 @@ const char kArgs[] =
 const long kSlackMs = 10;
 
 void PrintTo(const BackEndCase& backEnd, std::ostream* out) {
-  *out << backEnd.version;
+  *out << backEnd.name;
 }
 
 std::vector<long> Times(const std::vector<HostEvent>& events) {
@@ -42,6 +46,8 @@ class Session : public ::testing::TestWithParam<BackEndCase> {};
 TEST_P(Session, KeysInOrderSoundFollowsTheWindowCleanStop) {
   HostSandbox sandbox(GetParam().version);
   sandbox.AddEverything();
+  if (GetParam().utlVariant)
+    sandbox.AddVariant(GetParam().utlVariant, "TandorUtl.dll");
   sandbox.WriteSettings("KeyFirstDelay=250\r\nKeyRepeatDelay=80\r\n");
   HostRun run = sandbox.RunHost(kArgs);
   ASSERT_FALSE(run.process.timedOut) << run.process.output;
@@ -121,13 +127,16 @@ TEST_P(Session, KeysInOrderSoundFollowsTheWindowCleanStop) {
 }
 
 const BackEndCase kBackEnds[] = {
-    {"win98", ""},
-    {"win2k", " via wdmI2cDll.dll"},
+    {"win98", "win98", "", nullptr},
+    {"win2k", "win2k", " via wdmI2cDll.dll", nullptr},
+    // The plug-in calls TandorUtl as it calls the outside libraries, so a
+    // TandorUtl of the other calling convention works as well.
+    {"win98_TandorUtlStdcall", "win98", "", "utl-stdcall"},
 };
 
 INSTANTIATE_TEST_SUITE_P(BackEnd, Session, ::testing::ValuesIn(kBackEnds),
                          [](const ::testing::TestParamInfo<BackEndCase>& info) {
-                           return std::string(info.param.version);
+                           return std::string(info.param.name);
                          });
 
 }  // namespace
