@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
                      WindowsVersion(), ProcessorCount(),   Now()};
   AddMachine(report, machine);
   AddTransactions(report, shownAs98, shownAsNt, portRead);
+  AddConventionCost(report, MeasureConventionCost(), shownAs98);
   AddPlugin(report, plugin);
 
   printf("%s", report.Table().c_str());
