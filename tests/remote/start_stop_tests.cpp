@@ -269,4 +269,137 @@ TEST_F(RemoteStop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
+// Calls that come back into the object from a host object's Release, as a
+// host's application object may make on its last reference.
+
+// A host object whose Release runs `callBack` once the plug-in has given
+// back its reference.
+class CallingBackHost : public CountingHost {
+ public:
+  ULONG __stdcall Release() override {
+    ULONG count = CountingHost::Release();
+    if (count == 1 && callBack) callBack();
+    return count;
+  }
+  std::function<void()> callBack;
+};
+
+// Events made inside the call back, just after the plug-in closed its
+// thread and stop event. Wine hands out the lowest free handle value first,
+// so they take the values the plug-in gave up: a call coming back that
+// still used the closed handles would signal or wait on one of these.
+class RecycledHandles {
+ public:
+  ~RecycledHandles() {
+    for (HANDLE event : events_)
+      if (event) CloseHandle(event);
+  }
+  void Take() {
+    for (HANDLE& event : events_)
+      event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  }
+  bool taken() const { return events_[0] != nullptr; }
+  bool AnySignalled() const {
+    for (HANDLE event : events_)
+      if (event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
+    return false;
+  }
+
+ private:
+  HANDLE events_[8] = {};
+};
+
+class RemoteCallBack : public PluginTest {
+ protected:
+  CallingBackHost callingHost_;
+  RecycledHandles handles_;
+};
+
+TEST_F(RemoteCallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
+  IRemoteDevice* device = nullptr;
+  std::atomic<HRESULT> again{E_FAIL};
+  callingHost_.callBack = [&] {
+    handles_.Take();
+    again = device->Stop();
+  };
+  device = StartNewWithHost(&callingHost_);
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(WaitForKeyReads(1));
+  EXPECT_EQ(S_OK, device->Stop());
+  ASSERT_TRUE(handles_.taken());
+  EXPECT_EQ(S_OK, again.load());
+  EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
+  EXPECT_EQ(1, callingHost_.count());
+  EXPECT_EQ(1, sink_.count());
+  EXPECT_EQ(0u, device->Release());
+}
+
+TEST_F(RemoteCallBack, LastReleaseFromTheHostObjectsReleaseFreesTheObject) {
+  IRemoteDevice* device = nullptr;
+  std::atomic<ULONG> released{99};
+  callingHost_.callBack = [&] {
+    handles_.Take();
+    released = device->Release();
+  };
+  device = StartNewWithHost(&callingHost_);
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(WaitForKeyReads(1));
+  // The host's own reference now lives in its application object.
+  EXPECT_EQ(S_OK, device->Stop());
+  ASSERT_TRUE(handles_.taken());
+  EXPECT_EQ(0u, released.load());
+  EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
+  EXPECT_EQ(1, callingHost_.count());
+  EXPECT_EQ(1, sink_.count());
+}
+
+// What calls back into an object whose last Release is under way get.
+struct CallsDuringDestruction {
+  void Make(IRemoteDevice* device) {
+    released = device->Release();
+    added = device->AddRef();
+    stopped = device->Stop();
+    made = true;
+  }
+  void Expect() const {
+    ASSERT_TRUE(made.load());
+    EXPECT_EQ(0u, released.load()) << "Release";
+    EXPECT_EQ(0u, added.load()) << "AddRef";
+    EXPECT_EQ(S_OK, stopped.load()) << "Stop";
+  }
+  std::atomic<bool> made{false};
+  std::atomic<ULONG> released{99};
+  std::atomic<ULONG> added{99};
+  std::atomic<HRESULT> stopped{E_FAIL};
+};
+
+TEST_F(RemoteCallBack, DuringTheLastReleaseFindsTheCountAtZero) {
+  IRemoteDevice* device = nullptr;
+  CallsDuringDestruction calls;
+  callingHost_.callBack = [&] { calls.Make(device); };
+  device = StartNewWithHost(&callingHost_);
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(WaitForKeyReads(1));
+  EXPECT_EQ(0u, device->Release());
+  calls.Expect();
+  EXPECT_EQ(1, callingHost_.count());
+  EXPECT_EQ(1, sink_.count());
+}
+
+TEST_F(RemoteCallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
+  IRemoteDevice* device = nullptr;
+  CallsDuringDestruction calls;
+  BusyOnKey busy(sink_);
+  callingHost_.callBack = [&] { calls.Make(device); };
+  device = StartNewWithHost(&callingHost_);
+  ASSERT_NE(nullptr, device);
+  sim().PressKey(18);
+  ASSERT_TRUE(busy.WaitEntered());
+  EXPECT_EQ(0u, device->Release());
+  busy.Release();
+  EXPECT_TRUE(WaitUntil(
+      [&] { return callingHost_.count() == 1 && sink_.count() == 1; }, 3000));
+  calls.Expect();
+}
+
 }  // namespace
