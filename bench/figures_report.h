@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "bus_lock_bench.h"
 #include "plugin_bench.h"
 #include "port_emulation.h"
 #include "report.h"
@@ -26,3 +27,4 @@ void AddTransactions(Report& report, const UtlFigures& shown98,
 // The plug-in's figures; the cost of a port read tells how much of its
 // processor time Wine's port emulation takes.
 void AddPlugin(Report& report, const PluginFigures& figures);
+void AddBusLock(Report& report, const BusLockFigures& figures);

@@ -121,6 +121,8 @@ int main(int argc, char** argv) {
   AddMachine(report, machine);
   AddTransactions(report, shownAs98, shownAsNt, portRead);
   AddPlugin(report, plugin);
+  Say("the bus lock, uncontended");
+  AddBusLock(report, MeasureBusLock(card.get()));
 
   printf("%s", report.Table().c_str());
   testsupport::WriteText(options.jsonPath, report.Json());
