@@ -311,86 +311,79 @@ class RecycledHandles {
 
 class RemoteCallBack : public PluginTest {
  protected:
+  // Starts an object and, once it polls, stops it; `callBack` comes back
+  // into it from inside the host object's Release. Returns the object
+  // (freed if the call back released it last).
+  IRemoteDevice* StopCallingBack(
+      const std::function<void(IRemoteDevice*)>& callBack) {
+    IRemoteDevice* device = nullptr;
+    callingHost_.callBack = [&] {
+      handles_.Take();
+      callBack(device);
+    };
+    device = StartNewWithHost(&callingHost_);
+    if (!device) return nullptr;
+    EXPECT_TRUE(WaitForKeyReads(1));
+    EXPECT_EQ(S_OK, device->Stop());
+    callingHost_.callBack = nullptr;
+    EXPECT_TRUE(handles_.taken()) << "the host object was not released";
+    EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
+    EXPECT_EQ(1, callingHost_.count());
+    EXPECT_EQ(1, sink_.count());
+    return device;
+  }
+
   CallingBackHost callingHost_;
   RecycledHandles handles_;
 };
 
 TEST_F(RemoteCallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
-  IRemoteDevice* device = nullptr;
-  std::atomic<HRESULT> again{E_FAIL};
-  callingHost_.callBack = [&] {
-    handles_.Take();
-    again = device->Stop();
-  };
-  device = StartNewWithHost(&callingHost_);
+  HRESULT again = E_FAIL;
+  IRemoteDevice* device =
+      StopCallingBack([&](IRemoteDevice* self) { again = self->Stop(); });
   ASSERT_NE(nullptr, device);
-  ASSERT_TRUE(WaitForKeyReads(1));
-  EXPECT_EQ(S_OK, device->Stop());
-  ASSERT_TRUE(handles_.taken());
-  EXPECT_EQ(S_OK, again.load());
-  EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
-  EXPECT_EQ(1, callingHost_.count());
-  EXPECT_EQ(1, sink_.count());
+  EXPECT_EQ(S_OK, again);
   EXPECT_EQ(0u, device->Release());
 }
 
+// The host's own reference lives in its application object, which gives it
+// up on its last reference.
 TEST_F(RemoteCallBack, LastReleaseFromTheHostObjectsReleaseFreesTheObject) {
-  IRemoteDevice* device = nullptr;
-  std::atomic<ULONG> released{99};
-  callingHost_.callBack = [&] {
-    handles_.Take();
-    released = device->Release();
-  };
-  device = StartNewWithHost(&callingHost_);
-  ASSERT_NE(nullptr, device);
-  ASSERT_TRUE(WaitForKeyReads(1));
-  // The host's own reference now lives in its application object.
-  EXPECT_EQ(S_OK, device->Stop());
-  ASSERT_TRUE(handles_.taken());
-  EXPECT_EQ(0u, released.load());
-  EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
-  EXPECT_EQ(1, callingHost_.count());
-  EXPECT_EQ(1, sink_.count());
+  ULONG released = 99;
+  EXPECT_NE(nullptr, StopCallingBack([&](IRemoteDevice* self) {
+              released = self->Release();
+            }));
+  EXPECT_EQ(0u, released);
 }
 
-// What calls back into an object whose last Release is under way get.
-struct CallsDuringDestruction {
-  void Make(IRemoteDevice* device) {
-    released = device->Release();
-    added = device->AddRef();
-    stopped = device->Stop();
-    made = true;
-  }
-  void Expect() const {
-    ASSERT_TRUE(made.load());
-    EXPECT_EQ(0u, released.load()) << "Release";
-    EXPECT_EQ(0u, added.load()) << "AddRef";
-    EXPECT_EQ(S_OK, stopped.load()) << "Stop";
-  }
-  std::atomic<bool> made{false};
-  std::atomic<ULONG> released{99};
-  std::atomic<ULONG> added{99};
-  std::atomic<HRESULT> stopped{E_FAIL};
-};
+// What calls back into an object whose last Release is under way get from
+// Release, AddRef and Stop.
+std::string CallBackDuringDestruction(IRemoteDevice* device) {
+  ULONG released = device->Release();
+  ULONG added = device->AddRef();
+  HRESULT stopped = device->Stop();
+  return std::to_string(released) + " " + std::to_string(added) + " " +
+         std::to_string(stopped);
+}
 
 TEST_F(RemoteCallBack, DuringTheLastReleaseFindsTheCountAtZero) {
   IRemoteDevice* device = nullptr;
-  CallsDuringDestruction calls;
-  callingHost_.callBack = [&] { calls.Make(device); };
+  std::string calls;
+  callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
   device = StartNewWithHost(&callingHost_);
   ASSERT_NE(nullptr, device);
   ASSERT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(0u, device->Release());
-  calls.Expect();
+  EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
   EXPECT_EQ(1, callingHost_.count());
   EXPECT_EQ(1, sink_.count());
 }
 
 TEST_F(RemoteCallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   IRemoteDevice* device = nullptr;
-  CallsDuringDestruction calls;
+  std::string calls;
   BusyOnKey busy(sink_);
-  callingHost_.callBack = [&] { calls.Make(device); };
+  callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
   device = StartNewWithHost(&callingHost_);
   ASSERT_NE(nullptr, device);
   sim().PressKey(18);
@@ -399,7 +392,7 @@ TEST_F(RemoteCallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   busy.Release();
   EXPECT_TRUE(WaitUntil(
       [&] { return callingHost_.count() == 1 && sink_.count() == 1; }, 3000));
-  calls.Expect();
+  EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
 }
 
 }  // namespace
