@@ -249,3 +249,18 @@ void AddPlugin(Report& report, const PluginFigures& figures) {
                   WorstDeviation(errors), 1, "ms");
   }
 }
+
+void AddBusLock(Report& report, const BusLockFigures& figures) {
+  report.Section("bus_lock",
+                 "The plug-in's bus lock, uncontended (an exchange to take "
+                 "it, a store to give it back)");
+  report.Number(
+      "rounds", "rounds", figures.rounds, 0, "",
+      std::to_string(figures.pairsPerRound) + " acquire/release pairs each");
+  report.Number("pair_ns_median", "acquire and release: median",
+                figures.pairNs.median, 1, "ns",
+                "once per receiver operation; a key reading lasts about "
+                "10 ms");
+  report.Number("pair_ns_max", "acquire and release: worst round",
+                figures.pairNs.max, 1, "ns");
+}

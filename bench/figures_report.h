@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "bus_lock_bench.h"
 #include "convention_cost.h"
 #include "plugin_bench.h"
 #include "port_emulation.h"
@@ -31,3 +32,4 @@ void AddConventionCost(Report& report, const ConventionCost& cost,
 // The plug-in's figures; the cost of a port read tells how much of its
 // processor time Wine's port emulation takes.
 void AddPlugin(Report& report, const PluginFigures& figures);
+void AddBusLock(Report& report, const BusLockFigures& figures);

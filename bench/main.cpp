@@ -122,6 +122,8 @@ int main(int argc, char** argv) {
   AddTransactions(report, shownAs98, shownAsNt, portRead);
   AddConventionCost(report, MeasureConventionCost(), shownAs98);
   AddPlugin(report, plugin);
+  Say("the bus lock, uncontended");
+  AddBusLock(report, MeasureBusLock(card.get()));
 
   printf("%s", report.Table().c_str());
   testsupport::WriteText(options.jsonPath, report.Json());

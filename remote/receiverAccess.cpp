@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "busBackend.h"
+#include "busLock.h"
 #include "platformDetection.h"
 #include "settingsLog.h"
 
@@ -16,6 +17,23 @@ const int kSoundOffFirstValue = 0x10;
 const int kSoundOffSecondValue = 0x40;
 const int kNoKeyCode = 0xAA;  // the receiver's answer when no key is down
 
+// One operation's bus traffic (one phase of SoundOff): the objects of this
+// process take turns on the bus, and other processes see the entry flag
+// raised for its length.
+class BusTurn {
+ public:
+  BusTurn() {
+    AcquireBusLock();
+    SetEntryFlag(1);
+  }
+  ~BusTurn() {
+    SetEntryFlag(0);
+    ReleaseBusLock();
+  }
+  BusTurn(const BusTurn&) = delete;
+  BusTurn& operator=(const BusTurn&) = delete;
+};
+
 void WriteSound(int value) {
   TheBusBackend().writeThree(kWriteAddress, kSoundRegister, value);
 }
@@ -23,17 +41,17 @@ void WriteSound(int value) {
 // One bracketed phase of switching the sound off: the value is written
 // twice, in case the receiver missed the first write.
 void SoundOffPhase(int value) {
-  SetEntryFlag(1);
+  BusTurn turn;
   WriteSound(value);
   Sleep(20);
   WriteSound(value);
   Sleep(1);
-  SetEntryFlag(0);
 }
 
 // The read's result: 0 for success. "wdmI2cDll.dll" has no entry flag and
 // its read result is not looked at.
 int ReadReceiver(int* code) {
+  BusTurn turn;
   const BusBackend& backend = TheBusBackend();
   if (CurrentPlatformClass() == kPlatformNt5) {
     backend.readByte(kReadAddress, code);
@@ -42,9 +60,7 @@ int ReadReceiver(int* code) {
   // On TandorUtl both modes of the reading (UseAcorpCompMode on or off)
   // take the read's own result, so that a receiver that does not answer
   // never turns the untouched code into a key.
-  int status = backend.readByte(kReadAddress, code);
-  SetEntryFlag(0);
-  return status;
+  return backend.readByte(kReadAddress, code);
 }
 
 }  // namespace
@@ -55,9 +71,8 @@ void SetEntryFlag(int value) {
 }
 
 void SoundOn() {
-  SetEntryFlag(1);
+  BusTurn turn;
   WriteSound(kSoundOnValue);
-  SetEntryFlag(0);
 }
 
 void SoundOff() {
@@ -67,7 +82,6 @@ void SoundOff() {
 
 int ReadKeyCode() {
   int code = 0;  // TandorUtl fills only its low byte
-  SetEntryFlag(1);
   int status = ReadReceiver(&code);
   if (code == kNoKeyCode) return kNoKey;
   if (status != 0) return kNoKey;

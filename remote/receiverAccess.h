@@ -1,7 +1,8 @@
 // The remote-control receiver on the card's I2C bus, which also switches
-// the card's sound. Every operation goes through the bound bus back end and,
-// on TandorUtl, holds the shared entry flag at 1 for the length of its bus
-// traffic. Called only on the worker thread of a started object.
+// the card's sound. Every operation goes through the bound bus back end,
+// holds the process's bus lock (busLock.h) for the length of its bus traffic
+// and, on TandorUtl, the shared entry flag at 1 as well. Called only on the
+// worker thread of a started object.
 #pragma once
 
 // Calls the back end's set-entry-flag function when it has one.

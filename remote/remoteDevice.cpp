@@ -30,6 +30,16 @@ HMODULE PinThisLibrary() {
   return LoadLibraryA(path);
 }
 
+// Adds `step` to `count` unless it is 0; returns the count it found.
+ULONG StepUnlessZero(ULONG* count, ULONG step) {
+  ULONG found = __atomic_load_n(count, __ATOMIC_SEQ_CST);
+  while (found != 0 &&
+         !__atomic_compare_exchange_n(count, &found, found + step, false,
+                                      __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST)) {
+  }
+  return found;
+}
+
 }  // namespace
 
 RemoteDeviceBase::RemoteDeviceBase(const KeyBinding* keyTable, int keyCount)
@@ -55,14 +65,19 @@ HRESULT __stdcall RemoteDeviceBase::QueryInterface(REFIID iid, void** object) {
   return S_OK;
 }
 
+// The count is 0 only while the last Release destroys the object. A call
+// that comes back into the object then, from a host object's Release (see
+// FinishStop), finds it at 0: AddRef and Release change nothing and return
+// 0, so that the object is neither revived nor freed twice.
 ULONG __stdcall RemoteDeviceBase::AddRef() {
-  return __atomic_add_fetch(&refCount_, 1, __ATOMIC_SEQ_CST);
+  ULONG found = StepUnlessZero(&refCount_, 1);
+  return found ? found + 1 : 0;
 }
 
 ULONG __stdcall RemoteDeviceBase::Release() {
-  ULONG count = __atomic_sub_fetch(&refCount_, 1, __ATOMIC_SEQ_CST);
-  if (count == 0) Destroy();
-  return count;
+  ULONG found = StepUnlessZero(&refCount_, static_cast<ULONG>(-1));
+  if (found == 1) Destroy();
+  return found ? found - 1 : 0;
 }
 
 HRESULT __stdcall RemoteDeviceBase::Start(IKeyEventSink* sink,
@@ -129,6 +144,9 @@ DWORD WINAPI RemoteDeviceBase::WorkerMain(LPVOID object) {
   HMODULE pinned = device->pinnedModule_;
   device->Run();
   if (!device->MarkWorkerDone()) {
+    // Handed over: the count is 0 and FinishStop leaves the object stopped
+    // before it calls out, so a Stop or Release coming back from the host
+    // objects changes nothing and this thread alone frees the object.
     device->FinishStop();
     delete device;
   }
@@ -142,16 +160,27 @@ bool RemoteDeviceBase::OnWorkerThread() const {
 }
 
 void RemoteDeviceBase::FinishStop() {
-  if (threadHandle_) CloseHandle(threadHandle_);
-  CloseHandle(stopEvent_);
+  HANDLE thread = threadHandle_;
+  HANDLE stopEvent = stopEvent_;
+  threadHandle_ = nullptr;
+  stopEvent_ = nullptr;
+  if (thread) CloseHandle(thread);
+  if (stopEvent) CloseHandle(stopEvent);
   ReleaseHostObjects();
 }
 
+// A host object's Release is the host's code and may come back into this
+// object: a host whose application object, on its last reference, stops or
+// releases the remote it owns. So the object is stopped before the first
+// call out (a Stop coming back finds nothing to do, a last Release frees
+// the object), and nothing of it is touched after that call.
 void RemoteDeviceBase::ReleaseHostObjects() {
-  if (host_) host_->Release();
+  IRemoteHost* host = host_;
+  IKeyEventSink* sink = sink_;
   host_ = nullptr;
-  if (sink_) sink_->Release();
   sink_ = nullptr;
+  if (host) host->Release();
+  if (sink) sink->Release();
 }
 
 void RemoteDeviceBase::Destroy() {

@@ -41,7 +41,8 @@ class RemoteDeviceBase : public IRemoteDevice {
  private:
   static DWORD WINAPI WorkerMain(LPVOID object);
   bool OnWorkerThread() const;
-  // Closes the handles and releases both host objects.
+  // Closes the handles and releases both host objects, leaving the object
+  // stopped before the first release.
   void FinishStop();
   void ReleaseHostObjects();
   // Called by the last Release: frees the object, or leaves that to a

@@ -5,6 +5,11 @@
 // A refused load gives back what it took before it returns. The system (and
 // the C runtime's own entry code) may still call the detach step after a
 // refused attach, so detach is safe on any state and releases nothing twice.
+//
+// When the process is ending, the detach releases nothing: other threads are
+// gone or were ended abruptly, what they used may be half changed, and an
+// entry point must not call FreeLibrary. The driver, the view and the mapping
+// handle go with the process. Only an unload by FreeLibrary gives them back.
 
 #include <windows.h>
 
@@ -58,12 +63,13 @@ BOOL Attach() {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       return Attach();
     case DLL_PROCESS_DETACH:
-      ReleaseEverything();
+      // Non-null when the process is ending, null on FreeLibrary.
+      if (!reserved) ReleaseEverything();
       return TRUE;
     default:  // thread attach and detach concern nothing here
       return TRUE;

@@ -1,6 +1,9 @@
 // The receiver on the simulated card's bus: sound writes, key readings,
-// the entry flag around every transaction, and the key table.
+// the entry flag around every transaction, two objects of one process on
+// one bus, and the key table.
 #include "remote_fixture.h"
+
+#include <memory>
 
 using namespace remotetest;
 using namespace testsupport;
@@ -47,6 +50,59 @@ TEST_F(RemoteReceiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   EXPECT_EQ(0, EntryFlagNow());
   FreeLibrary(utl);
   EXPECT_EQ(0, sim().ViolationCount()) << sim().FirstViolation();
+}
+
+// Two objects of one process, both built and then both started, reading
+// with no pause between readings from a receiver that stretches the clock:
+// their frames would overlap on the bus unless the objects took turns.
+TEST_F(RemoteReceiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
+  const int kStretchSamples = 20;  // SCL held low at every release
+  const DWORD kReadingMs = 1500;
+  Settings settings;
+  settings.keyFirstDelay = -1;
+  settings.keyRepeatDelay = -1;
+  WriteSettings(settings);
+  SimFault stretching = {SIM_FAULT_HOLD_SCL, -1, -1, -1, -1, kStretchSamples};
+  ASSERT_GT(sim().AddFault(&stretching), 0);
+  sim().PressKey(18);
+  std::unique_ptr<HostWindow> window(new HostWindow);
+  RecordingSink otherSink;
+  IRemoteDevice* first = Create();
+  IRemoteDevice* second = Create();
+  ASSERT_NE(nullptr, first);
+  ASSERT_NE(nullptr, second);
+  ASSERT_EQ(S_OK, first->Start(&sink_, &host_));
+  ASSERT_EQ(S_OK, second->Start(&otherSink, &host_));
+  // Both switch the sound on, read side by side, switch the sound off when
+  // the window goes and once more when they are stopped.
+  EXPECT_TRUE(WaitForSoundWrites(2));
+  Sleep(kReadingMs);
+  window.reset();
+  EXPECT_TRUE(WaitForSoundWrites(10));
+  StopAndRelease(first);
+  StopAndRelease(second);
+
+  EXPECT_EQ(0, sim().ViolationCount()) << sim().FirstViolation();
+  for (const RecordingSink* sink : {&sink_, &otherSink}) {
+    std::vector<KeyEvent> events = sink->events();
+    EXPECT_FALSE(events.empty()) << "an object delivered no key";
+    for (const KeyEvent& event : events)
+      EXPECT_EQ("Key_Power", event.name) << "a key that was not held";
+  }
+  // Each switching on is one write; each phase of a switching off is two
+  // writes of one value in a row, whichever object's phase comes next.
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(2u + 4 * 4, writes.size()) << "sound writes lost";
+  EXPECT_EQ(0x20, writes[0].value);
+  EXPECT_EQ(0x20, writes[1].value);
+  int firstPhases = 0, secondPhases = 0;
+  for (size_t i = 2; i + 1 < writes.size(); i += 2) {
+    EXPECT_EQ(writes[i].value, writes[i + 1].value) << "write " << i;
+    firstPhases += writes[i].value == 0x10;
+    secondPhases += writes[i].value == 0x40;
+  }
+  EXPECT_EQ(4, firstPhases);
+  EXPECT_EQ(4, secondPhases);
 }
 
 // A receiver that does not acknowledge its address leaves the code

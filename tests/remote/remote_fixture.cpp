@@ -173,6 +173,11 @@ IRemoteDevice* PluginTest::StartNewWithoutSink(const Settings& settings) {
   return Started(Create(), nullptr, &host_);
 }
 
+IRemoteDevice* PluginTest::StartNewWithHost(IRemoteHost* host) {
+  WriteSettings(Settings());
+  return Started(Create(), &sink_, host);
+}
+
 void PluginTest::StopAndRelease(IRemoteDevice* device) {
   EXPECT_EQ(S_OK, device->Stop());
   EXPECT_EQ(0u, device->Release());

@@ -105,6 +105,8 @@ class PluginTest : public ::testing::Test {
   // `sink_` (or no sink); null, and the test failed, if that did not work.
   IRemoteDevice* StartNew(const Settings& settings = Settings());
   IRemoteDevice* StartNewWithoutSink(const Settings& settings = Settings());
+  // The same with `sink_` and a host object of the test's own.
+  IRemoteDevice* StartNewWithHost(IRemoteHost* host);
   // Stops the object and releases the last reference.
   void StopAndRelease(IRemoteDevice* device);
   // A short session as a host runs it: the host window is there from the

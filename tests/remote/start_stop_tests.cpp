@@ -269,4 +269,130 @@ TEST_F(RemoteStop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
+// Calls that come back into the object from a host object's Release, as a
+// host's application object may make on its last reference.
+
+// A host object whose Release runs `callBack` once the plug-in has given
+// back its reference.
+class CallingBackHost : public CountingHost {
+ public:
+  ULONG __stdcall Release() override {
+    ULONG count = CountingHost::Release();
+    if (count == 1 && callBack) callBack();
+    return count;
+  }
+  std::function<void()> callBack;
+};
+
+// Events made inside the call back, just after the plug-in closed its
+// thread and stop event. Wine hands out the lowest free handle value first,
+// so they take the values the plug-in gave up: a call coming back that
+// still used the closed handles would signal or wait on one of these.
+class RecycledHandles {
+ public:
+  ~RecycledHandles() {
+    for (HANDLE event : events_)
+      if (event) CloseHandle(event);
+  }
+  void Take() {
+    for (HANDLE& event : events_)
+      event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  }
+  bool taken() const { return events_[0] != nullptr; }
+  bool AnySignalled() const {
+    for (HANDLE event : events_)
+      if (event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
+    return false;
+  }
+
+ private:
+  HANDLE events_[8] = {};
+};
+
+class RemoteCallBack : public PluginTest {
+ protected:
+  // Starts an object and, once it polls, stops it; `callBack` comes back
+  // into it from inside the host object's Release. Returns the object
+  // (freed if the call back released it last).
+  IRemoteDevice* StopCallingBack(
+      const std::function<void(IRemoteDevice*)>& callBack) {
+    IRemoteDevice* device = nullptr;
+    callingHost_.callBack = [&] {
+      handles_.Take();
+      callBack(device);
+    };
+    device = StartNewWithHost(&callingHost_);
+    if (!device) return nullptr;
+    EXPECT_TRUE(WaitForKeyReads(1));
+    EXPECT_EQ(S_OK, device->Stop());
+    callingHost_.callBack = nullptr;
+    EXPECT_TRUE(handles_.taken()) << "the host object was not released";
+    EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
+    EXPECT_EQ(1, callingHost_.count());
+    EXPECT_EQ(1, sink_.count());
+    return device;
+  }
+
+  CallingBackHost callingHost_;
+  RecycledHandles handles_;
+};
+
+TEST_F(RemoteCallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
+  HRESULT again = E_FAIL;
+  IRemoteDevice* device =
+      StopCallingBack([&](IRemoteDevice* self) { again = self->Stop(); });
+  ASSERT_NE(nullptr, device);
+  EXPECT_EQ(S_OK, again);
+  EXPECT_EQ(0u, device->Release());
+}
+
+// The host's own reference lives in its application object, which gives it
+// up on its last reference.
+TEST_F(RemoteCallBack, LastReleaseFromTheHostObjectsReleaseFreesTheObject) {
+  ULONG released = 99;
+  EXPECT_NE(nullptr, StopCallingBack([&](IRemoteDevice* self) {
+              released = self->Release();
+            }));
+  EXPECT_EQ(0u, released);
+}
+
+// What calls back into an object whose last Release is under way get from
+// Release, AddRef and Stop.
+std::string CallBackDuringDestruction(IRemoteDevice* device) {
+  ULONG released = device->Release();
+  ULONG added = device->AddRef();
+  HRESULT stopped = device->Stop();
+  return std::to_string(released) + " " + std::to_string(added) + " " +
+         std::to_string(stopped);
+}
+
+TEST_F(RemoteCallBack, DuringTheLastReleaseFindsTheCountAtZero) {
+  IRemoteDevice* device = nullptr;
+  std::string calls;
+  callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
+  device = StartNewWithHost(&callingHost_);
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(WaitForKeyReads(1));
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
+  EXPECT_EQ(1, callingHost_.count());
+  EXPECT_EQ(1, sink_.count());
+}
+
+TEST_F(RemoteCallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
+  IRemoteDevice* device = nullptr;
+  std::string calls;
+  BusyOnKey busy(sink_);
+  callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
+  device = StartNewWithHost(&callingHost_);
+  ASSERT_NE(nullptr, device);
+  sim().PressKey(18);
+  ASSERT_TRUE(busy.WaitEntered());
+  EXPECT_EQ(0u, device->Release());
+  busy.Release();
+  EXPECT_TRUE(WaitUntil(
+      [&] { return callingHost_.count() == 1 && sink_.count() == 1; }, 3000));
+  EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
+}
+
 }  // namespace

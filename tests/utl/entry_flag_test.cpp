@@ -36,12 +36,6 @@ class RegionWord {
   volatile LONG* word_;
 };
 
-// Runs the client program from the bin folder with `commands`.
-testsupport::ProcessResult RunClient(const std::string& commands) {
-  return testsupport::RunProcess(testsupport::ExeDir() + "utl_client.exe",
-                                 commands, testsupport::ExeDir(), 60000);
-}
-
 std::string EventName(const char* what) {
   return "utl-test-" + std::to_string(GetCurrentProcessId()) + "-" + what;
 }

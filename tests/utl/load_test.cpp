@@ -219,6 +219,23 @@ TEST(Load, ReleasesOnlyItsOwnReferenceToTheDriver) {
   EXPECT_FALSE(DriverLoaded());
 }
 
+// At the end of a process the detach releases nothing. A child's real exit
+// cannot show that under Wine, whose loader ignores FreeLibrary once the
+// process is ending: either detach looks the same from outside. So the
+// client calls the library's entry point itself, as the system does then,
+// and looks at what is left. In a child process, because the C runtime's
+// entry code counts that detach and would skip the library's own at a later
+// unload, keeping the driver and the region loaded for the tests after.
+TEST(Load, DetachAtProcessEndLeavesTheDriverAndTheRegionInPlace) {
+  testsupport::ProcessResult run =
+      RunClient("load set 1 end-detach state get set 0 get");
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(0u, run.exitCode) << run.output;
+  std::vector<std::string> expected = {"loaded", "detach=1",
+                                       "region=1 driver=1", "flag=1", "flag=0"};
+  EXPECT_EQ(expected, Lines(run.output));
+}
+
 DWORD WINAPI ReadFlagOnAThread(void* parameter) {
   const Utl* utl = static_cast<const Utl*>(parameter);
   return static_cast<DWORD>((*utl)->DlkGetEntryFlag());

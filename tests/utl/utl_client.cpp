@@ -9,6 +9,9 @@
 //   set <n>       DlkSetEntryFlag(n)
 //   state         prints "region=<0|1> driver=<0|1>": whether the shared
 //                 region exists and whether the driver library is loaded
+//   end-detach    calls the library's entry point as the system does when
+//                 the process ends (process detach, third argument
+//                 non-null); prints "detach=<its result>"
 //   signal <name> sets the named event (created if need be)
 //   wait <name>   waits at most 20 s for the named event; "timeout" if not
 // Exit status 0, or 2 for a command it does not know.
@@ -58,6 +61,24 @@ void SetFlag(int value) {
   if (set) set(value);
 }
 
+typedef BOOL(WINAPI* EntryPoint)(HINSTANCE, DWORD, LPVOID);
+
+// The entry point of the loaded library, from its PE header.
+EntryPoint EntryPointOf(HMODULE module) {
+  BYTE* base = reinterpret_cast<BYTE*>(module);
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  return reinterpret_cast<EntryPoint>(
+      reinterpret_cast<void*>(base + nt->OptionalHeader.AddressOfEntryPoint));
+}
+
+void DetachAsAtProcessEnd() {
+  if (!g_utl) return;
+  int processEnding = 1;  // any non-null pointer
+  BOOL result = EntryPointOf(g_utl)(g_utl, DLL_PROCESS_DETACH, &processEnding);
+  printf("detach=%d\n", result);
+}
+
 void PrintState() {
   HANDLE region = OpenFileMappingA(FILE_MAP_READ, FALSE, TANDORUTL_REGION_NAME);
   if (region) CloseHandle(region);
@@ -98,6 +119,8 @@ int main(int argc, char** argv) {
       ++i;
     } else if (strcmp(command, "state") == 0) {
       PrintState();
+    } else if (strcmp(command, "end-detach") == 0) {
+      DetachAsAtProcessEnd();
     } else if (strcmp(command, "signal") == 0) {
       Signal(operand);
       ++i;

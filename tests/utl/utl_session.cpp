@@ -11,6 +11,11 @@ std::string UtlPath() {
   return testsupport::ExeDir() + "TandorUtl.dll";
 }
 
+testsupport::ProcessResult RunClient(const std::string& commands) {
+  return testsupport::RunProcess(testsupport::ExeDir() + "utl_client.exe",
+                                 commands, testsupport::ExeDir(), 60000);
+}
+
 Utl::Utl() {
   testsupport::BoxCatcher catcher;
   module_ = LoadLibraryA(UtlPath().c_str());

@@ -96,6 +96,10 @@ class HeldDriver {
 // The path of TandorUtl.dll in the bin folder.
 std::string UtlPath();
 
+// Runs the client program (utl_client.cpp) from the bin folder with
+// `commands`.
+testsupport::ProcessResult RunClient(const std::string& commands);
+
 // Whether the driver library is loaded in this process (by any path).
 bool DriverLoaded();
 // Whether the shared region exists anywhere on the machine.
