@@ -2,9 +2,9 @@
 // is mapped, the driver is bound and the driver reports its I2C access as
 // initialised; otherwise the user is told why and the load is refused.
 //
-// A refused load gives back what it took before it returns. The system (and
-// the C runtime's own entry code) may still call the detach step after a
-// refused attach, so detach is safe on any state and releases nothing twice.
+// A refused load gives back what it took before it returns. The system may
+// still call the detach step after a refused attach (Wine does), so detach
+// is safe on any state and releases nothing twice.
 //
 // When the process is ending, the detach releases nothing: other threads are
 // gone or were ended abruptly, what they used may be half changed, and an
