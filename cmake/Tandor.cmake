@@ -14,18 +14,30 @@ function(tandor_delivered_code target)
                                            -fno-asynchronous-unwind-tables)
 endfunction()
 
-# A delivered DLL. It links no C runtime (-nostdlib): Windows 95 has no
-# msvcrt.dll, and the toolchain's start-up code gives a DLL a TLS directory,
-# which makes Windows 95 and Win32s refuse to LoadLibrary it. runtime/
-# stands in for both; the DLL imports nothing but kernel32 and user32. Its
-# DllMain is called by runtime/'s entry point; the .def file among its
-# sources fixes its exports. libgcc supplies only the compiler's own helpers
-# (64-bit division).
-function(tandor_delivered_dll target)
+# A delivered binary links no C runtime (-nostdlib): Windows 95 has no
+# msvcrt.dll, and the toolchain's start-up code gives a DLL a TLS
+# directory, which makes Windows 95 and Win32s refuse to LoadLibrary it.
+# runtime/ stands in for both; the binary imports nothing but kernel32 and
+# user32. libgcc supplies only the compiler's own helpers (64-bit division).
+function(_tandor_without_runtime target)
   tandor_delivered_code(${target})
-  set_target_properties(${target} PROPERTIES PREFIX "")
   target_link_options(${target} PRIVATE -nostdlib -Wl,--enable-stdcall-fixup)
-  target_link_libraries(${target} PRIVATE tandor_runtime kernel32 user32 gcc)
+  target_link_libraries(${target} PRIVATE tandor_runtime tandor_no_crt
+                                          kernel32 user32 gcc)
+endfunction()
+
+# A delivered DLL. Its DllMain is called by runtime/'s entry point; the .def
+# file among its sources fixes its exports.
+function(tandor_delivered_dll target)
+  _tandor_without_runtime(${target})
+  set_target_properties(${target} PROPERTIES PREFIX "")
+endfunction()
+
+# A delivered console program. It defines its own mainCRTStartup, the
+# entry point where the C runtime's start-up code would stand.
+function(tandor_delivered_program target)
+  _tandor_without_runtime(${target})
+  target_link_options(${target} PRIVATE -mconsole)
 endfunction()
 
 # A program or DLL used only by the tests, the demo and the stand-in host.

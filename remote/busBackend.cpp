@@ -1,59 +1,11 @@
-#include "busBackend.h"
+// The process-wide bus back end and its binding by name.
 
-#include "platformDetection.h"
-#include "settingsLog.h"
+#include "busBackend.h"
 
 namespace {
 
 BusBackend backend = {};
-int platformClass = kPlatformUnsupported;
-
-// What is told when a back-end library fails, and the names bound from it.
-struct BackendLibrary {
-  const char* fileName;
-  const char* loadingLine;
-  const char* loadErrorLine;
-  const char* loadErrorBox;
-  const char* importErrorLine;
-  const char* importErrorBox;
-  const char* readByte;
-  const char* writeThree;
-  const char* getEntryFlag;  // null: the library has no entry flag
-  const char* setEntryFlag;
-};
-
-const BackendLibrary kTandorUtl = {
-    "tandorutl.dll",
-    "> Loading tandorutl.dll ...",
-    "\n> Error during loading ... Can't load TandorUtl.DLL",
-    "Error during loading ...\n Can't load TandorUtl.DLL",
-    "> Error during inmort ... Can't import from TandorUtl.DLL",
-    "Error during inmort ...\nCan't import from TandorUtl.DLL",
-    "DlkI2CSWReadByte",
-    "DlkI2CSWWrite3",
-    "DlkGetEntryFlag",
-    "DlkSetEntryFlag"};
-
-const BackendLibrary kWdmI2c = {
-    "wdmI2cDll.dll",
-    "> Loading wdmI2cDll.dll ...",
-    "\n> Error during loading ... Can't load wdmI2cDll.dll",
-    "Error during loading ...\n Can't load wdmI2cDll.dll",
-    "> Error during inmort ... Can't import from wdmI2cDll.dll",
-    "Error during inmort ...\nCan't import from wdmI2cDll.dll",
-    "readByte",
-    "write3byte",
-    nullptr,
-    nullptr};
-
-// Set-up failures end the host process: the log line first, then the box.
-// The plug-in has no C runtime whose orderly exit could run, so the process
-// ends through the system, with the same status.
-[[noreturn]] void FailFatally(const char* logLine, const char* boxText) {
-  LogMessage("%s", logLine);
-  MessageBoxA(GetDesktopWindow(), boxText, "Error", MB_ICONERROR);
-  ExitProcess(1);
-}
+PlatformClass platformClass = kPlatformUnsupported;
 
 template <typename Function>
 Function Lookup(HMODULE library, const char* name) {
@@ -61,52 +13,61 @@ Function Lookup(HMODULE library, const char* name) {
   return Function(GetProcAddress(library, name));
 }
 
-// True when every function the library must have was found.
-bool ImportFunctions(HMODULE library, const BackendLibrary& from) {
-  backend.readByte = Lookup<ReadByteFn>(library, from.readByte);
-  backend.writeThree = Lookup<WriteThreeBytesFn>(library, from.writeThree);
-  backend.getEntryFlag = Lookup<GetEntryFlagFn>(library, from.getEntryFlag);
-  backend.setEntryFlag = Lookup<SetEntryFlagFn>(library, from.setEntryFlag);
-  bool hasEntryFlag = from.setEntryFlag != nullptr;
-  return backend.readByte && backend.writeThree &&
-         (!hasEntryFlag || (backend.getEntryFlag && backend.setEntryFlag));
-}
-
-void BindLibrary(const BackendLibrary& from) {
-  LogMessage("%s", from.loadingLine);
-  backend.library = LoadLibraryA(from.fileName);
-  if (!backend.library) FailFatally(from.loadErrorLine, from.loadErrorBox);
-  LogMessage("   Ok!\n> Import finctions ...");
-  if (!ImportFunctions(backend.library, from)) {
-    FreeLibrary(backend.library);
-    FailFatally(from.importErrorLine, from.importErrorBox);
-  }
-  LogMessage("   Ok!\n");
-}
-
 }  // namespace
 
-void BindBusBackend() {
-  platformClass = DetectPlatform();
+const BackendLibrary kTandorUtlLibrary = {"tandorutl.dll", "DlkI2CSWReadByte",
+                                          "DlkI2CSWWrite3", "DlkGetEntryFlag",
+                                          "DlkSetEntryFlag"};
+
+const BackendLibrary kWdmI2cLibrary = {"wdmI2cDll.dll", "readByte",
+                                       "write3byte", nullptr, nullptr};
+
+const BackendLibrary* BackendLibraryFor(PlatformClass platformClass) {
   switch (platformClass) {
     case kPlatformWin32s:
     case kPlatformWindows9x:
-      BindLibrary(kTandorUtl);
-      return;
+      return &kTandorUtlLibrary;
     case kPlatformNt5:
-      BindLibrary(kWdmI2c);
-      return;
+      return &kWdmI2cLibrary;
     default:
-      FailFatally("\n> This system don't support.",
-                  "This system don't support.");
+      return nullptr;
   }
+}
+
+bool LoadBackendLibrary(const BackendLibrary& library) {
+  backend.library = LoadLibraryA(library.fileName);
+  return backend.library != nullptr;
+}
+
+bool ImportBackendFunctions(const BackendLibrary& library,
+                            const char** missing) {
+  backend.readByte = Lookup<ReadByteFn>(backend.library, library.readByte);
+  backend.writeThree =
+      Lookup<WriteThreeBytesFn>(backend.library, library.writeThree);
+  backend.getEntryFlag =
+      Lookup<GetEntryFlagFn>(backend.library, library.getEntryFlag);
+  backend.setEntryFlag =
+      Lookup<SetEntryFlagFn>(backend.library, library.setEntryFlag);
+  *missing =
+      !backend.readByte                               ? library.readByte
+      : !backend.writeThree                           ? library.writeThree
+      : library.getEntryFlag && !backend.getEntryFlag ? library.getEntryFlag
+      : library.setEntryFlag && !backend.setEntryFlag ? library.setEntryFlag
+                                                      : nullptr;
+  if (!*missing) return true;
+  FreeLibrary(backend.library);
+  return false;
 }
 
 const BusBackend& TheBusBackend() {
   return backend;
 }
 
-int CurrentPlatformClass() {
+void SetCurrentPlatformClass(PlatformClass value) {
+  platformClass = value;
+}
+
+PlatformClass CurrentPlatformClass() {
   return platformClass;
 }
 

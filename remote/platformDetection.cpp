@@ -1,31 +1,33 @@
+// The version query and the classification by platform identifier and
+// version.
+
 #include "platformDetection.h"
 
 #include <windows.h>
 
-#include "settingsLog.h"
 #include "testSeam.h"
 
 namespace {
 
-struct Platform {
-  int platformClass;
-  const char* name;  // as the version line shows it
+struct Classified {
+  PlatformClass platformClass;
+  const char* name;
 };
 
 // Windows 95 reports 4.0; 98 and Millennium report 4.10 and 4.90.
-Platform ClassifyWindows9x(DWORD major, DWORD minor) {
+Classified ClassifyWindows9x(DWORD major, DWORD minor) {
   if (major < 4 || (major == 4 && minor == 0))
     return {kPlatformWindows9x, "Microsoft Windows 95 "};
   return {kPlatformWindows9x, "Microsoft Windows 98 or Millenium"};
 }
 
-Platform ClassifyNt(DWORD major) {
+Classified ClassifyNt(DWORD major) {
   if (major <= 4) return {kPlatformNt4, "Microsoft Windows NT "};
   if (major == 5) return {kPlatformNt5, "Microsoft Windows 2000 "};
   return {kPlatformUnsupported, "Unsupported platform "};
 }
 
-Platform Classify(const OSVERSIONINFOEXA& version) {
+Classified Classify(const OSVERSIONINFOEXA& version) {
   switch (version.dwPlatformId) {
     case VER_PLATFORM_WIN32s:
       return {kPlatformWin32s, "Microsoft Win32s "};
@@ -50,15 +52,20 @@ bool QueryVersion(OSVERSIONINFOEXA& version) {
 
 }  // namespace
 
-int DetectPlatform() {
+bool QueryPlatform(Platform* platform) {
   static_assert(sizeof(OSVERSIONINFOEXA) == 156, "extended version record");
   static_assert(sizeof(OSVERSIONINFOA) == 148, "version record");
+  static_assert(sizeof platform->servicePack == 128, "szCSDVersion");
   OSVERSIONINFOEXA version;
-  if (!QueryVersion(version)) return kPlatformUnsupported;
-  Platform platform = Classify(version);
-  LogMessage("> Windows Version - %s version %d.%d %s (Build %d)\n",
-             platform.name, static_cast<int>(version.dwMajorVersion),
-             static_cast<int>(version.dwMinorVersion), version.szCSDVersion,
-             static_cast<int>(version.dwBuildNumber & 0xFFFF));
-  return platform.platformClass;
+  if (!QueryVersion(version)) return false;
+  Classified classified = Classify(version);
+  platform->platformClass = classified.platformClass;
+  platform->name = classified.name;
+  platform->major = version.dwMajorVersion;
+  platform->minor = version.dwMinorVersion;
+  platform->build = version.dwBuildNumber & 0xFFFF;
+  CopyMemory(platform->servicePack, version.szCSDVersion,
+             sizeof platform->servicePack);
+  platform->servicePack[sizeof platform->servicePack - 1] = '\0';
+  return true;
 }

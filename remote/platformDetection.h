@@ -1,5 +1,5 @@
-// Which Windows platform the plug-in runs on, and so which bus back end it
-// uses.
+// Which Windows platform we run on, and so which bus back end the plug-in
+// (and the check tool) uses.
 #pragma once
 
 // PlatformClass values.
@@ -11,7 +11,16 @@ enum PlatformClass {
   kPlatformNt5 = 3,        // NT family, major version 5
 };
 
+// What Windows says of itself, classified.
+struct Platform {
+  PlatformClass platformClass;
+  const char* name;  // as the version line shows it
+  unsigned major;
+  unsigned minor;
+  unsigned build;  // the low 16 bits of the build number
+  char servicePack[128];
+};
+
 // Asks Windows for its version (a 156-byte record, then a 148-byte one if
-// that is refused), logs the version line and returns the PlatformClass.
-// When both records are refused it logs nothing and returns -1.
-int DetectPlatform();
+// that is refused) and classifies it. False when both records are refused.
+bool QueryPlatform(Platform* platform);

@@ -13,6 +13,9 @@ namespace {
 const int kFirstPollDelay = 20;  // ms, until the first key is read
 const DWORD kSoundSwitchPause = 500;
 
+// A reading without a key: none down, or a reading that failed.
+const int kNoKey = -1;
+
 struct PollState {
   int lastKey = kNoKey;
   int pollDelay = kFirstPollDelay;
@@ -45,6 +48,19 @@ void FollowHostWindow(PollState& state) {
   } else if (!present && state.soundIsOn) {
     SwitchSoundOff(state);
   }
+}
+
+// The key code of one reading of the receiver, or kNoKey. On TandorUtl
+// both modes of the reading (UseAcorpCompMode on or off) take the read's own
+// result, so that a receiver that does not answer never turns the untouched
+// code into a key; the result of "wdmI2cDll.dll"'s read is not looked at.
+// Logs every code it returns.
+int ReadKeyCode() {
+  ReceiverReading reading = ReadReceiver();
+  bool failed = CurrentPlatformClass() != kPlatformNt5 && reading.status != 0;
+  if (reading.code == kNoKeyCode || failed) return kNoKey;
+  LogMessage("> Pressed key code %d\n", reading.code);
+  return reading.code;
 }
 
 // The pause before the next reading: KeyFirstDelay after a new key,

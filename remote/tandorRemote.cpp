@@ -1,6 +1,6 @@
 #include "tandorRemote.h"
 
-#include "busBackend.h"
+#include "backendBinding.h"
 #include "settingsLog.h"
 
 TandorRemote::TandorRemote(const KeyBinding* keyTable, int keyCount)
