@@ -6,28 +6,6 @@ using namespace testsupport;
 
 namespace remotetest {
 
-static const char kHostWindowClass[] = "MiraboMainWindow";
-
-static void RegisterHostWindowClass() {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kHostWindowClass;
-  RegisterClassA(&windowClass);  // fails harmlessly once registered
-}
-
-HostWindow::HostWindow(const char* title) {
-  RegisterHostWindowClass();
-  window_ = CreateWindowExA(0, kHostWindowClass, title, WS_OVERLAPPEDWINDOW, 0,
-                            0, 200, 100, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  EXPECT_NE(nullptr, window_) << "cannot create the host window";
-}
-
-HostWindow::~HostWindow() {
-  if (window_) DestroyWindow(window_);
-}
-
 std::string SettingsText(const Settings& settings) {
   return "[MiraboRemote]\r\nKeyFirstDelay=" +
          std::to_string(settings.keyFirstDelay) +

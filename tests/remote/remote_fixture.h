@@ -22,18 +22,7 @@ using CountingHost = testsupport::Counted<IRemoteHost>;
 using testsupport::KeyEvent;
 using testsupport::RecordingSink;
 
-// A top-level window of class "MiraboMainWindow" with the given title, for
-// the life of the object.
-class HostWindow {
- public:
-  explicit HostWindow(const char* title = "Mirabo");
-  ~HostWindow();
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
-
- private:
-  HWND window_;
-};
+using testsupport::HostWindow;
 
 // The five settings, each written to the settings file. The delays are
 // small so that tests stay quick.

@@ -4,6 +4,31 @@
 
 namespace testsupport {
 
+namespace {
+
+const char kHostWindowClass[] = "MiraboMainWindow";
+
+void RegisterHostWindowClass() {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kHostWindowClass;
+  RegisterClassA(&windowClass);  // fails harmlessly once registered
+}
+
+}  // namespace
+
+HostWindow::HostWindow(const char* title) {
+  RegisterHostWindowClass();
+  window_ = CreateWindowExA(0, kHostWindowClass, title, WS_OVERLAPPEDWINDOW, 0,
+                            0, 200, 100, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+}
+
+HostWindow::~HostWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
 std::string ExeDir() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -175,9 +200,54 @@ class ScopedEnvironment {
   std::vector<Saved> saved_;
 };
 
+// The message boxes of another process: top-level dialog windows, whose
+// text is the control that the system's message box gives the ID 0xFFFF.
+// Whether a box has an icon is not read.
+class ChildBoxAnswerer {
+ public:
+  explicit ChildBoxAnswerer(DWORD processId) : processId_(processId) {}
+
+  // Answers every box that the process shows now with OK.
+  void AnswerOpenBoxes() {
+    EnumWindows(&Visit, reinterpret_cast<LPARAM>(this));
+  }
+  const std::vector<Box>& boxes() const { return boxes_; }
+
+ private:
+  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
+    reinterpret_cast<ChildBoxAnswerer*>(self)->Answer(window);
+    return TRUE;
+  }
+
+  void Answer(HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner != processId_ || lstrcmpA(className, "#32770") != 0) return;
+    if (!IsWindowVisible(window) || window == lastAnswered_) return;
+    Box box;
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    box.caption = text;
+    text[0] = '\0';
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    box.text = text;
+    box.owner = GetWindow(window, GW_OWNER);
+    boxes_.push_back(box);
+    lastAnswered_ = window;
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+  }
+
+  DWORD processId_;
+  HWND lastAnswered_ = nullptr;
+  std::vector<Box> boxes_;
+};
+
 ProcessResult RunProcess(const std::string& exe, const std::string& args,
                          const std::string& workDir, DWORD timeoutMs,
-                         const std::vector<std::string>& env) {
+                         const std::vector<std::string>& env,
+                         ChildBoxes childBoxes) {
   ProcessResult result;
   TempDir outputDir;
   std::string outputPath = outputDir.File("output.txt");
@@ -188,7 +258,9 @@ ProcessResult RunProcess(const std::string& exe, const std::string& args,
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
+  startup.hStdInput = input;
   startup.hStdOutput = output;
   startup.hStdError = output;
   std::string commandLine = "\"" + exe + "\" " + args;
@@ -201,12 +273,28 @@ ProcessResult RunProcess(const std::string& exe, const std::string& args,
         workDir.empty() ? nullptr : workDir.c_str(), &startup, &process);
   }
   CloseHandle(output);
+  CloseHandle(input);
   if (!started) {
     result.exitCode = static_cast<DWORD>(-1);
     result.output = "cannot start " + exe;
     return result;
   }
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
+  // Answering boxes, the wait looks at them every few milliseconds.
+  const DWORD kBoxPollMs = 20;
+  ChildBoxAnswerer answerer(process.dwProcessId);
+  DWORD start = GetTickCount();
+  DWORD waited = WAIT_TIMEOUT;
+  for (;;) {
+    DWORD passed = GetTickCount() - start;
+    DWORD left = passed < timeoutMs ? timeoutMs - passed : 0;
+    DWORD slice = left;
+    if (childBoxes == kAnswerBoxes && slice > kBoxPollMs) slice = kBoxPollMs;
+    waited = WaitForSingleObject(process.hProcess, slice);
+    if (waited != WAIT_TIMEOUT || slice == left) break;
+    answerer.AnswerOpenBoxes();
+  }
+  result.boxes = answerer.boxes();
+  if (waited == WAIT_TIMEOUT) {
     result.timedOut = true;
     TerminateProcess(process.hProcess, 255);
     WaitForSingleObject(process.hProcess, INFINITE);

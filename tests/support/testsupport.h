@@ -51,6 +51,21 @@ bool FileExists(const std::string& path);
 bool CopyInto(const std::string& file, const std::string& dir,
               const std::string& newName = "");
 
+// A top-level window of class "MiraboMainWindow" with the given title, for
+// the life of the object: Mirabo's main window as the plug-in and the check
+// tool look for it.
+class HostWindow {
+ public:
+  explicit HostWindow(const char* title = "Mirabo");
+  ~HostWindow();
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+  bool created() const { return window_ != nullptr; }
+
+ private:
+  HWND window_;
+};
+
 // A message box as a user would see it.
 struct Box {
   std::string caption;
@@ -79,14 +94,22 @@ struct ProcessResult {
   DWORD exitCode = 0;
   std::string output;  // standard output and standard error together
   bool timedOut = false;
+  std::vector<Box> boxes;  // the child's message boxes, with kAnswerBoxes
 };
+
+// What RunProcess does with the message boxes that the child shows: leave
+// them to the child (which answers them itself, or waits), or answer each
+// with OK as a user would, and record it.
+enum ChildBoxes { kLeaveBoxes, kAnswerBoxes };
 
 // Runs `exe` with `args` in `workDir` and waits at most `timeoutMs` (then
 // ends it). `env` entries ("NAME=value") are added to the child's
-// environment.
+// environment. Its standard input is empty, so a child that waits for a
+// line of input goes on at once.
 ProcessResult RunProcess(const std::string& exe, const std::string& args,
                          const std::string& workDir, DWORD timeoutMs,
-                         const std::vector<std::string>& env = {});
+                         const std::vector<std::string>& env = {},
+                         ChildBoxes boxes = kLeaveBoxes);
 
 // Polls `done` every few milliseconds until it holds or `timeoutMs` passes;
 // returns its last answer.
