@@ -1,5 +1,6 @@
-# What a Windows user gets: the two DLLs with their version information, a
-# sample settings file and the user guide, packed as a ZIP by CPack
+# What a Windows user gets: the two DLLs and the check tool with their
+# version information, a sample settings file and the user guide, packed as
+# a ZIP by CPack
 # (`cpack --config build/CPackConfig.cmake`, or `scripts/package.sh`).
 
 enable_language(RC)
@@ -24,6 +25,11 @@ if(TARGET tandor)
   tandor_version_resource(tandor tandor.dll
     "Tandor remote-control plug-in for Mirabo")
   install(TARGETS tandor RUNTIME DESTINATION . LIBRARY DESTINATION .)
+endif()
+if(TARGET tandorcheck)
+  tandor_version_resource(tandorcheck tandorcheck.exe
+    "Tandor remote check tool: driver, card, receiver and keys")
+  install(TARGETS tandorcheck RUNTIME DESTINATION .)
 endif()
 # Windows' own editors of that time want CR LF line ends.
 foreach(doc mirabo.ini USER-GUIDE.txt)

@@ -15,7 +15,7 @@ set(TANDOR_WINE_SLOTS 2 CACHE STRING "Wine prefixes, one per test run in paralle
 set(TANDOR_WINDOWS_VERSIONS win31 win95 win98 winme nt40 win2k winxp win2003 win10)
 # Programs that tests run under each of those versions, copied as
 # <name>-<version>.exe (Wine picks the version by the program's file name).
-set(TANDOR_VERSIONED_PROGRAMS host probe)
+set(TANDOR_VERSIONED_PROGRAMS host probe tandorcheck)
 
 configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${TANDOR_WINE_DIR}/wine-run
                @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE

@@ -1,0 +1,22 @@
+// The steps before any bus traffic, in the order of a whole check: the
+// Windows version and the bus back end that it calls for, that Mirabo is
+// closed, and the back end loaded as the plug-in loads it. Each step prints
+// its line and, when it fails, what to do about it.
+#pragma once
+
+#include "exitStatus.h"
+#include "textFormat.h"
+
+CheckStatus CheckWindows(TextOutput& out);
+// Two programs driving the card's bus at once spoil each other's
+// transactions, so every command that touches the bus wants Mirabo closed.
+CheckStatus CheckMiraboClosed(TextOutput& out);
+// Binds the back end (busBackend.h); the caller releases it with
+// ReleaseBusBackend when it is done.
+CheckStatus LoadBackend(TextOutput& out);
+
+// All three in order, stopping at the first that fails.
+CheckStatus PrepareBus(TextOutput& out);
+
+// The labels of the report's lines, of one width.
+#define CHECK_LABEL "%-14s"

@@ -1,0 +1,109 @@
+#include "busCheck.h"
+
+#include "backendCheck.h"
+#include "busBackend.h"
+#include "output.h"
+#include "receiverAccess.h"
+
+namespace {
+
+// 7-bit addresses outside the ranges that I2C reserves.
+const int kFirstAddress = 0x08;
+const int kLastAddress = 0x77;
+
+bool HasEntryFlag() {
+  return static_cast<bool>(TheBusBackend().getEntryFlag);
+}
+
+// One byte read from a device, in a bus turn; true when it acknowledged.
+bool ReadDevice(int readAddress, int* value) {
+  BusTurn turn;
+  *value = 0;
+  return TheBusBackend().readByte(readAddress, value) == 0;
+}
+
+void ReportReading(TextOutput& out, const ReceiverReading& reading) {
+  if (reading.code == kNoKeyCode) {
+    Print(out, "answers at 0x%02X/0x%02X, no key down (0x%02X)\n",
+          kReceiverWriteAddress, kReceiverReadAddress, kNoKeyCode);
+  } else {
+    Print(out, "answers at 0x%02X/0x%02X, key code %d down\n",
+          kReceiverWriteAddress, kReceiverReadAddress, reading.code);
+  }
+}
+
+}  // namespace
+
+void ReportEntryFlag(TextOutput& out) {
+  if (!HasEntryFlag()) {
+    Print(out, CHECK_LABEL "none (wdmI2cDll.dll has none)\n", "Entry flag:");
+    return;
+  }
+  int flag = TheBusBackend().getEntryFlag();
+  Print(out, CHECK_LABEL "%d%s\n", "Entry flag:", flag,
+        flag == 0 ? " (no program is on the bus)"
+                  : " (a program is on the bus now, or ended while on it)");
+}
+
+CheckStatus ScanBus(TextOutput& out) {
+  if (!HasEntryFlag()) {
+    Print(out,
+          CHECK_LABEL
+          "wdmI2cDll.dll reads one device at a time and "
+          "cannot scan the bus; the receiver is read instead.\n",
+          "Bus scan:");
+    return CheckReceiver(out);
+  }
+  Print(out, CHECK_LABEL "0x%02X to 0x%02X, one byte read from each\n",
+        "Bus scan:", kFirstAddress, kLastAddress);
+  int devices = 0;
+  bool receiverFound = false;
+  for (int address = kFirstAddress; address <= kLastAddress; ++address) {
+    int writeAddress = address << 1;
+    int value = 0;
+    if (!ReadDevice(writeAddress | 1, &value)) continue;
+    bool receiver = writeAddress == kReceiverWriteAddress;
+    receiverFound = receiverFound || receiver;
+    ++devices;
+    Print(out, CHECK_LABEL "0x%02X/0x%02X  answers, read 0x%02X%s\n", "",
+          writeAddress, writeAddress | 1, value & 0xFF,
+          receiver ? "  the remote receiver" : "");
+  }
+  Print(out, CHECK_LABEL "%d device%s answer%s\n", "", devices,
+        devices == 1 ? "" : "s", devices == 1 ? "s" : "");
+  if (receiverFound) return kAllWorked;
+  Print(out,
+        CHECK_LABEL
+        "the receiver (0x%02X/0x%02X) is not among them. "
+        "Check the receiver's cable to the card.\n",
+        "", kReceiverWriteAddress, kReceiverReadAddress);
+  return kReceiverSilent;
+}
+
+CheckStatus CheckReceiver(TextOutput& out) {
+  ReceiverReading reading = ReadReceiver();
+  Print(out, CHECK_LABEL, "Receiver:");
+  if (reading.status == 0) {
+    ReportReading(out, reading);
+    return kAllWorked;
+  }
+  Print(out,
+        "does not answer at 0x%02X/0x%02X. Check the receiver's cable "
+        "to the card.\n",
+        kReceiverWriteAddress, kReceiverReadAddress);
+  return kReceiverSilent;
+}
+
+CheckStatus SwitchSound(TextOutput& out, bool on) {
+  bool written = on ? SoundOn() : SoundOff();
+  Print(out, CHECK_LABEL, "Sound:");
+  if (written) {
+    Print(out, "switched %s\n", on ? "on" : "off");
+    return kAllWorked;
+  }
+  Print(out,
+        "not switched %s: the receiver (0x%02X) did not take the "
+        "write. Check the receiver's cable to the card.\n",
+        on ? "on" : "off", kReceiverWriteAddress);
+  return kReceiverSilent;
+}

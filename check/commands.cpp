@@ -1,0 +1,119 @@
+#include "commands.h"
+
+#include "backendCheck.h"
+#include "busBackend.h"
+#include "busCheck.h"
+#include "keyTest.h"
+#include "output.h"
+
+namespace {
+
+// The back end bound for the life of the object, when PrepareBus got that
+// far; released as the polling loop releases it.
+class PreparedBus {
+ public:
+  explicit PreparedBus(TextOutput& out) : status_(PrepareBus(out)) {}
+  ~PreparedBus() {
+    if (status_ == kAllWorked) ReleaseBusBackend();
+  }
+  PreparedBus(const PreparedBus&) = delete;
+  PreparedBus& operator=(const PreparedBus&) = delete;
+  CheckStatus status() const { return status_; }
+
+ private:
+  CheckStatus status_;
+};
+
+CheckStatus WholeCheck(TextOutput& out, DWORD keySeconds) {
+  PreparedBus bus(out);
+  if (bus.status() != kAllWorked) return bus.status();
+  ReportEntryFlag(out);
+  if (CurrentPlatformClass() != kPlatformNt5) {
+    CheckStatus scanned = ScanBus(out);
+    if (scanned != kAllWorked) return scanned;
+  }
+  CheckStatus status = CheckReceiver(out);
+  if (status != kAllWorked) return status;
+  return RunKeyTest(out, keySeconds);
+}
+
+void PrintVerdict(TextOutput& out, CheckStatus status) {
+  if (status == kAllWorked) {
+    Print(out, "\nEverything checked works.\n");
+  } else {
+    Print(out, "\nThe check stopped at the step above (exit status %d).\n",
+          status);
+  }
+}
+
+}  // namespace
+
+CheckStatus RunCommand(TextOutput& out, const Command& command) {
+  switch (command.kind) {
+    case kHelp:
+      PrintHelp(out);
+      return kAllWorked;
+    case kWholeCheck: {
+      Print(out, "Tandor remote control check %s\n\n", TANDOR_VERSION);
+      CheckStatus status = WholeCheck(out, command.seconds);
+      PrintVerdict(out, status);
+      return status;
+    }
+    default:
+      break;
+  }
+  PreparedBus bus(out);
+  if (bus.status() != kAllWorked) return bus.status();
+  switch (command.kind) {
+    case kScan:
+      return ScanBus(out);
+    case kKeys:
+      return RunKeyTest(out, command.seconds);
+    case kSoundOn:
+      return SwitchSound(out, true);
+    default:
+      return SwitchSound(out, false);
+  }
+}
+
+void PrintHelp(TextOutput& out) {
+  Print(out, "%s",
+        "tandorcheck: checks the Tandor remote control for Mirabo on this "
+        "machine.\n"
+        "Copy it into Mirabo's folder, where TandorUtl.dll lies, close "
+        "Mirabo, and run it there.\n"
+        "\n"
+        "  tandorcheck              the whole check: the Windows version and "
+        "the bus back end,\n"
+        "                           loading the back end, the entry flag, a "
+        "bus scan, the\n"
+        "                           receiver, and a key test of 20 seconds; "
+        "then waits for Enter\n"
+        "  tandorcheck scan         lists the devices that answer on the "
+        "card's I2C bus (reads\n"
+        "                           only; on Windows 2000/XP only the "
+        "receiver is read)\n"
+        "  tandorcheck keys [SECONDS]\n"
+        "                           prints each key of the remote as it is "
+        "pressed, for SECONDS\n"
+        "                           seconds (default 30, at most 3600)\n"
+        "  tandorcheck sound on     switches the card's sound on, as the "
+        "plug-in does\n"
+        "  tandorcheck sound off    switches the card's sound off\n"
+        "  tandorcheck --help       this text\n"
+        "\n"
+        "It writes no log and never changes mirabo.ini.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  everything checked worked\n"
+        "  1  this Windows version is not supported (NT 4, Vista or later)\n"
+        "  2  bad arguments\n"
+        "  3  Mirabo is running: close it first\n"
+        "  4  the bus back end (TandorUtl.dll, or wdmI2cDll.dll on Windows "
+        "2000/XP) was not found\n"
+        "  5  the bus back end refused to load (the card's driver is missing "
+        "or too old, or\n"
+        "     the card was not found)\n"
+        "  6  the bus back end lacks a function (another version)\n"
+        "  7  the remote receiver does not answer\n");
+}

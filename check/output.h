@@ -1,0 +1,20 @@
+// What the check tool prints, and where.
+#pragma once
+
+#include "textFormat.h"
+
+// printf-style (textFormat.h) text to `out`.
+void Print(TextOutput& out, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+// The program's standard output, with the line ends of a Windows console
+// (CR LF), each piece written at once so that the key test's lines appear
+// as the keys are pressed.
+class StandardOutput : public TextOutput {
+ public:
+  void Write(const char* text, int length) override;
+};
+
+// Waits until the user presses Enter (or standard input ends), so that a
+// console window that Explorer opened does not close before it is read.
+void WaitForEnter();

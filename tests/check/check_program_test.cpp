@@ -1,0 +1,229 @@
+// tandorcheck.exe itself, in child processes, each in a folder laid out
+// like Mirabo's with the pieces a test chooses: its exit statuses, what it
+// says when a step fails, the boxes of a refused TandorUtl, the refusal
+// while Mirabo runs, and a whole check.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "exitStatus.h"
+#include "testsupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+const DWORD kRunTimeoutMs = 60000;
+
+// A file from the bin folder, or from bin\variants\<variant>\.
+struct Piece {
+  const char* file;
+  const char* variant;
+};
+
+const Piece kTandorUtl = {"TandorUtl.dll", nullptr};
+const Piece kDriver = {"BtVid_32.Dll", nullptr};
+const Piece kWdm = {"wdmI2cDll.dll", nullptr};
+
+class ToolFolder {
+ public:
+  ToolFolder(const std::string& version, const std::vector<Piece>& pieces)
+      : tool_("tandorcheck-" + version + ".exe") {
+    Copy({"tandorcheck.exe", nullptr}, tool_);
+    for (const Piece& piece : pieces) Copy(piece, piece.file);
+  }
+
+  ProcessResult Run(const std::string& args,
+                    const std::vector<std::string>& env = {}) const {
+    return RunProcess(dir_.File(tool_), args, dir_.path(), kRunTimeoutMs, env,
+                      kAnswerBoxes);
+  }
+
+ private:
+  void Copy(const Piece& piece, const std::string& as) {
+    std::string from = ExeDir();
+    if (piece.variant) from += std::string("variants\\") + piece.variant + "\\";
+    EXPECT_TRUE(CopyInto(from + piece.file, dir_.path(), as))
+        << "cannot copy " << from + piece.file;
+  }
+
+  std::string tool_;
+  TempDir dir_;
+};
+
+std::vector<std::string> BoxTexts(const ProcessResult& run) {
+  std::vector<std::string> texts;
+  for (const Box& box : run.boxes)
+    texts.push_back(box.caption + "|" + box.text);
+  return texts;
+}
+
+struct StatusCase {
+  const char* name;
+  const char* version;
+  std::vector<Piece> pieces;
+  const char* args;
+  const char* simcard;  // the SIMCARD setting, or null
+  CheckStatus status;
+  const char* says;  // a part of what the tool prints
+  std::vector<std::string> boxes;
+};
+
+void PrintTo(const StatusCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class CheckProgramStatus : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(CheckProgramStatus, SaysWhichStepFailedAndEndsWithItsStatus) {
+  const StatusCase& c = GetParam();
+  ToolFolder folder(c.version, c.pieces);
+  std::vector<std::string> env;
+  if (c.simcard) env.push_back(std::string(SIMCARD_ENV "=") + c.simcard);
+  ProcessResult run = folder.Run(c.args, env);
+  ASSERT_FALSE(run.timedOut) << run.output;
+  EXPECT_EQ(static_cast<DWORD>(c.status), run.exitCode) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find(c.says)) << run.output;
+  EXPECT_EQ(c.boxes, BoxTexts(run)) << run.output;
+}
+
+const Piece kNoReadSclDriver = {"BtVid_32.Dll", SIM_VARIANT_NO_I2CSWREADSCL};
+const Piece kUtlWithoutGetEntryFlag = {"tandorutl.dll",
+                                       SIM_VARIANT_UTL_NO_GETENTRYFLAG};
+const Piece kWdmWithoutWrite3 = {"wdmI2cDll.dll",
+                                 SIM_VARIANT_WDM_NO_WRITE3BYTE};
+
+const StatusCase kStatusCases[] = {
+    {"Nt4",
+     "nt40",
+     {kTandorUtl, kDriver, kWdm},
+     "scan",
+     nullptr,
+     kUnsupportedWindows,
+     "works on Windows 95, 98, Millennium, 2000 and XP",
+     {}},
+    {"BadArguments",
+     "win98",
+     {kTandorUtl, kDriver},
+     "keys 0",
+     nullptr,
+     kBadArguments,
+     "tandorcheck: the key test's length",
+     {}},
+    {"TandorUtlMissing",
+     "win98",
+     {kDriver, kWdm},
+     "scan",
+     nullptr,
+     kBackendNotFound,
+     "tandorutl.dll not found. Copy tandorcheck.exe into",
+     {}},
+    {"DriverMissing",
+     "win98",
+     {kTandorUtl},
+     "scan",
+     nullptr,
+     kBackendRefused,
+     "the card's driver BtVid_32.Dll is not installed",
+     {"TandorUtl|Init DLL error!"}},
+    {"DriverLacksAFunction",
+     "win98",
+     {kTandorUtl, kNoReadSclDriver},
+     "scan",
+     nullptr,
+     kBackendRefused,
+     "refused to load; its message box said why",
+     {"Error|Can't load software I2C function!", "TandorUtl|Init DLL error!"}},
+    {"CardNotStarted",
+     "win98",
+     {kTandorUtl, kDriver},
+     "scan",
+     "i2c_init_ok=0",
+     kBackendRefused,
+     "After \"Init I2C error!\"",
+     {"TandorUtl|Init I2C error!"}},
+    {"TandorUtlLacksAFunction",
+     "win98",
+     {kUtlWithoutGetEntryFlag, kDriver},
+     "scan",
+     nullptr,
+     kBackendIncomplete,
+     "tandorutl.dll lacks DlkGetEntryFlag",
+     {}},
+    {"ReceiverSilent",
+     "win98",
+     {kTandorUtl, kDriver},
+     "",
+     "fault=1:-1:-1:-1:-1:0",
+     kReceiverSilent,
+     "The check stopped at the step above (exit status 7).",
+     {}},
+    {"WdmMissing",
+     "win2k",
+     {kTandorUtl, kDriver},
+     "keys 1",
+     nullptr,
+     kBackendNotFound,
+     "wdmI2cDll.dll not found. Install the card's",
+     {}},
+    {"WdmLacksAFunction",
+     "win2k",
+     {kDriver, kWdmWithoutWrite3},
+     "sound on",
+     nullptr,
+     kBackendIncomplete,
+     "wdmI2cDll.dll lacks write3byte",
+     {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(CheckProgram, CheckProgramStatus,
+                         ::testing::ValuesIn(kStatusCases),
+                         [](const ::testing::TestParamInfo<StatusCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// Two programs driving the bus at once spoil each other's transactions:
+// with Mirabo's main window open the tool stops before it loads anything.
+TEST(CheckProgram, RefusesWhileMiraboRuns) {
+  HostWindow mirabo;
+  ASSERT_TRUE(mirabo.created());
+  ToolFolder folder("win98", {kTandorUtl, kDriver});
+  ProcessResult run = folder.Run("sound on");
+  EXPECT_EQ(static_cast<DWORD>(kMiraboRunning), run.exitCode) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("Close Mirabo first"))
+      << run.output;
+  EXPECT_EQ(std::string::npos, run.output.find("Loading:")) << run.output;
+}
+
+// What a double-click gives: every step in order, a key pressed during the
+// key test, and the wait for Enter (the test's input is empty).
+TEST(CheckProgram, WholeCheckOnAWorkingCard) {
+  ToolFolder folder("win98", {kTandorUtl, kDriver, kWdm});
+  ProcessResult run =
+      folder.Run("", {std::string(SIMCARD_ENV "=keys=2000:26,2600:-1")});
+  ASSERT_FALSE(run.timedOut) << run.output;
+  EXPECT_EQ(static_cast<DWORD>(kAllWorked), run.exitCode) << run.output;
+  size_t at = 0;
+  for (const char* step :
+       {"Windows:      Microsoft Windows 98 or Millenium",
+        "Bus back end: "
+        "tandorutl.dll",
+        "Mirabo:       not running",
+        "Loading:      "
+        "tandorutl.dll loaded",
+        "Entry flag:   0", "Bus scan:",
+        "0x96/0x97  "
+        "answers, read 0xAA  the remote receiver",
+        "Receiver:     answers",
+        "Key test:     press some keys on the remote now (20 seconds)",
+        "26 Key_ChannelUp ChannelUp", "released after", "1 key, 0 failed",
+        "Everything checked works.", "Press Enter to close this window."}) {
+    size_t found = run.output.find(step, at);
+    ASSERT_NE(std::string::npos, found) << step << "\n" << run.output;
+    at = found;
+  }
+  EXPECT_TRUE(run.boxes.empty());
+}
+
+}  // namespace
