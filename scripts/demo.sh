@@ -6,8 +6,11 @@
 # (sound on and off), then Stop. Prints each key event and sound switch as it
 # happens and the plug-in's log at the end.
 #
-# Usage: scripts/demo.sh [--win2000] [--keys SCRIPT|FILE] [--vcd FILE]
+# Usage: scripts/demo.sh [--win2000] [--check] [--keys SCRIPT|FILE] [--vcd FILE]
 #   --win2000      run as Windows 2000: the plug-in uses wdmI2cDll.dll
+#   --check        run the check tool instead: the whole check (with keys
+#                  pressed during its key test), as a user with the real
+#                  card would run tandorcheck.exe
 #   --keys SCRIPT  your own key script instead of the demo's: MS:CODE,...
 #                  (e.g. 500:18,700:-1 presses Power for 200 ms), or a file
 #                  of such entries ('#' starts a comment)
@@ -20,10 +23,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 
 usage() { sed -n '/^# Usage:/,/^# fresh/s/^# \{0,1\}//p' "$0"; }
-version=win98 keys= vcd=
+version=win98 keys= vcd= check=
 while [ $# -gt 0 ]; do
   case $1 in
     --win2000) version=win2k ;;
+    --check) check=1 ;;
     --keys) [ $# -ge 2 ] || { usage >&2; exit 2; }; keys=$2; shift ;;
     --vcd) [ $# -ge 2 ] || { usage >&2; exit 2; }; vcd=$(realpath -m "$2"); shift ;;
     -h|--help) usage; exit 0 ;;
@@ -34,10 +38,11 @@ done
 if [ -n "$keys" ] && [ -f "$keys" ]; then keys=$(realpath "$keys"); fi
 
 "$root/scripts/install-deps.sh"
-echo "demo: building the plug-in, TandorUtl, the simulated card and the host in $build"
+echo "demo: building the plug-in, TandorUtl, the check tool, the simulated card and the host in $build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)" \
-  --target tandor TandorUtl simcard simwdm host wine_prefixes >/dev/null
+  --target tandor TandorUtl tandorcheck simcard simwdm host wine_prefixes \
+  >/dev/null
 
 . "$root/scripts/wine-servers.sh"
 start_wine_servers "$build" 0
@@ -48,6 +53,17 @@ bin=$build/bin
 cp "$bin/host.exe" "$work/host-$version.exe"
 cp "$bin/tandor.dll" "$bin/TandorUtl.dll" "$bin/BtVid_32.Dll" \
    "$bin/wdmI2cDll.dll" "$work/"
+
+if [ -n "$check" ]; then
+  # The receiver reports ChannelUp, then Power held, during the key test.
+  cp "$bin/tandorcheck.exe" "$work/tandorcheck-$version.exe"
+  echo "demo: the check tool in $work, as $version, on the simulated card"
+  status=0
+  (cd "$work" && SIMCARD="keys=4000:26,4300:-1,5000:18,6500:-1" \
+     "$run" "tandorcheck-$version.exe" </dev/null) || status=$?
+  echo "demo: tandorcheck exit status $status"
+  exit $status
+fi
 printf '%s\r\n' "[MiraboRemote]" "KeyFirstDelay=400" "KeyRepeatDelay=100" \
   "LeaveSoundOnExit=0" "UseAcorpCompMode=0" "UseLog=1" >"$work/mirabo.ini"
 
