@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foreignCall.h"
+#include "process_time.h"
 
 namespace {
 
@@ -16,22 +17,14 @@ extern "C" __attribute__((noinline)) int __cdecl LinePrimitive(int level) {
   return level & 1;
 }
 
-double NowNs() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1e9 /
-         static_cast<double>(frequency.QuadPart);
-}
-
 template <typename Call>
 double FastestNsPerCall(Call call) {
   double fastest = 0;
   for (int run = 0; run < kRuns; ++run) {
-    double start = NowNs();
+    double start = WallUs();
     int sum = 0;
     for (int i = 0; i < kCalls; ++i) sum += call(i);
-    double ns = (NowNs() - start) / kCalls;
+    double ns = (WallUs() - start) * 1000 / kCalls;
     asm volatile("" : : "r"(sum));
     if (run == 0 || ns < fastest) fastest = ns;
   }

@@ -19,3 +19,11 @@ double ProcessCpuUs() {
     return 0;
   return Microseconds(kernel) + Microseconds(user);
 }
+
+double WallUs() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1e6 /
+         static_cast<double>(frequency.QuadPart);
+}

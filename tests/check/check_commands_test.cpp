@@ -39,12 +39,7 @@ std::string TrimLeft(const std::string& text) {
 // "18 Key_Power Power", "released after 3 repeats".
 std::vector<std::string> Entries(const std::string& text) {
   std::vector<std::string> entries;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(at, end - at);
-    at = end + 1;
+  for (std::string line : Lines(text)) {
     line = line.size() > kLabelWidth ? line.substr(kLabelWidth) : "";
     size_t seconds = line.find(" s  ");
     if (seconds != std::string::npos &&

@@ -102,6 +102,21 @@ void WriteText(const std::string& path, const std::string& text) {
   fclose(file);
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -139,22 +154,28 @@ static BOOL CALLBACK FindIcon(HWND child, LPARAM found) {
   return TRUE;
 }
 
+// A message box as its user sees it, from its window (of this process or
+// another): the caption, the text (the control that the system's message
+// box gives the ID 0xFFFF), the icon and the owner.
+static Box DescribeBox(HWND window) {
+  Box box;
+  char text[1024] = "";
+  GetWindowTextA(window, text, sizeof text);
+  box.caption = text;
+  text[0] = '\0';
+  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+  box.text = text;
+  EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&box.hasIcon));
+  box.owner = GetWindow(window, GW_OWNER);
+  return box;
+}
+
 LRESULT CALLBACK BoxCatcher::Hook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_ACTIVATE && activeBoxes) {
     HWND window = reinterpret_cast<HWND>(wparam);
     if (IsDialog(window) && window != lastBox) {
       lastBox = window;
-      Box box;
-      char text[1024] = "";
-      GetWindowTextA(window, text, sizeof text);
-      box.caption = text;
-      text[0] = '\0';
-      GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-      box.text = text;
-      EnumChildWindows(window, FindIcon,
-                       reinterpret_cast<LPARAM>(&box.hasIcon));
-      box.owner = GetWindow(window, GW_OWNER);
-      activeBoxes->push_back(box);
+      activeBoxes->push_back(DescribeBox(window));
       PostMessageA(window, WM_COMMAND, IDOK, 0);
     }
   }
@@ -200,9 +221,7 @@ class ScopedEnvironment {
   std::vector<Saved> saved_;
 };
 
-// The message boxes of another process: top-level dialog windows, whose
-// text is the control that the system's message box gives the ID 0xFFFF.
-// Whether a box has an icon is not read.
+// The message boxes of another process: its visible top-level dialogs.
 class ChildBoxAnswerer {
  public:
   explicit ChildBoxAnswerer(DWORD processId) : processId_(processId) {}
@@ -222,19 +241,9 @@ class ChildBoxAnswerer {
   void Answer(HWND window) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner != processId_ || lstrcmpA(className, "#32770") != 0) return;
+    if (owner != processId_ || !IsDialog(window)) return;
     if (!IsWindowVisible(window) || window == lastAnswered_) return;
-    Box box;
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    box.caption = text;
-    text[0] = '\0';
-    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-    box.text = text;
-    box.owner = GetWindow(window, GW_OWNER);
-    boxes_.push_back(box);
+    boxes_.push_back(DescribeBox(window));
     lastAnswered_ = window;
     PostMessageA(window, WM_COMMAND, IDOK, 0);
   }

@@ -45,6 +45,8 @@ class CurrentDir {
 };
 
 std::string ReadText(const std::string& path);
+// The lines of a text, without their line ends (LF or CR LF).
+std::vector<std::string> Lines(const std::string& text);
 void WriteText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 // Copies `file` into `dir`, under `newName` when given; false on failure.

@@ -68,21 +68,6 @@ bool RegionExists() {
   return true;
 }
 
-std::vector<std::string> Lines(const std::string& output) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (char c : output) {
-    if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else if (c != '\r') {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
 std::vector<SimCall> Calls(const SimControl* card) {
   return testsupport::Records(card->GetCalls);
 }

@@ -105,8 +105,7 @@ bool DriverLoaded();
 // Whether the shared region exists anywhere on the machine.
 bool RegionExists();
 
-// The lines of a child process's output, without their line ends.
-std::vector<std::string> Lines(const std::string& output);
+using testsupport::Lines;
 
 // Records of the simulated card.
 std::vector<SimCall> Calls(const SimControl* card);
