@@ -1,3 +1,6 @@
+// The first steps of every command, and what the tool tells the user when
+// one fails: as the user guide would tell it.
+
 #include "backendCheck.h"
 
 #include <windows.h>

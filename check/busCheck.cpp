@@ -1,3 +1,5 @@
+// The entry flag, the bus scan, the receiver and the sound switches.
+
 #include "busCheck.h"
 
 #include "backendCheck.h"

@@ -1,3 +1,5 @@
+// Splitting the command line into words and reading the command from them.
+
 #include "commandLine.h"
 
 namespace {

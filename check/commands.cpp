@@ -1,3 +1,6 @@
+// The commands: the whole check and the single ones, each on a prepared
+// bus, and the help text.
+
 #include "commands.h"
 
 #include "backendCheck.h"

@@ -1,3 +1,5 @@
+// The key test's readings and the lines they give.
+
 #include "keyTest.h"
 
 #include "backendCheck.h"

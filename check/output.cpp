@@ -1,3 +1,5 @@
+// Standard output and input of the console the tool runs in.
+
 #include "output.h"
 
 #include <windows.h>

@@ -1,3 +1,6 @@
+// The plug-in object's common part: reference counting, the interface
+// identity, the worker thread's start and stop, and key dispatch.
+
 #include "remoteDevice.h"
 
 #include "testSeam.h"

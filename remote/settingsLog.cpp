@@ -1,3 +1,6 @@
+// The five settings, read again at every log call, and the log written as
+// the C runtime's text mode wrote it.
+
 #include "settingsLog.h"
 
 #include <stdarg.h>

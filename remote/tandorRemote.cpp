@@ -1,3 +1,6 @@
+// The plug-in object that GetInterfacePtr creates: its banner and the bus
+// back end's binding at construction.
+
 #include "tandorRemote.h"
 
 #include "backendBinding.h"
