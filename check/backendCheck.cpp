@@ -135,9 +135,15 @@ CheckStatus LoadBackend(TextOutput& out) {
   const BackendLibrary& library = *served;
   Print(out, CHECK_LABEL, "Loading:");
   char path[MAX_PATH];
-  if (!Locate(library.fileName, path, sizeof path))
-    return ReportNotFound(out, library);
-  if (!LoadBackendLibrary(library)) return ReportRefused(out, library, path);
+  // Loaded by name, as the plug-in loads it; where it was found only tells
+  // a missing file from one that refused to load.
+  if (!LoadBackendLibrary(library)) {
+    if (!Locate(library.fileName, path, sizeof path))
+      return ReportNotFound(out, library);
+    return ReportRefused(out, library, path);
+  }
+  DWORD length = GetModuleFileNameA(TheBusBackend().library, path, sizeof path);
+  if (length == 0 || length >= sizeof path) lstrcpyA(path, library.fileName);
   const char* missing = nullptr;
   if (!ImportBackendFunctions(library, &missing))
     return ReportIncomplete(out, library, missing);

@@ -13,6 +13,18 @@ Function Lookup(HMODULE library, const char* name) {
   return Function(GetProcAddress(library, name));
 }
 
+// The first function that `library` must have and the binding did not
+// find, or null.
+const char* FirstMissing(const BackendLibrary& library) {
+  if (!backend.readByte) return library.readByte;
+  if (!backend.writeThree) return library.writeThree;
+  if (library.getEntryFlag && !backend.getEntryFlag)
+    return library.getEntryFlag;
+  if (library.setEntryFlag && !backend.setEntryFlag)
+    return library.setEntryFlag;
+  return nullptr;
+}
+
 }  // namespace
 
 const BackendLibrary kTandorUtlLibrary = {"tandorutl.dll", "DlkI2CSWReadByte",
@@ -48,12 +60,7 @@ bool ImportBackendFunctions(const BackendLibrary& library,
       Lookup<GetEntryFlagFn>(backend.library, library.getEntryFlag);
   backend.setEntryFlag =
       Lookup<SetEntryFlagFn>(backend.library, library.setEntryFlag);
-  *missing =
-      !backend.readByte                               ? library.readByte
-      : !backend.writeThree                           ? library.writeThree
-      : library.getEntryFlag && !backend.getEntryFlag ? library.getEntryFlag
-      : library.setEntryFlag && !backend.setEntryFlag ? library.setEntryFlag
-                                                      : nullptr;
+  *missing = FirstMissing(library);
   if (!*missing) return true;
   FreeLibrary(backend.library);
   return false;
