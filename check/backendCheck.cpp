@@ -28,14 +28,17 @@ bool IsTandorUtl(const BackendLibrary& library) {
 CheckStatus ReportNotFound(TextOutput& out, const BackendLibrary& library) {
   if (IsTandorUtl(library)) {
     Print(out,
-          "%s not found. Copy tandorcheck.exe into Mirabo's folder, where "
-          "TandorUtl.dll lies, and run it there.\n",
+          "%s not found." CHECK_MORE
+          "Copy tandorcheck.exe into Mirabo's folder, where "
+          "TandorUtl.dll" CHECK_MORE "lies, and run it there.\n",
           library.fileName);
   } else {
-    Print(out,
-          "%s not found. Install the card's Windows 2000/XP driver package, "
-          "or copy wdmI2cDll.dll into Mirabo's folder.\n",
-          library.fileName);
+    Print(
+        out,
+        "%s not found. Install the card's" CHECK_MORE
+        "Windows 2000/XP driver package, or copy wdmI2cDll.dll into" CHECK_MORE
+        "Mirabo's folder.\n",
+        library.fileName);
   }
   return kBackendNotFound;
 }
@@ -45,21 +48,23 @@ CheckStatus ReportRefused(TextOutput& out, const BackendLibrary& library,
   char driver[MAX_PATH];
   if (!IsTandorUtl(library)) {
     Print(out,
-          "%s (%s) did not load. Reinstall the card's Windows 2000/XP "
-          "driver package.\n",
+          "%s did not load (%s)." CHECK_MORE
+          "Reinstall the card's Windows 2000/XP driver package.\n",
           library.fileName, path);
   } else if (!Locate(kDriverFile, driver, sizeof driver)) {
     Print(out,
-          "%s refused to load: the card's driver %s is not installed. "
+          "%s refused to load:" CHECK_MORE
+          "the card's driver %s is not installed." CHECK_MORE
           "Install the card's driver.\n",
           library.fileName, kDriverFile);
   } else {
     Print(out,
-          "%s refused to load; its message box said why. After \"Init DLL "
-          "error!\" (and a \"Can't load ... function!\" box) the card's "
-          "driver %s is too old: install the card's own driver. After \"Init "
-          "I2C error!\" the card was not found: check it in the Device "
-          "Manager and restart Windows.\n",
+          "%s refused to load; its message box said why." CHECK_MORE
+          "After \"Init DLL error!\" (and a \"Can't load ... "
+          "function!\"" CHECK_MORE "box) the card's driver %s" CHECK_MORE
+          "is too old: install the card's own driver." CHECK_MORE
+          "After \"Init I2C error!\" the card was not found: check it "
+          "in" CHECK_MORE "the Device Manager and restart Windows.\n",
           library.fileName, driver);
   }
   return kBackendRefused;
@@ -68,21 +73,24 @@ CheckStatus ReportRefused(TextOutput& out, const BackendLibrary& library,
 CheckStatus ReportIncomplete(TextOutput& out, const BackendLibrary& library,
                              const char* missing) {
   if (IsTandorUtl(library)) {
-    Print(out,
-          "%s lacks %s: it is damaged or of another version. Copy it again "
-          "from the Tandor remote's package.\n",
-          library.fileName, missing);
+    Print(
+        out,
+        "%s lacks %s:" CHECK_MORE
+        "it is damaged or of another version. Copy it again from the" CHECK_MORE
+        "Tandor remote's package.\n",
+        library.fileName, missing);
   } else {
     Print(out,
-          "%s lacks %s: it is of another version. Reinstall the card's "
-          "Windows 2000/XP driver package.\n",
+          "%s lacks %s:" CHECK_MORE
+          "it is of another version. Reinstall the card's Windows "
+          "2000/XP" CHECK_MORE "driver package.\n",
           library.fileName, missing);
   }
   return kBackendIncomplete;
 }
 
 const char* PlatformsServed(const BackendLibrary& library) {
-  return IsTandorUtl(library) ? "Windows 95, 98, Millennium and Win32s"
+  return IsTandorUtl(library) ? "Windows 95, 98, Me and Win32s"
                               : "Windows 2000 and XP";
 }
 
@@ -92,9 +100,8 @@ CheckStatus CheckWindows(TextOutput& out) {
   Platform platform;
   if (!QueryPlatform(&platform)) {
     Print(out,
-          CHECK_LABEL
-          "Windows does not tell its version: the remote "
-          "does not work here.\n",
+          CHECK_LABEL "Windows does not tell its version:" CHECK_MORE
+                      "the remote does not work here.\n",
           "Windows:");
     return kUnsupportedWindows;
   }
@@ -106,8 +113,8 @@ CheckStatus CheckWindows(TextOutput& out) {
   if (!library) {
     Print(out,
           CHECK_LABEL
-          "none: the remote works on Windows 95, 98, "
-          "Millennium, 2000 and XP only.\n",
+          "none. The remote works on Windows 95, 98, Millennium, 2000 "
+          "and" CHECK_MORE "XP only.\n",
           "Bus back end:");
     return kUnsupportedWindows;
   }
@@ -120,8 +127,8 @@ CheckStatus CheckMiraboClosed(TextOutput& out) {
   if (FindWindowA("MiraboMainWindow", "Mirabo")) {
     Print(out,
           CHECK_LABEL
-          "running. Close Mirabo first: two programs "
-          "driving the card's bus at once spoil each other's transactions.\n",
+          "running. Close Mirabo first: two programs driving the "
+          "card's" CHECK_MORE "bus at once spoil each other's transactions.\n",
           "Mirabo:");
     return kMiraboRunning;
   }
@@ -147,8 +154,8 @@ CheckStatus LoadBackend(TextOutput& out) {
   const char* missing = nullptr;
   if (!ImportBackendFunctions(library, &missing))
     return ReportIncomplete(out, library, missing);
-  Print(out, "%s loaded from %s, its functions found\n", library.fileName,
-        path);
+  Print(out, "%s loaded, its functions found" CHECK_MORE "from %s\n",
+        library.fileName, path);
   return kAllWorked;
 }
 

@@ -18,5 +18,8 @@ CheckStatus LoadBackend(TextOutput& out);
 // All three in order, stopping at the first that fails.
 CheckStatus PrepareBus(TextOutput& out);
 
-// The labels of the report's lines, of one width.
+// The labels of the report's lines, of one width, and the start of a line
+// that goes on under the text of the line before: the report stays within
+// the 80 columns of a console.
 #define CHECK_LABEL "%-14s"
+#define CHECK_MORE "\n              "

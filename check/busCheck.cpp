@@ -44,15 +44,16 @@ void ReportEntryFlag(TextOutput& out) {
   int flag = TheBusBackend().getEntryFlag();
   Print(out, CHECK_LABEL "%d%s\n", "Entry flag:", flag,
         flag == 0 ? " (no program is on the bus)"
-                  : " (a program is on the bus now, or ended while on it)");
+                  : " (a program is on the bus now, or ended while on"
+                    " it)");
 }
 
 CheckStatus ScanBus(TextOutput& out) {
   if (!HasEntryFlag()) {
     Print(out,
           CHECK_LABEL
-          "wdmI2cDll.dll reads one device at a time and "
-          "cannot scan the bus; the receiver is read instead.\n",
+          "wdmI2cDll.dll reads one device at a time and cannot scan "
+          "the" CHECK_MORE "bus; the receiver is read instead.\n",
           "Bus scan:");
     return CheckReceiver(out);
   }
@@ -75,9 +76,8 @@ CheckStatus ScanBus(TextOutput& out) {
         devices == 1 ? "" : "s", devices == 1 ? "s" : "");
   if (receiverFound) return kAllWorked;
   Print(out,
-        CHECK_LABEL
-        "the receiver (0x%02X/0x%02X) is not among them. "
-        "Check the receiver's cable to the card.\n",
+        CHECK_LABEL "the receiver (0x%02X/0x%02X) is not among them." CHECK_MORE
+                    "Check the receiver's cable to the card.\n",
         "", kReceiverWriteAddress, kReceiverReadAddress);
   return kReceiverSilent;
 }
@@ -90,8 +90,8 @@ CheckStatus CheckReceiver(TextOutput& out) {
     return kAllWorked;
   }
   Print(out,
-        "does not answer at 0x%02X/0x%02X. Check the receiver's cable "
-        "to the card.\n",
+        "does not answer at 0x%02X/0x%02X." CHECK_MORE
+        "Check the receiver's cable to the card.\n",
         kReceiverWriteAddress, kReceiverReadAddress);
   return kReceiverSilent;
 }
@@ -105,7 +105,7 @@ CheckStatus SwitchSound(TextOutput& out, bool on) {
   }
   Print(out,
         "not switched %s: the receiver (0x%02X) did not take the "
-        "write. Check the receiver's cable to the card.\n",
+        "write." CHECK_MORE "Check the receiver's cable to the card.\n",
         on ? "on" : "off", kReceiverWriteAddress);
   return kReceiverSilent;
 }

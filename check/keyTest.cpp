@@ -107,9 +107,8 @@ CheckStatus RunKeyTest(TextOutput& out, DWORD seconds) {
         tally.readings, tally.keys, tally.keys == 1 ? "" : "s", tally.failed);
   if (tally.failed == 0) return kAllWorked;
   Print(out,
-        CHECK_LABEL
-        "the receiver did not always answer. Check the "
-        "receiver's cable to the card.\n",
-        "");
+        CHECK_LABEL "the receiver did not %s." CHECK_MORE
+                    "Check the receiver's cable to the card.\n",
+        "", tally.failed == tally.readings ? "answer" : "always answer");
   return kReceiverSilent;
 }
