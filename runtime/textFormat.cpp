@@ -5,7 +5,7 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldFormat {
   bool leftJustify = false;
   bool zeroPad = false;
   int width = 0;
@@ -13,20 +13,21 @@ struct FieldSpec {
 
 // Flags, width and length letter after the '%'; leaves `at` on the
 // conversion letter.
-FieldSpec ParseFieldSpec(const char*& at) {
-  FieldSpec spec;
+FieldFormat ParseFieldFormat(const char*& at) {
+  FieldFormat field;
   for (;; ++at) {
     if (*at == '-') {
-      spec.leftJustify = true;
+      field.leftJustify = true;
     } else if (*at == '0') {
-      spec.zeroPad = true;
+      field.zeroPad = true;
     } else {
       break;
     }
   }
-  while (*at >= '0' && *at <= '9') spec.width = spec.width * 10 + (*at++ - '0');
+  while (*at >= '0' && *at <= '9')
+    field.width = field.width * 10 + (*at++ - '0');
   if (*at == 'l') ++at;
-  return spec;
+  return field;
 }
 
 void WritePadding(TextOutput& out, char pad, int count) {
@@ -42,15 +43,15 @@ void WritePadding(TextOutput& out, char pad, int count) {
 
 // `sign` (or nothing) and `digits`, padded to the field's width; zeros go
 // between the sign and the digits.
-void WriteField(TextOutput& out, const FieldSpec& spec, const char* sign,
+void WriteField(TextOutput& out, const FieldFormat& field, const char* sign,
                 const char* digits, int length) {
   int signLength = sign[0] ? 1 : 0;
-  int padding = spec.width - signLength - length;
-  if (spec.leftJustify) {
+  int padding = field.width - signLength - length;
+  if (field.leftJustify) {
     out.Write(sign, signLength);
     out.Write(digits, length);
     WritePadding(out, ' ', padding);
-  } else if (spec.zeroPad) {
+  } else if (field.zeroPad) {
     out.Write(sign, signLength);
     WritePadding(out, '0', padding);
     out.Write(digits, length);
@@ -61,7 +62,7 @@ void WriteField(TextOutput& out, const FieldSpec& spec, const char* sign,
   }
 }
 
-void WriteNumber(TextOutput& out, const FieldSpec& spec, unsigned magnitude,
+void WriteNumber(TextOutput& out, const FieldFormat& field, unsigned magnitude,
                  bool negative, unsigned base, bool upperCase) {
   const char* digitSet = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
   char digits[12];  // 4294967295 has ten
@@ -70,17 +71,17 @@ void WriteNumber(TextOutput& out, const FieldSpec& spec, unsigned magnitude,
     digits[--at] = digitSet[magnitude % base];
     magnitude /= base;
   } while (magnitude != 0);
-  WriteField(out, spec, negative ? "-" : "", digits + at,
+  WriteField(out, field, negative ? "-" : "", digits + at,
              static_cast<int>(sizeof digits) - at);
 }
 
-void WriteText(TextOutput& out, const FieldSpec& spec, const char* text) {
+void WriteText(TextOutput& out, const FieldFormat& field, const char* text) {
   if (!text) text = "(null)";
   int length = 0;
   while (text[length]) ++length;
-  FieldSpec spaces = spec;
-  spaces.zeroPad = false;
-  WriteField(out, spaces, "", text, length);
+  FieldFormat spacePadded = field;
+  spacePadded.zeroPad = false;
+  WriteField(out, spacePadded, "", text, length);
 }
 
 }  // namespace
@@ -93,7 +94,7 @@ void FormatText(TextOutput& out, const char* format, va_list args) {
     if (at > literal) out.Write(literal, static_cast<int>(at - literal));
     if (!*at) return;
     ++at;  // past the '%'
-    FieldSpec spec = ParseFieldSpec(at);
+    FieldFormat field = ParseFieldFormat(at);
     char letter = *at;
     if (!letter) return;
     ++at;
@@ -102,26 +103,26 @@ void FormatText(TextOutput& out, const char* format, va_list args) {
         int value = va_arg(args, int);
         unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value)
                                        : static_cast<unsigned>(value);
-        WriteNumber(out, spec, magnitude, value < 0, 10, false);
+        WriteNumber(out, field, magnitude, value < 0, 10, false);
         break;
       }
       case 'u':
-        WriteNumber(out, spec, va_arg(args, unsigned), false, 10, false);
+        WriteNumber(out, field, va_arg(args, unsigned), false, 10, false);
         break;
       case 'x':
       case 'X':
-        WriteNumber(out, spec, va_arg(args, unsigned), false, 16,
+        WriteNumber(out, field, va_arg(args, unsigned), false, 16,
                     letter == 'X');
         break;
       case 'c': {
         char c = static_cast<char>(va_arg(args, int));
-        FieldSpec spaces = spec;
-        spaces.zeroPad = false;
-        WriteField(out, spaces, "", &c, 1);
+        FieldFormat spacePadded = field;
+        spacePadded.zeroPad = false;
+        WriteField(out, spacePadded, "", &c, 1);
         break;
       }
       case 's':
-        WriteText(out, spec, va_arg(args, const char*));
+        WriteText(out, field, va_arg(args, const char*));
         break;
       default:  // "%%", and letters we do not know, print as they stand
         out.Write(&letter, 1);
