@@ -13,11 +13,8 @@ namespace {
 const int kFirstAddress = 0x08;
 const int kLastAddress = 0x77;
 
-bool HasEntryFlag() {
-  return static_cast<bool>(TheBusBackend().getEntryFlag);
-}
-
-// One byte read from a device, in a bus turn; true when it acknowledged.
+// One byte read from a device into `value` (set to 0 first, as the
+// plug-in's reading does), in a bus turn; true when it acknowledged.
 bool ReadDevice(int readAddress, int* value) {
   BusTurn turn;
   *value = 0;
@@ -36,8 +33,12 @@ void ReportReading(TextOutput& out, const ReceiverReading& reading) {
 
 }  // namespace
 
+bool BackendIsTandorUtl() {
+  return BackendLibraryFor(CurrentPlatformClass()) == &kTandorUtlLibrary;
+}
+
 void ReportEntryFlag(TextOutput& out) {
-  if (!HasEntryFlag()) {
+  if (!BackendIsTandorUtl()) {
     Print(out, CHECK_LABEL "none (wdmI2cDll.dll has none)\n", "Entry flag:");
     return;
   }
@@ -49,7 +50,7 @@ void ReportEntryFlag(TextOutput& out) {
 }
 
 CheckStatus ScanBus(TextOutput& out) {
-  if (!HasEntryFlag()) {
+  if (!BackendIsTandorUtl()) {
     Print(out,
           CHECK_LABEL
           "wdmI2cDll.dll reads one device at a time and cannot scan "
@@ -63,7 +64,7 @@ CheckStatus ScanBus(TextOutput& out) {
   bool receiverFound = false;
   for (int address = kFirstAddress; address <= kLastAddress; ++address) {
     int writeAddress = address << 1;
-    int value = 0;
+    int value;
     if (!ReadDevice(writeAddress | 1, &value)) continue;
     bool receiver = writeAddress == kReceiverWriteAddress;
     receiverFound = receiverFound || receiver;

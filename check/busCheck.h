@@ -7,6 +7,10 @@
 #include "exitStatus.h"
 #include "textFormat.h"
 
+// Whether the bound back end is TandorUtl, which drives the bus line by
+// line: only it has an entry flag and can scan the bus.
+bool BackendIsTandorUtl();
+
 // The entry flag's value now; wdmI2cDll.dll has none.
 void ReportEntryFlag(TextOutput& out);
 

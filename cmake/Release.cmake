@@ -1,7 +1,7 @@
 # What a Windows user gets: the two DLLs and the check tool with their
 # version information, a sample settings file and the user guide, packed as
-# a ZIP by CPack
-# (`cpack --config build/CPackConfig.cmake`, or `scripts/package.sh`).
+# a ZIP by CPack (`cpack --config build/CPackConfig.cmake`, or
+# `scripts/package.sh`).
 
 enable_language(RC)
 

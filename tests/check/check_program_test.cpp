@@ -42,10 +42,8 @@ class ToolFolder {
 
  private:
   void Copy(const Piece& piece, const std::string& as) {
-    std::string from = ExeDir();
-    if (piece.variant) from += std::string("variants\\") + piece.variant + "\\";
-    EXPECT_TRUE(CopyInto(from + piece.file, dir_.path(), as))
-        << "cannot copy " << from + piece.file;
+    std::string from = BinFile(piece.file, piece.variant ? piece.variant : "");
+    EXPECT_TRUE(CopyInto(from, dir_.path(), as)) << "cannot copy " << from;
   }
 
   std::string tool_;

@@ -36,6 +36,12 @@ std::string ExeDir() {
   return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 
+std::string BinFile(const std::string& file, const std::string& variant) {
+  std::string dir = ExeDir();
+  if (!variant.empty()) dir += "variants\\" + variant + "\\";
+  return dir + file;
+}
+
 static void RemoveTree(const std::string& dir) {
   WIN32_FIND_DATAA entry;
   HANDLE find = FindFirstFileA((dir + "*").c_str(), &entry);
@@ -333,9 +339,7 @@ const SimControl* SimCard() {
 }
 
 HMODULE LoadSimDriver(const std::string& variant) {
-  std::string dir = ExeDir();
-  if (!variant.empty()) dir += "variants\\" + variant + "\\";
-  return LoadLibraryA((dir + "BtVid_32.Dll").c_str());
+  return LoadLibraryA(BinFile("BtVid_32.Dll", variant).c_str());
 }
 
 }  // namespace testsupport

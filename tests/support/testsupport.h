@@ -15,6 +15,8 @@ namespace testsupport {
 // The folder of the running program (the build's bin folder), with a
 // trailing backslash.
 std::string ExeDir();
+// The path of `file` in the bin folder, or in bin\variants\<variant>\.
+std::string BinFile(const std::string& file, const std::string& variant = "");
 
 // A new empty folder under the temporary folder, removed with its contents
 // when the object goes.
