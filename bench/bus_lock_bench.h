@@ -4,7 +4,7 @@
 // around bus traffic of milliseconds.
 #pragma once
 
-#include "simcard.h"
+#include "control_table.h"
 #include "stats.h"
 
 struct BusLockFigures {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "simcard.h"
+#include "control_table.h"
 
 class HeldCard {
  public:

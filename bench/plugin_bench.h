@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "plugin_host.h"
-#include "simcard.h"
+#include "control_table.h"
 #include "stats.h"
 
 // How much to measure.

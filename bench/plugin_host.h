@@ -12,8 +12,8 @@
 
 #include "host_objects.h"
 #include "plugin_library.h"
-#include "remote_interfaces.h"
-#include "simcard.h"
+#include "remoteInterfaces.h"
+#include "control_table.h"
 
 struct PluginSettings {
   int keyFirstDelay = 1000;  // the plug-in's defaults

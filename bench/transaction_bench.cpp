@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "card_access.h"
-#include "driver_api.h"
+#include "driverApi.h"
 #include "entry_flag_probe.h"
 #include "process_time.h"
 #include "testsupport.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "simcard.h"
+#include "control_table.h"
 #include "stats.h"
 
 struct TransactionFigures {

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "console.h"
-#include "remote_interfaces.h"
+#include "remoteInterfaces.h"
 
 struct ReferenceTally {
   volatile LONG references = 1;  // the creator's reference

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "remote_interfaces.h"
+#include "remoteInterfaces.h"
 
 class PluginLibrary {
  public:

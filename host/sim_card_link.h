@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "console.h"
-#include "simcard.h"
+#include "control_table.h"
 #include "timeline.h"
 
 class SimCardLink {

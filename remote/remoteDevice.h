@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "keyTable.h"
-#include "remote_interfaces.h"
+#include "remoteInterfaces.h"
 
 class RemoteDeviceBase : public IRemoteDevice {
  public:

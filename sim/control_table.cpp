@@ -1,7 +1,7 @@
 // SimGetControl's table and the byte-level exports for the simulated
 // "wdmI2cDll.dll": thin functions that take the card's lock and ask the card.
 #include "sim_instance.h"
-#include "simcard.h"
+#include "control_table.h"
 
 namespace {
 

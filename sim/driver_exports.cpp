@@ -6,7 +6,7 @@
 // hands its arguments to the card, which records the call.
 #include <initializer_list>
 
-#include "driver_api.h"
+#include "driverApi.h"
 #include "sim_instance.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace sim {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace sim {
 

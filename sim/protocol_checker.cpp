@@ -1,6 +1,6 @@
 #include "protocol_checker.h"
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace sim {
 

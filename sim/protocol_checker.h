@@ -21,7 +21,7 @@ namespace sim {
 
 class CheckerSink {
  public:
-  // SimBusEventType with its byte and acknowledge (see simcard.h).
+  // SimBusEventType with its byte and acknowledge (see control_table.h).
   virtual void OnBusEvent(int type, int value, int ack) = 0;
   virtual void OnViolation(const std::string& text) = 0;
 

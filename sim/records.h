@@ -6,7 +6,7 @@
 #include <deque>
 #include <string>
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace sim {
 

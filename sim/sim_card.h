@@ -9,7 +9,7 @@
 #include <string>
 
 #include "devices.h"
-#include "driver_api.h"
+#include "driverApi.h"
 #include "fault_set.h"
 #include "i2c_target.h"
 #include "key_source.h"
@@ -18,7 +18,7 @@
 #include "records.h"
 #include "sim_clock.h"
 #include "sim_settings.h"
-#include "simcard.h"
+#include "control_table.h"
 #include "vcd_trace.h"
 
 namespace sim {

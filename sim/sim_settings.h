@@ -1,12 +1,12 @@
 // The SIMCARD environment variable: settings for a simulated card in a
 // process that tests cannot reach before it loads the driver (see
-// simcard.h for the syntax).
+// control_table.h for the syntax).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace sim {
 

@@ -15,7 +15,7 @@
 
 #include "dynLink.h"
 #include "sharedRegion.h"
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "dynLink.h"
 
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 DriverTable g_driver;
 

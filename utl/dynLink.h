@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "driver_api.h"
+#include "driverApi.h"
 #include "foreignCall.h"
 
 // Every member has a constant initial value, so that the table is ready

@@ -5,7 +5,7 @@
 // I2C driver for an initialised one.
 
 #include "dynLink.h"
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 #define PASS_THROUGH(name, params, args, whenEmpty) \
   int TANDORUTL_CALL Dlk##name params {             \

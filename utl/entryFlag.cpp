@@ -4,7 +4,7 @@
 // the later of two stores wins.
 
 #include "sharedRegion.h"
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 void TANDORUTL_CALL DlkSetEntryFlag(int value) {
   SharedRegionWords()[0] = value != 0 ? 1 : 0;

@@ -7,7 +7,7 @@
 
 #include "dynLink.h"
 #include "i2cBits.h"
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 namespace {
 

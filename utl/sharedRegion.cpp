@@ -3,7 +3,7 @@
 
 #include "sharedRegion.h"
 
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 namespace {
 

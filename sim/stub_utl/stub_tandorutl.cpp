@@ -4,7 +4,7 @@
 // binds exist only so that DlkGetEntryFlag is the one missing; they do
 // nothing and report failure.
 #define TANDORUTL_BUILD
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 TANDORUTL_API int TANDORUTL_CALL DlkI2CSWReadByte(int, unsigned char*) {
   return 1;

@@ -8,7 +8,7 @@
 // .def file, which a variant of this library shortens), in the calling
 // convention SIM_EXPORT_CALL that the build picks (__cdecl or __stdcall),
 // and return 0 for success.
-#include "simcard.h"
+#include "control_table.h"
 
 extern "C" int SIM_EXPORT_CALL readByte(int address, int* value) {
   return SimWdmReadByte(address, value);

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace campaign {
 

@@ -1,6 +1,6 @@
 #include "fault_cases.h"
 
-#include "driver_api.h"
+#include "driverApi.h"
 
 namespace campaign {
 

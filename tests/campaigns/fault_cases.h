@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "simcard.h"
+#include "control_table.h"
 
 namespace campaign {
 

@@ -11,7 +11,7 @@
 
 #include "card_access.h"
 #include "plugin_harness.h"
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 namespace campaign {
 namespace {

@@ -5,7 +5,7 @@
 // afterwards on an idle bus, leave the entry flag at 0 and stop promptly.
 
 #include "card_access.h"
-#include "driver_api.h"
+#include "driverApi.h"
 #include "fault_cases.h"
 #include "plugin_harness.h"
 

@@ -1,8 +1,8 @@
 #include "plugin_harness.h"
 
 #include "card_access.h"
-#include "driver_api.h"
-#include "tandorutl.h"
+#include "driverApi.h"
+#include "tandorUtl.h"
 
 namespace campaign {
 

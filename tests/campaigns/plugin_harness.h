@@ -10,8 +10,8 @@
 #include <string>
 
 #include "host_objects.h"
-#include "remote_interfaces.h"
-#include "simcard.h"
+#include "remoteInterfaces.h"
+#include "control_table.h"
 #include "testsupport.h"
 
 namespace campaign {

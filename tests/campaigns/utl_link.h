@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "tandorutl.h"
+#include "tandorUtl.h"
 
 namespace campaign {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host_objects.h"
-#include "remote_interfaces.h"
+#include "remoteInterfaces.h"
 #include "testsupport.h"
 
 namespace remotetest {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_api.h"
+#include "driverApi.h"
 #include "sim_fixture.h"
 #include "testsupport.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "reference_master.h"
-#include "simcard.h"
+#include "control_table.h"
 
 namespace simtest {
 

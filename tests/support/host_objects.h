@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "remote_interfaces.h"
-#include "simcard.h"
+#include "remoteInterfaces.h"
+#include "control_table.h"
 
 namespace testsupport {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_api.h"
+#include "driverApi.h"
 #include "line_script.h"
 #include "testsupport.h"
 #include "utl_session.h"

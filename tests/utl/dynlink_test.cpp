@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_api.h"
+#include "driverApi.h"
 #include "testsupport.h"
 #include "utl_session.h"
 

@@ -22,8 +22,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "driver_api.h"
-#include "tandorutl.h"
+#include "driverApi.h"
+#include "tandorUtl.h"
 #include "testsupport.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "driver_api.h"
+#include "driverApi.h"
 #include "testsupport.h"
 
 namespace utltest {

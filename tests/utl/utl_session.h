@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "simcard.h"
-#include "tandorutl.h"
+#include "control_table.h"
+#include "tandorUtl.h"
 #include "testsupport.h"
 
 namespace utltest {

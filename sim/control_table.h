@@ -110,7 +110,7 @@ struct SimFault {
 
 // One call of a driver function, as the simulated driver received it.
 struct SimCall {
-  int function;    // DriverFunction index (utl/driver_api.h), 0..41
+  int function;    // DriverFunction index (utl/driverApi.h), 0..41
   int argc;        // number of arguments received, 0..4
   int args[4];     // unused places are 0
   int result;      // 0 for functions without a result
@@ -258,7 +258,7 @@ SIMCARD_API int __cdecl SimWdmWrite3(int address, int byte1, int byte2);
 }  // extern "C"
 
 // The result of a driver function that does not touch the bus: computed
-// from the function's index (utl/driver_api.h) and its arguments, in order,
+// from the function's index (utl/driverApi.h) and its arguments, in order,
 // so that a changed, missing or reordered argument changes the result.
 inline int SimDriverResult(int function, const int* args, int argc) {
   uint32_t result = 0x5100u + static_cast<uint32_t>(function) * 0x100u;
