@@ -15,20 +15,46 @@ command -v wine >/dev/null || need+=(wine)
 [ -x /usr/lib/wine/wine ] || [ -e /usr/lib/i386-linux-gnu/wine ] || need+=(wine32:i386)
 command -v make >/dev/null || need+=(make)
 
-if [ ${#need[@]} -eq 0 ]; then
-  exit 0
-fi
-
 if [ "$(id -u)" -ne 0 ]; then
   SUDO=sudo
 else
   SUDO=
 fi
 
-echo "install-deps: installing ${need[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+if [ ${#need[@]} -ne 0 ]; then
+  echo "install-deps: installing ${need[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    "${need[@]}" >/dev/null
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
-  "${need[@]}" >/dev/null
+
+# Some virtual machines run 64-bit user code only: the kernel refuses to
+# execute Wine's 32-bit loader ("Exec format error"). There the kernel is
+# told to hand i386 programs to qemu's user-mode emulator (binfmt_misc).
+# Bookworm's own qemu 7.2 lacks MAP_FIXED_NOREPLACE, which turns Wine's
+# address-space reservation into a scan of about a minute per process; the
+# backport does not.
+wine_loader=/usr/lib/wine/wine
+if ! "$wine_loader" --version >/dev/null 2>&1; then
+  binfmt=/proc/sys/fs/binfmt_misc
+  rule=/usr/share/qemu/binfmt.d/qemu-i386.conf
+  if [ ! -f "$rule" ] || ! dpkg --compare-versions \
+      "$(dpkg-query -W -f '${Version}' qemu-user 2>/dev/null || echo 0)" ge 1:8.1; then
+    echo "install-deps: this machine runs no 32-bit code; installing qemu's i386 emulator"
+    echo "deb http://deb.debian.org/debian bookworm-backports main" |
+      $SUDO tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+      -t bookworm-backports qemu-user >/dev/null
+  fi
+  [ -f "$binfmt/register" ] || $SUDO mount -t binfmt_misc binfmt_misc "$binfmt"
+  [ -e "$binfmt/qemu-i386" ] && echo -1 | $SUDO tee "$binfmt/qemu-i386" >/dev/null
+  $SUDO tee "$binfmt/register" <"$rule" >/dev/null
+  if ! "$wine_loader" --version >/dev/null 2>&1; then
+    echo "install-deps: Wine's 32-bit loader does not run on this machine" >&2
+    exit 1
+  fi
+fi
