@@ -33,6 +33,18 @@ function(tandor_delivered_dll target)
   set_target_properties(${target} PROPERTIES PREFIX "")
 endfunction()
 
+# tandor_plugin_dll(<target> [<source>...]): a plug-in DLL, all of the
+# plug-in's code (remote/'s tandor_plugin; the host reaches it through the
+# export only, so the whole library goes in) with the one export that
+# remote/tandor.def fixes, and any further sources of the caller's.
+function(tandor_plugin_dll target)
+  add_library(${target} SHARED ${ARGN} ${CMAKE_SOURCE_DIR}/remote/tandor.def)
+  set_target_properties(${target} PROPERTIES LINKER_LANGUAGE CXX)
+  target_link_libraries(${target} PRIVATE
+                        "$<LINK_LIBRARY:WHOLE_ARCHIVE,tandor_plugin>")
+  tandor_delivered_dll(${target})
+endfunction()
+
 # A delivered console program. It defines its own mainCRTStartup, the
 # entry point where the C runtime's start-up code would stand.
 function(tandor_delivered_program target)

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include "testSeam.h"
-
 namespace {
 
 struct Classified {

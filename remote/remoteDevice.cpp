@@ -3,8 +3,6 @@
 
 #include "remoteDevice.h"
 
-#include "testSeam.h"
-
 // This library's own module, from the linker.
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

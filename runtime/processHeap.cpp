@@ -1,11 +1,9 @@
-// The plug-in allocates from the process heap, so that it needs no C++
-// runtime library of its own. Without exceptions a failed allocation
-// returns null, which the nothrow form tells its caller.
+// new and delete on the process heap, where the C++ runtime would keep its
+// own. Without exceptions a failed allocation returns null, which the
+// nothrow form tells its caller.
 #include <windows.h>
 
 #include <new>
-
-#include "testSeam.h"
 
 namespace {
 
