@@ -11,8 +11,6 @@
 
 namespace {
 
-const char kDriverFile[] = "BtVid_32.Dll";
-
 // Where LoadLibrary would find `file`, as far as the system's search path
 // tells; false when it is nowhere.
 bool Locate(const char* file, char* path, DWORD size) {
@@ -21,82 +19,40 @@ bool Locate(const char* file, char* path, DWORD size) {
   return length != 0 && length < size;
 }
 
-bool IsTandorUtl(const BackendLibrary& library) {
-  return &library == &kTandorUtlLibrary;
+// The back end's advice, laid out under the line it follows.
+void Advise(TextOutput& out, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+void Advise(TextOutput& out, const char* format, ...) {
+  ReportContinuation continued(out);
+  va_list args;
+  va_start(args, format);
+  FormatText(continued, format, args);
+  va_end(args);
 }
 
-CheckStatus ReportNotFound(TextOutput& out, const BackendLibrary& library) {
-  if (IsTandorUtl(library)) {
-    Print(out,
-          "%s not found." CHECK_MORE
-          "Copy tandorcheck.exe into Mirabo's folder, where "
-          "TandorUtl.dll" CHECK_MORE "lies, and run it there.\n",
-          library.fileName);
-  } else {
-    Print(
-        out,
-        "%s not found. Install the card's" CHECK_MORE
-        "Windows 2000/XP driver package, or copy wdmI2cDll.dll into" CHECK_MORE
-        "Mirabo's folder.\n",
-        library.fileName);
-  }
-  return kBackendNotFound;
-}
-
-CheckStatus ReportRefused(TextOutput& out, const BackendLibrary& library,
+// A refusal is the card driver's doing where the back end loads one: it is
+// missing, or the back end's own message box told what was wrong with it.
+CheckStatus ReportRefused(TextOutput& out, const BackendDescription& backend,
                           const char* path) {
   char driver[MAX_PATH];
-  if (!IsTandorUtl(library)) {
-    Print(out,
-          "%s did not load (%s)." CHECK_MORE
-          "Reinstall the card's Windows 2000/XP driver package.\n",
-          library.fileName, path);
-  } else if (!Locate(kDriverFile, driver, sizeof driver)) {
+  if (!backend.cardDriver) {
+    Advise(out, backend.advice.refused, backend.fileName, path);
+  } else if (!Locate(backend.cardDriver, driver, sizeof driver)) {
     Print(out,
           "%s refused to load:" CHECK_MORE
           "the card's driver %s is not installed." CHECK_MORE
           "Install the card's driver.\n",
-          library.fileName, kDriverFile);
+          backend.fileName, backend.cardDriver);
   } else {
-    Print(out,
-          "%s refused to load; its message box said why." CHECK_MORE
-          "After \"Init DLL error!\" (and a \"Can't load ... "
-          "function!\"" CHECK_MORE "box) the card's driver %s" CHECK_MORE
-          "is too old: install the card's own driver." CHECK_MORE
-          "After \"Init I2C error!\" the card was not found: check it "
-          "in" CHECK_MORE "the Device Manager and restart Windows.\n",
-          library.fileName, driver);
+    Advise(out, backend.advice.refused, backend.fileName, driver);
   }
   return kBackendRefused;
 }
 
-CheckStatus ReportIncomplete(TextOutput& out, const BackendLibrary& library,
-                             const char* missing) {
-  if (IsTandorUtl(library)) {
-    Print(
-        out,
-        "%s lacks %s:" CHECK_MORE
-        "it is damaged or of another version. Copy it again from the" CHECK_MORE
-        "Tandor remote's package.\n",
-        library.fileName, missing);
-  } else {
-    Print(out,
-          "%s lacks %s:" CHECK_MORE
-          "it is of another version. Reinstall the card's Windows "
-          "2000/XP" CHECK_MORE "driver package.\n",
-          library.fileName, missing);
-  }
-  return kBackendIncomplete;
-}
-
-const char* PlatformsServed(const BackendLibrary& library) {
-  return IsTandorUtl(library) ? "Windows 95, 98, Me and Win32s"
-                              : "Windows 2000 and XP";
-}
-
 }  // namespace
 
-CheckStatus CheckWindows(TextOutput& out) {
+CheckStatus CheckWindows(TextOutput& out, const BackendDescription** backend) {
+  *backend = nullptr;
   Platform platform;
   if (!QueryPlatform(&platform)) {
     Print(out,
@@ -108,9 +64,8 @@ CheckStatus CheckWindows(TextOutput& out) {
   Print(out, CHECK_LABEL "%s version %u.%u %s (Build %u)\n",
         "Windows:", platform.name, platform.major, platform.minor,
         platform.servicePack, platform.build);
-  SetCurrentPlatformClass(platform.platformClass);
-  const BackendLibrary* library = BackendLibraryFor(platform.platformClass);
-  if (!library) {
+  const BackendDescription* served = BackendFor(platform.platformClass);
+  if (!served) {
     Print(out,
           CHECK_LABEL
           "none. The remote works on Windows 95, 98, Millennium, 2000 "
@@ -119,7 +74,8 @@ CheckStatus CheckWindows(TextOutput& out) {
     return kUnsupportedWindows;
   }
   Print(out, CHECK_LABEL "%s (the plug-in's for %s)\n",
-        "Bus back end:", library->fileName, PlatformsServed(*library));
+        "Bus back end:", served->fileName, served->platforms);
+  *backend = served;
   return kAllWorked;
 }
 
@@ -136,32 +92,34 @@ CheckStatus CheckMiraboClosed(TextOutput& out) {
   return kAllWorked;
 }
 
-CheckStatus LoadBackend(TextOutput& out) {
-  const BackendLibrary* served = BackendLibraryFor(CurrentPlatformClass());
-  if (!served) return kUnsupportedWindows;  // CheckWindows said so
-  const BackendLibrary& library = *served;
+CheckStatus LoadBackend(TextOutput& out, const BackendDescription& backend) {
   Print(out, CHECK_LABEL, "Loading:");
   char path[MAX_PATH];
   // Loaded by name, as the plug-in loads it; where it was found only tells
   // a missing file from one that refused to load.
-  if (!LoadBackendLibrary(library)) {
-    if (!Locate(library.fileName, path, sizeof path))
-      return ReportNotFound(out, library);
-    return ReportRefused(out, library, path);
+  if (!LoadBackendLibrary(backend)) {
+    if (!Locate(backend.fileName, path, sizeof path)) {
+      Advise(out, backend.advice.notFound, backend.fileName);
+      return kBackendNotFound;
+    }
+    return ReportRefused(out, backend, path);
   }
   DWORD length = GetModuleFileNameA(TheBusBackend().library, path, sizeof path);
-  if (length == 0 || length >= sizeof path) lstrcpyA(path, library.fileName);
+  if (length == 0 || length >= sizeof path) lstrcpyA(path, backend.fileName);
   const char* missing = nullptr;
-  if (!ImportBackendFunctions(library, &missing))
-    return ReportIncomplete(out, library, missing);
+  if (!ImportBackendFunctions(&missing)) {
+    Advise(out, backend.advice.incomplete, backend.fileName, missing);
+    return kBackendIncomplete;
+  }
   Print(out, "%s loaded, its functions found" CHECK_MORE "from %s\n",
-        library.fileName, path);
+        backend.fileName, path);
   return kAllWorked;
 }
 
 CheckStatus PrepareBus(TextOutput& out) {
-  CheckStatus status = CheckWindows(out);
+  const BackendDescription* backend = nullptr;
+  CheckStatus status = CheckWindows(out, &backend);
   if (status == kAllWorked) status = CheckMiraboClosed(out);
-  if (status == kAllWorked) status = LoadBackend(out);
+  if (status == kAllWorked) status = LoadBackend(out, *backend);
   return status;
 }

@@ -4,16 +4,19 @@
 // its line and, when it fails, what to do about it.
 #pragma once
 
+#include "backendDescription.h"
 #include "exitStatus.h"
 #include "textFormat.h"
 
-CheckStatus CheckWindows(TextOutput& out);
+// Gives the back end that serves this Windows version in `backend` (null
+// where none does).
+CheckStatus CheckWindows(TextOutput& out, const BackendDescription** backend);
 // Two programs driving the card's bus at once spoil each other's
 // transactions, so every command that touches the bus wants Mirabo closed.
 CheckStatus CheckMiraboClosed(TextOutput& out);
 // Binds the back end (busBackend.h); the caller releases it with
 // ReleaseBusBackend when it is done.
-CheckStatus LoadBackend(TextOutput& out);
+CheckStatus LoadBackend(TextOutput& out, const BackendDescription& backend);
 
 // All three in order, stopping at the first that fails.
 CheckStatus PrepareBus(TextOutput& out);

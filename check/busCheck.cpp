@@ -33,16 +33,18 @@ void ReportReading(TextOutput& out, const ReceiverReading& reading) {
 
 }  // namespace
 
-bool BackendIsTandorUtl() {
-  return BackendLibraryFor(CurrentPlatformClass()) == &kTandorUtlLibrary;
+bool BackendCanScan() {
+  return TheBusBackend().description->drivesLines;
 }
 
 void ReportEntryFlag(TextOutput& out) {
-  if (!BackendIsTandorUtl()) {
-    Print(out, CHECK_LABEL "none (wdmI2cDll.dll has none)\n", "Entry flag:");
+  const BusBackend& backend = TheBusBackend();
+  if (!backend.description->drivesLines) {
+    Print(out, CHECK_LABEL "none (%s has none)\n",
+          "Entry flag:", backend.description->fileName);
     return;
   }
-  int flag = TheBusBackend().getEntryFlag();
+  int flag = backend.getEntryFlag();
   Print(out, CHECK_LABEL "%d%s\n", "Entry flag:", flag,
         flag == 0 ? " (no program is on the bus)"
                   : " (a program is on the bus now, or ended while on"
@@ -50,12 +52,12 @@ void ReportEntryFlag(TextOutput& out) {
 }
 
 CheckStatus ScanBus(TextOutput& out) {
-  if (!BackendIsTandorUtl()) {
+  if (!BackendCanScan()) {
     Print(out,
           CHECK_LABEL
-          "wdmI2cDll.dll reads one device at a time and cannot scan "
+          "%s reads one device at a time and cannot scan "
           "the" CHECK_MORE "bus; the receiver is read instead.\n",
-          "Bus scan:");
+          "Bus scan:", TheBusBackend().description->fileName);
     return CheckReceiver(out);
   }
   Print(out, CHECK_LABEL "0x%02X to 0x%02X, one byte read from each\n",

@@ -7,17 +7,17 @@
 #include "exitStatus.h"
 #include "textFormat.h"
 
-// Whether the bound back end is TandorUtl, which drives the bus line by
-// line: only it has an entry flag and can scan the bus.
-bool BackendIsTandorUtl();
+// Whether the bound back end can scan the bus: only one that drives the
+// bus lines itself can address every device.
+bool BackendCanScan();
 
-// The entry flag's value now; wdmI2cDll.dll has none.
+// The entry flag's value now, where the back end keeps one.
 void ReportEntryFlag(TextOutput& out);
 
 // Reads one byte at every 7-bit address outside the reserved ranges
 // (0x08 to 0x77) and lists each device that acknowledges. Reads only: a
-// scan writes to no device. wdmI2cDll.dll cannot scan; there the receiver
-// is read instead. kReceiverSilent when the receiver is not among them.
+// scan writes to no device. A back end that cannot scan reads the
+// receiver instead. kReceiverSilent when the receiver is not among them.
 CheckStatus ScanBus(TextOutput& out);
 
 // One reading of the receiver.

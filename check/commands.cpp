@@ -31,9 +31,9 @@ CheckStatus WholeCheck(TextOutput& out, DWORD keySeconds) {
   PreparedBus bus(out);
   if (bus.status() != kAllWorked) return bus.status();
   ReportEntryFlag(out);
-  // On wdmI2cDll.dll a scan would only read the receiver, as the next step
-  // does.
-  if (BackendIsTandorUtl()) {
+  // Where the back end cannot scan, a scan would only read the receiver, as
+  // the next step does.
+  if (BackendCanScan()) {
     CheckStatus scanned = ScanBus(out);
     if (scanned != kAllWorked) return scanned;
   }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "backendCheck.h"
 #include "textFile.h"
 
 void Print(TextOutput& out, const char* format, ...) {
@@ -11,6 +12,20 @@ void Print(TextOutput& out, const char* format, ...) {
   va_start(args, format);
   FormatText(out, format, args);
   va_end(args);
+}
+
+void ReportContinuation::Write(const char* text, int length) {
+  static const char kLineBreak[] = CHECK_MORE;  // the line end, the indent
+  while (length > 0) {
+    if (lineEnded_) out_.Write(kLineBreak + 1, sizeof kLineBreak - 2);
+    int line = 0;  // up to and with the next line end
+    while (line < length && text[line++] != '\n') {
+    }
+    out_.Write(text, line);
+    lineEnded_ = text[line - 1] == '\n';
+    text += line;
+    length -= line;
+  }
 }
 
 void StandardOutput::Write(const char* text, int length) {

@@ -7,6 +7,19 @@
 void Print(TextOutput& out, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
+// Text to `out` in which every line after the first goes on under the text
+// of the report line it belongs to (CHECK_MORE, backendCheck.h): for texts
+// written without the report's layout, such as a back end's advice.
+class ReportContinuation : public TextOutput {
+ public:
+  explicit ReportContinuation(TextOutput& out) : out_(out) {}
+  void Write(const char* text, int length) override;
+
+ private:
+  TextOutput& out_;
+  bool lineEnded_ = false;  // the indent is owed before the next character
+};
+
 // The program's standard output, with the line ends of a Windows console
 // (CR LF), each piece written at once so that the key test's lines appear
 // as the keys are pressed.

@@ -10,29 +10,6 @@
 
 namespace {
 
-// What the log and the message box tell of a back-end library.
-struct BackendTexts {
-  const char* loadingLine;
-  const char* loadErrorLine;
-  const char* loadErrorBox;
-  const char* importErrorLine;
-  const char* importErrorBox;
-};
-
-const BackendTexts kTandorUtlTexts = {
-    "> Loading tandorutl.dll ...",
-    "\n> Error during loading ... Can't load TandorUtl.DLL",
-    "Error during loading ...\n Can't load TandorUtl.DLL",
-    "> Error during inmort ... Can't import from TandorUtl.DLL",
-    "Error during inmort ...\nCan't import from TandorUtl.DLL"};
-
-const BackendTexts kWdmI2cTexts = {
-    "> Loading wdmI2cDll.dll ...",
-    "\n> Error during loading ... Can't load wdmI2cDll.dll",
-    "Error during loading ...\n Can't load wdmI2cDll.dll",
-    "> Error during inmort ... Can't import from wdmI2cDll.dll",
-    "Error during inmort ...\nCan't import from wdmI2cDll.dll"};
-
 // Set-up failures end the host process: the log line first, then the box.
 // The plug-in has no C runtime whose orderly exit could run, so the process
 // ends through the system, with the same status.
@@ -42,13 +19,15 @@ const BackendTexts kWdmI2cTexts = {
   ExitProcess(1);
 }
 
-void BindLibrary(const BackendLibrary& library, const BackendTexts& texts) {
+// The texts are the plug-in's own, misspellings included ("finctions").
+void BindLibrary(const BackendDescription& backend) {
+  const BindingTexts& texts = backend.binding;
   LogMessage("%s", texts.loadingLine);
-  if (!LoadBackendLibrary(library))
+  if (!LoadBackendLibrary(backend))
     FailFatally(texts.loadErrorLine, texts.loadErrorBox);
   LogMessage("   Ok!\n> Import finctions ...");
   const char* missing = nullptr;
-  if (!ImportBackendFunctions(library, &missing))
+  if (!ImportBackendFunctions(&missing))
     FailFatally(texts.importErrorLine, texts.importErrorBox);
   LogMessage("   Ok!\n");
 }
@@ -66,11 +45,9 @@ PlatformClass DetectPlatform() {
 }
 
 void BindBusBackend() {
-  PlatformClass platformClass = DetectPlatform();
-  SetCurrentPlatformClass(platformClass);
-  const BackendLibrary* library = BackendLibraryFor(platformClass);
-  if (!library)
+  const BackendDescription* backend = BackendFor(DetectPlatform());
+  // The plug-in's own words.
+  if (!backend)
     FailFatally("\n> This system don't support.", "This system don't support.");
-  BindLibrary(*library,
-              library == &kTandorUtlLibrary ? kTandorUtlTexts : kWdmI2cTexts);
+  BindLibrary(*backend);
 }

@@ -5,7 +5,6 @@
 namespace {
 
 BusBackend backend = {};
-PlatformClass platformClass = kPlatformUnsupported;
 
 template <typename Function>
 Function Lookup(HMODULE library, const char* name) {
@@ -13,69 +12,42 @@ Function Lookup(HMODULE library, const char* name) {
   return Function(GetProcAddress(library, name));
 }
 
-// The first function that `library` must have and the binding did not
+// The first function that the library must have and the binding did not
 // find, or null.
-const char* FirstMissing(const BackendLibrary& library) {
-  if (!backend.readByte) return library.readByte;
-  if (!backend.writeThree) return library.writeThree;
-  if (library.getEntryFlag && !backend.getEntryFlag)
-    return library.getEntryFlag;
-  if (library.setEntryFlag && !backend.setEntryFlag)
-    return library.setEntryFlag;
+const char* FirstMissing(const BackendDescription& wanted) {
+  if (!backend.readByte) return wanted.readByte;
+  if (!backend.writeThree) return wanted.writeThree;
+  if (wanted.getEntryFlag && !backend.getEntryFlag) return wanted.getEntryFlag;
+  if (wanted.setEntryFlag && !backend.setEntryFlag) return wanted.setEntryFlag;
   return nullptr;
 }
 
 }  // namespace
 
-const BackendLibrary kTandorUtlLibrary = {"tandorutl.dll", "DlkI2CSWReadByte",
-                                          "DlkI2CSWWrite3", "DlkGetEntryFlag",
-                                          "DlkSetEntryFlag"};
-
-const BackendLibrary kWdmI2cLibrary = {"wdmI2cDll.dll", "readByte",
-                                       "write3byte", nullptr, nullptr};
-
-const BackendLibrary* BackendLibraryFor(PlatformClass platformClass) {
-  switch (platformClass) {
-    case kPlatformWin32s:
-    case kPlatformWindows9x:
-      return &kTandorUtlLibrary;
-    case kPlatformNt5:
-      return &kWdmI2cLibrary;
-    default:
-      return nullptr;
-  }
-}
-
-bool LoadBackendLibrary(const BackendLibrary& library) {
-  backend.library = LoadLibraryA(library.fileName);
+bool LoadBackendLibrary(const BackendDescription& description) {
+  backend.description = &description;
+  backend.library = LoadLibraryA(description.fileName);
   return backend.library != nullptr;
 }
 
-bool ImportBackendFunctions(const BackendLibrary& library,
-                            const char** missing) {
-  backend.readByte = Lookup<ReadByteFn>(backend.library, library.readByte);
+bool ImportBackendFunctions(const char** missing) {
+  const BackendDescription& wanted = *backend.description;
+  backend.readByte = Lookup<ReadByteFn>(backend.library, wanted.readByte);
   backend.writeThree =
-      Lookup<WriteThreeBytesFn>(backend.library, library.writeThree);
+      Lookup<WriteThreeBytesFn>(backend.library, wanted.writeThree);
   backend.getEntryFlag =
-      Lookup<GetEntryFlagFn>(backend.library, library.getEntryFlag);
+      Lookup<GetEntryFlagFn>(backend.library, wanted.getEntryFlag);
   backend.setEntryFlag =
-      Lookup<SetEntryFlagFn>(backend.library, library.setEntryFlag);
-  *missing = FirstMissing(library);
+      Lookup<SetEntryFlagFn>(backend.library, wanted.setEntryFlag);
+  *missing = FirstMissing(wanted);
   if (!*missing) return true;
   FreeLibrary(backend.library);
+  backend.library = nullptr;
   return false;
 }
 
 const BusBackend& TheBusBackend() {
   return backend;
-}
-
-void SetCurrentPlatformClass(PlatformClass value) {
-  platformClass = value;
-}
-
-PlatformClass CurrentPlatformClass() {
-  return platformClass;
 }
 
 void ReleaseBusBackend() {

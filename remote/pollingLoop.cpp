@@ -50,14 +50,15 @@ void FollowHostWindow(PollState& state) {
   }
 }
 
-// The key code of one reading of the receiver, or kNoKey. On TandorUtl
-// both modes of the reading (UseAcorpCompMode on or off) take the read's own
-// result, so that a receiver that does not answer never turns the untouched
-// code into a key; the result of "wdmI2cDll.dll"'s read is not looked at.
-// Logs every code it returns.
+// The key code of one reading of the receiver, or kNoKey. Where the back
+// end's read result tells a failed read (TandorUtl), both modes of the
+// reading (UseAcorpCompMode on or off) take it, so that a receiver that does
+// not answer never turns the untouched code into a key. Logs every code it
+// returns.
 int ReadKeyCode() {
   ReceiverReading reading = ReadReceiver();
-  bool failed = CurrentPlatformClass() != kPlatformNt5 && reading.status != 0;
+  bool failed = TheBusBackend().description->readResultTellsFailure &&
+                reading.status != 0;
   if (reading.code == kNoKeyCode || failed) return kNoKey;
   LogMessage("> Pressed key code %d\n", reading.code);
   return reading.code;
