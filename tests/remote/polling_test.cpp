@@ -29,11 +29,13 @@ TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
   ASSERT_NE(nullptr, device);
   // Nothing, a held key, nothing, two keys one after the other, nothing,
   // the last key again (new again after a reading without a key), nothing.
-  SimKeyStep script[] = {Step(300, 7),  Step(1000, -1), Step(1400, 9),
-                         Step(1550, 3), Step(1700, -1), Step(1900, 3),
-                         Step(1960, -1)};
+  // The first 600 ms without a key leave room for several cycles even where
+  // a reading takes many times its usual length (an emulated processor).
+  SimKeyStep script[] = {Step(600, 7),  Step(1300, -1), Step(1700, 9),
+                         Step(1850, 3), Step(2000, -1), Step(2200, 3),
+                         Step(2260, -1)};
   sim().PlayKeyScript(script, 7);
-  Sleep(2300);
+  Sleep(2600);
   StopAndRelease(device);
 
   std::vector<SimKeyRead> reads = KeyReads();

@@ -1,0 +1,94 @@
+// The back ends' advice as the report lays it out: written without the
+// report's layout, each line after the first goes on under the text of its
+// report line, and the whole stays within a console's 80 columns.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "backendCheck.h"
+#include "backendDescription.h"
+#include "output.h"
+
+namespace {
+
+const int kLabelWidth = 14;  // CHECK_LABEL
+const int kConsoleColumns = 80;
+
+class Collected : public TextOutput {
+ public:
+  void Write(const char* text, int length) override {
+    text_.append(text, static_cast<size_t>(length));
+  }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// `advice` as the report prints it after a label, given its arguments;
+// `pieces` says how it reaches the output, in pieces of that many bytes.
+std::string Laid(const char* advice, const char* first, const char* second,
+                 int pieces = 0) {
+  char formatted[1024];
+  FormatInto(formatted, sizeof formatted, advice, first, second);
+  Collected collected;
+  ReportContinuation continued(collected);
+  std::string text = formatted;
+  size_t step = pieces > 0 ? static_cast<size_t>(pieces) : text.size();
+  for (size_t at = 0; at < text.size(); at += step)
+    continued.Write(text.data() + at,
+                    static_cast<int>(std::min(step, text.size() - at)));
+  return std::string(kLabelWidth, ' ') + collected.text();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos;
+       start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  EXPECT_EQ(start, text.size()) << "the text ends without a line end";
+  return lines;
+}
+
+TEST(CheckReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
+  const char kLongPath[] =
+      "C:\\Program Files\\Mirabo\\BtVid_32.Dll";  // a path as users have it
+  for (const BackendDescription* backend :
+       {&kTandorUtlBackend, &kWdmI2cBackend}) {
+    for (const char* advice :
+         {backend->advice.notFound, backend->advice.refused,
+          backend->advice.incomplete}) {
+      std::string laid = Laid(advice, backend->fileName, kLongPath);
+      std::vector<std::string> lines = Lines(laid);
+      ASSERT_GE(lines.size(), 2u) << laid;
+      for (const std::string& line : lines) {
+        EXPECT_EQ(std::string(kLabelWidth, ' '), line.substr(0, kLabelWidth))
+            << laid;
+        EXPECT_NE(' ', line[kLabelWidth]) << "indented too far:\n" << laid;
+        EXPECT_LE(line.size(), static_cast<size_t>(kConsoleColumns)) << laid;
+      }
+    }
+  }
+}
+
+// The report of before, word for word, as the indented literal it was.
+TEST(CheckReportLayout, AdviceComesOutAsTheReportAlwaysPrintedIt) {
+  const std::string expected =
+      "              wdmI2cDll.dll not found. Install the card's\n"
+      "              Windows 2000/XP driver package, or copy wdmI2cDll.dll "
+      "into\n"
+      "              Mirabo's folder.\n";
+  EXPECT_EQ(expected, Laid(kWdmI2cBackend.advice.notFound,
+                           kWdmI2cBackend.fileName, nullptr));
+  // However the text reaches the output: a line end at the end of one piece
+  // owes the indent to the next.
+  for (int pieces : {1, 2, 7, 44})
+    EXPECT_EQ(expected, Laid(kWdmI2cBackend.advice.notFound,
+                             kWdmI2cBackend.fileName, nullptr, pieces))
+        << "in pieces of " << pieces;
+}
+
+}  // namespace
