@@ -8,6 +8,7 @@
 #include "busBackend.h"
 #include "output.h"
 #include "platformDetection.h"
+#include "windowsName.h"
 
 namespace {
 
@@ -105,9 +106,9 @@ CheckStatus CheckWindows(TextOutput& out) {
           "Windows:");
     return kUnsupportedWindows;
   }
-  Print(out, CHECK_LABEL "%s version %u.%u %s (Build %u)\n",
-        "Windows:", platform.name, platform.major, platform.minor,
-        platform.servicePack, platform.build);
+  Print(out, CHECK_LABEL, "Windows:");
+  PrintWindowsName(out, platform);
+  Print(out, "\n");
   SetCurrentPlatformClass(platform.platformClass);
   const BackendLibrary* library = BackendLibraryFor(platform.platformClass);
   if (!library) {
