@@ -8,6 +8,7 @@
 #include "busBackend.h"
 #include "output.h"
 #include "platformDetection.h"
+#include "windowsName.h"
 
 namespace {
 
@@ -61,9 +62,9 @@ CheckStatus CheckWindows(TextOutput& out, const BackendDescription** backend) {
           "Windows:");
     return kUnsupportedWindows;
   }
-  Print(out, CHECK_LABEL "%s version %u.%u %s (Build %u)\n",
-        "Windows:", platform.name, platform.major, platform.minor,
-        platform.servicePack, platform.build);
+  Print(out, CHECK_LABEL, "Windows:");
+  PrintWindowsName(out, platform);
+  Print(out, "\n");
   const BackendDescription* served = BackendFor(platform.platformClass);
   if (!served) {
     Print(out,

@@ -1,7 +1,7 @@
 # What a Windows user gets: the two DLLs and the check tool with their
 # version information, a sample settings file and the user guide, packed as
-# a ZIP by CPack (`cpack --config build/CPackConfig.cmake`, or
-# `scripts/package.sh`).
+# a ZIP with its SHA256SUMS by `cmake -P build/PackRelease.cmake` (or
+# `scripts/package.sh`, which builds them first).
 
 enable_language(RC)
 
@@ -40,12 +40,6 @@ endforeach()
 
 # Packing builds nothing: scripts/package.sh builds what is packed first, and
 # the delivery tests pack a tree that the test run has just built.
-set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME TandorRemote)
-set(CPACK_PACKAGE_VENDOR "Tandor remote-control project")
-set(CPACK_PACKAGE_FILE_NAME "TandorRemote-${PROJECT_VERSION}-win32")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-include(CPack)
+set(TANDOR_RELEASE_NAME "TandorRemote-${PROJECT_VERSION}-win32")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/PackRelease.cmake.in
+               ${CMAKE_BINARY_DIR}/PackRelease.cmake @ONLY)

@@ -19,9 +19,20 @@ endfunction()
 # directory, which makes Windows 95 and Win32s refuse to LoadLibrary it.
 # runtime/ stands in for both; the binary imports nothing but kernel32 and
 # user32. libgcc supplies only the compiler's own helpers (64-bit division).
+#
+# Its header asks for Windows 4.0, operating system and subsystem alike:
+# Windows 95, 98 and NT 4 refuse a file that asks for 5.0, the default that
+# toolchains moved to, so the fields are set here rather than left to the
+# linker's default.
+#
+# It carries no link time (the header's and the export directory's time
+# stamps are 0), so that one commit gives the same bytes whenever it is built.
 function(_tandor_without_runtime target)
   tandor_delivered_code(${target})
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--enable-stdcall-fixup)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--enable-stdcall-fixup
+    -Wl,--no-insert-timestamp
+    -Wl,--major-os-version,4 -Wl,--minor-os-version,0
+    -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
   target_link_libraries(${target} PRIVATE tandor_runtime tandor_no_crt
                                           kernel32 user32 gcc)
 endfunction()

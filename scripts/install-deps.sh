@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a Debian 12 machine: the mingw-w64
-# cross compiler for i686, 32-bit Wine, CMake and GoogleTest's sources.
+# cross compiler for i686, 32-bit Wine, CMake, GoogleTest's sources and zip.
 # Does nothing when everything is already there.
 set -euo pipefail
 
@@ -14,6 +14,9 @@ command -v i686-w64-mingw32-objdump >/dev/null || need+=(binutils-mingw-w64-i686
 command -v wine >/dev/null || need+=(wine)
 [ -x /usr/lib/wine/wine ] || [ -e /usr/lib/i386-linux-gnu/wine ] || need+=(wine32:i386)
 command -v make >/dev/null || need+=(make)
+# The release ZIP is written by Info-ZIP's zip; its tests read it with zipinfo.
+command -v zip >/dev/null || need+=(zip)
+command -v zipinfo >/dev/null || need+=(unzip)
 
 if [ "$(id -u)" -ne 0 ]; then
   SUDO=sudo

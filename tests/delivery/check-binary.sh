@@ -7,6 +7,8 @@
 # - every import is a function of <windows95-imports> (what Windows 95 as
 #   shipped exports, as DLL!function): no C runtime DLL, nothing newer;
 # - no instruction that a 486 lacks;
+# - operating-system and subsystem versions 4.0 in the header: Windows 95, 98
+#   and NT 4 refuse a file that asks for a newer Windows;
 # - with <expected-exports>, exactly those exports ("ordinal name" lines, or
 #   names alone where the ordinal does not matter).
 set -euo pipefail
@@ -24,6 +26,13 @@ tls=$(printf '%s\n' "$dump" | awk '/Thread Storage Directory/ { print $3, $4 }')
 if "$objdump" -h "$binary" | awk '{ print $2 }' | grep -qx '\.tls'; then
   fail "has a .tls section"
 fi
+
+for field in MajorOSystemVersion:4 MinorOSystemVersion:0 \
+             MajorSubsystemVersion:4 MinorSubsystemVersion:0; do
+  key=${field%:*} want=${field#*:}
+  value=$(printf '%s\n' "$dump" | awk -v f="$key" '$1 == f { print $2 }')
+  [ "$value" = "$want" ] || fail "$key is ${value:-missing}, not $want"
+done
 
 imports=$(printf '%s\n' "$dump" | awk '
   /DLL Name:/ { dll = toupper($3); next }
@@ -80,5 +89,5 @@ if [ -n "$expected" ]; then
   fi
 fi
 
-[ $status -eq 0 ] && echo "$name: no TLS directory, $(wc -l <<< "$imports") imports of Windows 95, 486 instructions only${expected:+, exports as expected}"
+[ $status -eq 0 ] && echo "$name: no TLS directory, $(wc -l <<< "$imports") imports of Windows 95, 486 instructions only, Windows 4.0 in the header${expected:+, exports as expected}"
 exit $status
