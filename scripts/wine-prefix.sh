@@ -24,3 +24,11 @@ for ((slot = 0; slot < slots; slot++)); do
   prepare "$slot" &
 done
 wait
+# A prefix that Wine could not boot would otherwise show only as every test
+# of its slot failing.
+for ((slot = 0; slot < slots; slot++)); do
+  if [ ! -f "$dir/prefix$slot/system.reg" ]; then
+    echo "wine-prefix: Wine could not set up $dir/prefix$slot" >&2
+    exit 1
+  fi
+done
