@@ -43,7 +43,7 @@ const BackendDescription kWdmI2cBackend = {
     /*drivesLines=*/false,
     /*readResultTellsFailure=*/false,
     nullptr,
-    "Windows 2000 and XP",
+    "Windows 2000, XP, Server 2003",
     {"> Loading wdmI2cDll.dll ...",
      "\n> Error during loading ... Can't load wdmI2cDll.dll",
      "Error during loading ...\n Can't load wdmI2cDll.dll",
