@@ -2,23 +2,23 @@
 
 #include <string>
 
-#include "testsupport.h"
+#include "harness.h"
 
-using namespace testsupport;
+using namespace harness;
 
 TEST(BoxCatcher, SeesEveryBoxWithCaptionTextIconAndOwner) {
-  BoxCatcher catcher;
+  BoxAnswerer catcher;
   EXPECT_EQ(IDOK, MessageBoxA(nullptr, "first", "One", MB_OK));
   EXPECT_EQ(IDOK,
             MessageBoxA(GetDesktopWindow(), "second", "Two", MB_ICONERROR));
   ASSERT_EQ(2u, catcher.boxes().size());
   EXPECT_EQ("One", catcher.boxes()[0].caption);
   EXPECT_EQ("first", catcher.boxes()[0].text);
-  EXPECT_FALSE(catcher.boxes()[0].hasIcon);
+  EXPECT_FALSE(catcher.boxes()[0].hasIcon());
   EXPECT_EQ(nullptr, catcher.boxes()[0].owner);
   EXPECT_EQ("Two", catcher.boxes()[1].caption);
   EXPECT_EQ("second", catcher.boxes()[1].text);
-  EXPECT_TRUE(catcher.boxes()[1].hasIcon);
+  EXPECT_TRUE(catcher.boxes()[1].hasIcon());
 }
 
 TEST(RunProcess, ReportsExitStatusOutputAndEnvironment) {
