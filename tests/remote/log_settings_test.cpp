@@ -105,9 +105,8 @@ TEST_F(RemoteSettings, DeletedDelayKeyKeepsTheLastValueRead) {
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 300;
   std::vector<int64_t> pauses = PausesAfterEdit(
-      settings,
-      "[MiraboRemote]\r\nKeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
-      "UseAcorpCompMode=0\r\nUseLog=1\r\n");
+      settings, SettingsSection("KeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
+                                "UseAcorpCompMode=0\r\nUseLog=1\r\n"));
   // Not the 100 ms that a missing key gives before any value was read.
   ASSERT_GE(pauses.size(), 2u);
   for (int64_t pause : pauses) EXPECT_GE(pause, 300000 - kSlackUs);
