@@ -70,15 +70,20 @@ CurrentDir::~CurrentDir() {
   SetCurrentDirectoryA(previous_.c_str());
 }
 
-std::string ReadText(const std::string& path) {
-  std::string text;
+bool ReadText(const std::string& path, std::string* text) {
   FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return text;
+  if (!file) return false;
   char buffer[4096];
   size_t got;
   while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-    text.append(buffer, got);
+    text->append(buffer, got);
   fclose(file);
+  return true;
+}
+
+std::string ReadText(const std::string& path) {
+  std::string text;
+  ReadText(path, &text);
   return text;
 }
 

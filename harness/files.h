@@ -45,6 +45,9 @@ class CurrentDir {
   std::string previous_;
 };
 
+// The whole file; false (and `text` untouched) when it cannot be opened.
+bool ReadText(const std::string& path, std::string* text);
+// The whole file, or "" when it cannot be opened.
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 // Writes `text` beside `path` and then puts it in `path`'s place, so that a

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console.h"
+#include "files.h"
 #include "key_printer.h"
 #include "log_report.h"
 #include "message_boxes.h"
@@ -27,21 +28,10 @@ enum ExitStatus {
   kReferencesKept = 4,
 };
 
-bool ReadFile(const std::string& path, std::string* text) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-    text->append(buffer, got);
-  fclose(file);
-  return true;
-}
-
 bool LoadKeysFile(HostOptions* options, std::string* error) {
   if (options->keysFile.empty()) return true;
   std::string text;
-  if (!ReadFile(options->keysFile, &text)) {
+  if (!harness::ReadText(options->keysFile, &text)) {
     *error = "--keys-file: cannot read " + options->keysFile;
     return false;
   }
