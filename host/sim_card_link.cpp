@@ -58,10 +58,11 @@ void SimCardLink::PlayKeys(const std::vector<KeyStep>& steps) {
 
 void SimCardLink::PrintSoundWrites() {
   if (!control_) return;
-  int count = control_->GetSoundWrites(nullptr, 0);
-  if (count <= soundWritesSeen_) return;
-  std::vector<SimSoundWrite> writes(count);
-  count = control_->GetSoundWrites(writes.data(), count);
+  // The card says how many writes it copied, which may be more than the
+  // room given when one arrives in between: Records keeps to the room.
+  std::vector<SimSoundWrite> writes =
+      harness::Records(control_->GetSoundWrites);
+  int count = static_cast<int>(writes.size());
   for (int i = soundWritesSeen_; i < count; ++i) {
     const SimSoundWrite& write = writes[i];
     long ms = static_cast<long>((write.timeUs - cardUsAtSessionStart_) / 1000);
