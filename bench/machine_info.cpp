@@ -4,7 +4,7 @@
 
 #include <stdio.h>
 
-#include "testsupport.h"
+#include "files.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ std::string Now() {
 }
 
 std::string HostLoadAverages() {
-  std::string text = testsupport::ReadText("Z:\\proc\\loadavg");
+  std::string text = harness::ReadText("Z:\\proc\\loadavg");
   size_t end = 0;
   for (int field = 0; field < 3 && end != std::string::npos; ++field)
     end = text.find(' ', end + (field ? 1 : 0));

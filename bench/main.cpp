@@ -16,13 +16,13 @@
 
 #include <string>
 
-#include "card_access.h"
 #include "figures_report.h"
 #include "machine_info.h"
 #include "nt_copy.h"
 #include "port_emulation.h"
 #include "utl_figures_text.h"
-#include "testsupport.h"
+#include "files.h"
+#include "sim_driver.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options* options) {
-  options->jsonPath = testsupport::ExeDir() + "..\\bench.json";
+  options->jsonPath = harness::ExeDir() + "..\\bench.json";
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--json" && i + 1 < argc) {
@@ -76,6 +76,25 @@ void Say(const char* text) {
   fprintf(stderr, "bench: %s\n", text);
 }
 
+// Loads the simulated driver from the program's folder and resets the
+// card, its line trace off; null, with the reason in `why`, when that
+// fails.
+const SimControl* PrepareCard(harness::SimDriver* driver, std::string* why) {
+  if (!driver->Load() || !driver->card()) {
+    *why = "the simulated driver BtVid_32.Dll cannot be loaded";
+    return nullptr;
+  }
+  const SimControl* card = driver->card();
+  if (card->size < static_cast<int>(sizeof(SimControl))) {
+    *why = "the simulated driver's control table is too old";
+    return nullptr;
+  }
+  card->Reset();
+  // No line trace: a real card keeps none, and nothing here reads it.
+  card->SetTracing(0);
+  return card;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,25 +102,28 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, &options)) return 2;
 
   // The plug-in reads its settings from, and logs to, the current folder.
-  testsupport::TempDir folder;
-  testsupport::CurrentDir inFolder(folder.path());
+  harness::TempDir folder;
+  harness::CurrentDir inFolder(folder.path());
 
-  HeldCard card;
+  // Held for the whole run, so that the card, its clock and its records
+  // outlive every library that loads and releases the driver by name.
+  harness::SimDriver driver;
   std::string why;
-  if (!card.Load(&why)) {
+  const SimControl* card = PrepareCard(&driver, &why);
+  if (!card) {
     fprintf(stderr, "bench: %s\n", why.c_str());
     return 1;
   }
 
   if (options.utlOnly) {
-    printf("%s",
-           UtlFiguresToText(MeasureTransactions(card.get(), options.samples))
-               .c_str());
+    printf(
+        "%s",
+        UtlFiguresToText(MeasureTransactions(card, options.samples)).c_str());
     return 0;
   }
 
   Say("TandorUtl transactions, as Windows 98 and as Windows 2000");
-  UtlFigures shownAs98 = MeasureTransactions(card.get(), options.samples);
+  UtlFigures shownAs98 = MeasureTransactions(card, options.samples);
   UtlFigures shownAsNt =
       MeasureTransactionsAsNt(folder.path(), options.samples);
 
@@ -110,7 +132,7 @@ int main(int argc, char** argv) {
   if (IsWindows9x()) {
     portRead = MeasurePortRead();
     Say("plug-in: key latency, Stop, processor time, cadence");
-    plugin = MeasurePlugin(card.get(), Plan(options.quick));
+    plugin = MeasurePlugin(card, Plan(options.quick));
   } else {
     plugin.why = "not run as Windows 95/98/Me (run bench-win98.exe)";
   }
@@ -123,11 +145,11 @@ int main(int argc, char** argv) {
   AddConventionCost(report, MeasureConventionCost(), shownAs98);
   AddPlugin(report, plugin);
   Say("the bus lock, uncontended");
-  AddBusLock(report, MeasureBusLock(card.get()));
+  AddBusLock(report, MeasureBusLock(card));
 
   printf("%s", report.Table().c_str());
-  testsupport::WriteText(options.jsonPath, report.Json());
-  if (!testsupport::FileExists(options.jsonPath)) {
+  harness::WriteText(options.jsonPath, report.Json());
+  if (!harness::FileExists(options.jsonPath)) {
     fprintf(stderr, "bench: cannot write %s\n", options.jsonPath.c_str());
     return 1;
   }

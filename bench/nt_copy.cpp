@@ -1,6 +1,7 @@
 #include "nt_copy.h"
 
-#include "testsupport.h"
+#include "files.h"
+#include "processes.h"
 #include "utl_figures_text.h"
 
 namespace {
@@ -14,8 +15,8 @@ UtlFigures MeasureTransactionsAsNt(const std::string& folder, int samples) {
   UtlFigures figures;
   std::string args = std::string(BENCH_UTL_ONLY_OPTION) + " --samples " +
                      std::to_string(samples);
-  testsupport::ProcessResult run = testsupport::RunProcess(
-      testsupport::ExeDir() + kCopyName, args, folder, kCopyTimeoutMs);
+  harness::ProcessResult run = harness::RunProcess(
+      harness::ExeDir() + kCopyName, args, folder, kCopyTimeoutMs);
   if (run.timedOut || run.exitCode != 0 ||
       !UtlFiguresFromText(run.output, &figures)) {
     figures = UtlFigures();

@@ -2,12 +2,17 @@
 
 #include <windows.h>
 
-#include "card_access.h"
-#include "main_window.h"
+#include <memory>
+
+#include "host_window.h"
 #include "process_time.h"
-#include "testsupport.h"
+#include "processes.h"
+#include "sim_driver.h"
 
 namespace {
+
+// The host's application object; the plug-in only holds a reference.
+using BenchHost = harness::HostObject<IRemoteHost>;
 
 // Two keys of the plug-in's table, and the names it gives them.
 struct BenchKey {
@@ -46,7 +51,7 @@ class Bench {
   Bench(const SimControl* card, const PluginPlan& plan)
       : card_(card),
         plan_(plan),
-        recorder_(*new KeyRecorder(recorderTally_, card)),
+        recorder_(*new harness::KeyRecorder(recorderTally_, card)),
         host_(*new BenchHost(hostTally_)) {}
   ~Bench() {
     recorder_.Release();
@@ -54,7 +59,7 @@ class Bench {
   }
   Bench(const Bench&) = delete;
   Bench& operator=(const Bench&) = delete;
-  bool Load(std::string* why) { return library_.Load(why); }
+  bool Load(std::string* why) { return library_.Load("tandor.dll", why); }
 
   KeyLatencyFigures FirstKeyLatency();
   KeyLatencyFigures NewKeyLatency();
@@ -69,6 +74,9 @@ class Bench {
   // miss or a wrong key counted in `figures`.
   void TakeLatency(size_t index, const BenchKey& key, long long pressedUs,
                    KeyLatencyFigures& figures, std::vector<double>& samples);
+  // With `on`, the card's key is let go as soon as it has been delivered:
+  // a press that lasts one reading. Set while no plug-in runs.
+  void ReleaseOnKey(bool on);
   // Sleeps `period` ms and measures this process meanwhile.
   CpuWindow CpuOver(DWORD period);
   // Adds the intervals between the keys since the last Clear.
@@ -76,15 +84,21 @@ class Bench {
 
   const SimControl* card_;
   PluginPlan plan_;
-  PluginLibrary library_;
+  harness::PluginLibrary library_;
   // The host's objects, each holding one reference of the benchmark's own
   // until the end.
-  ReferenceTally recorderTally_;
-  ReferenceTally hostTally_;
-  KeyRecorder& recorder_;
+  harness::ReferenceTally recorderTally_;
+  harness::ReferenceTally hostTally_;
+  harness::KeyRecorder& recorder_;
   BenchHost& host_;
   Random random_;
 };
+
+void Bench::ReleaseOnKey(bool on) {
+  const SimControl* card = card_;
+  recorder_.onKey = nullptr;
+  if (on) recorder_.onKey = [card] { card->ReleaseKey(); };
+}
 
 long long Bench::Press(const BenchKey& key) {
   long long now = card_->NowUs();
@@ -100,7 +114,7 @@ void Bench::TakeLatency(size_t index, const BenchKey& key, long long pressedUs,
     ++figures.missed;
     return;
   }
-  KeyEvent event = recorder_.Events()[index];
+  harness::KeyEvent event = recorder_.events()[index];
   if (event.name != key.name) ++figures.wrongKey;
   samples.push_back(Ms(event.timeUs - pressedUs));
 }
@@ -109,8 +123,8 @@ void Bench::TakeLatency(size_t index, const BenchKey& key, long long pressedUs,
 // press falls at a random point of the first few cycles.
 KeyLatencyFigures Bench::FirstKeyLatency() {
   KeyLatencyFigures figures;
-  WriteSettings(figures.settings);
-  recorder_.ReleaseOnKey(true);
+  harness::WriteSettingsFile("", figures.settings);
+  ReleaseOnKey(true);
   std::vector<double> samples;
   for (int i = 0; i < plan_.presses; ++i) {
     recorder_.Clear();
@@ -136,8 +150,8 @@ KeyLatencyFigures Bench::NewKeyLatency() {
   KeyLatencyFigures figures;
   figures.settings.keyFirstDelay = kShortDelayMs;
   figures.settings.keyRepeatDelay = kShortDelayMs;
-  WriteSettings(figures.settings);
-  recorder_.ReleaseOnKey(true);
+  harness::WriteSettingsFile("", figures.settings);
+  ReleaseOnKey(true);
   recorder_.Clear();
   StartedPlugin plugin(library_, recorder_, host_);
   Press(kRecall);
@@ -162,17 +176,17 @@ KeyLatencyFigures Bench::NewKeyLatency() {
 StopFigures Bench::StopLatency(const StopCase& stopCase) {
   StopFigures figures;
   figures.stopCase = stopCase;
-  WriteSettings(stopCase.settings);
-  recorder_.ReleaseOnKey(true);
+  harness::WriteSettingsFile("", stopCase.settings);
+  ReleaseOnKey(true);
   std::vector<double> stops, noticed;
   for (int i = 0; i < plan_.stopsPerCase; ++i) {
-    MainWindow window;
-    if (stopCase.hostWindow) window.Open();
+    std::unique_ptr<harness::HostWindow> window;
+    if (stopCase.hostWindow) window.reset(new harness::HostWindow);
     recorder_.Clear();
     StartedPlugin plugin(library_, recorder_, host_);
     if (stopCase.hostWindow)
-      testsupport::WaitUntil([this] { return card_->SoundState() == 1; },
-                             kKeyTimeoutMs);
+      harness::WaitUntil([this] { return card_->SoundState() == 1; },
+                         kKeyTimeoutMs);
     if (stopCase.afterPress) {
       Press(kPower);
       recorder_.WaitForKeys(1, kKeyTimeoutMs);
@@ -185,7 +199,7 @@ StopFigures Bench::StopLatency(const StopCase& stopCase) {
     plugin.Stop();
     long long returned = card_->NowUs();
     stops.push_back(Ms(returned - asked));
-    std::vector<SimSoundWrite> writes = SoundWrites(card_);
+    std::vector<SimSoundWrite> writes = harness::Records(card_->GetSoundWrites);
     if (!writes.empty()) noticed.push_back(Ms(writes.front().timeUs - asked));
   }
   card_->ReleaseKey();
@@ -207,7 +221,7 @@ CpuWindow Bench::CpuOver(DWORD period) {
 }
 
 void Bench::TakeIntervals(CadenceFigures& cadence) {
-  std::vector<KeyEvent> events = recorder_.Events();
+  std::vector<harness::KeyEvent> events = recorder_.events();
   for (size_t i = 1; i < events.size(); ++i) {
     double interval = Ms(events[i].timeUs - events[i - 1].timeUs);
     (i == 1 ? cadence.firstIntervalsMs : cadence.repeatIntervalsMs)
@@ -220,8 +234,8 @@ void Bench::TakeIntervals(CadenceFigures& cadence) {
 // down for as long, whose deliveries also give the cadence.
 CpuFigures Bench::CpuAndHeldKey(CadenceFigures& cadence) {
   CpuFigures figures;
-  WriteSettings(cadence.settings);
-  recorder_.ReleaseOnKey(false);
+  harness::WriteSettingsFile("", cadence.settings);
+  ReleaseOnKey(false);
   recorder_.Clear();
   StartedPlugin plugin(library_, recorder_, host_);
   if (!plugin.started()) return figures;
@@ -232,7 +246,7 @@ CpuFigures Bench::CpuAndHeldKey(CadenceFigures& cadence) {
   card_->PressKey(kPower.code);
   figures.held = CpuOver(period);
   card_->ReleaseKey();
-  figures.heldKeys = static_cast<int>(recorder_.Events().size());
+  figures.heldKeys = static_cast<int>(recorder_.events().size());
   TakeIntervals(cadence);
   return figures;
 }
@@ -240,8 +254,8 @@ CpuFigures Bench::CpuAndHeldKey(CadenceFigures& cadence) {
 // More held keys, each for the first key and a few repeats, each a new key
 // (released for more than one cycle in between, and alternating).
 void Bench::Cadence(CadenceFigures& cadence) {
-  WriteSettings(cadence.settings);
-  recorder_.ReleaseOnKey(false);
+  harness::WriteSettingsFile("", cadence.settings);
+  ReleaseOnKey(false);
   StartedPlugin plugin(library_, recorder_, host_);
   if (!plugin.started()) return;
   for (int i = 1; i < plan_.cadenceHolds; ++i) {
@@ -267,9 +281,9 @@ PluginFigures MeasurePlugin(const SimControl* card, const PluginPlan& plan) {
 
   figures.firstKey = bench.FirstKeyLatency();
   figures.newKey = bench.NewKeyLatency();
-  PluginSettings defaults, longDelays;
+  harness::PluginSettings defaults, longDelays;
   longDelays.keyFirstDelay = longDelays.keyRepeatDelay = kLongDelayMs;
-  for (const PluginSettings& settings : {defaults, longDelays}) {
+  for (const harness::PluginSettings& settings : {defaults, longDelays}) {
     figures.stops.push_back(bench.StopLatency({settings, false, false}));
     figures.stops.push_back(bench.StopLatency({settings, true, false}));
   }

@@ -20,7 +20,7 @@ struct PluginPlan {
 };
 
 struct KeyLatencyFigures {
-  PluginSettings settings;
+  harness::PluginSettings settings;
   int presses = 0;
   int missed = 0;     // no OnKey within 3 s
   int wrongKey = 0;   // OnKey with another key's name
@@ -29,7 +29,7 @@ struct KeyLatencyFigures {
 
 // Where the plug-in is when asked to stop.
 struct StopCase {
-  PluginSettings settings;
+  harness::PluginSettings settings;
   // In the KeyFirstDelay pause after a one-reading press; else polling
   // before any key, at a random point of its 20 ms cycles.
   bool afterPress = false;
@@ -60,7 +60,7 @@ struct CpuFigures {
 };
 
 struct CadenceFigures {
-  PluginSettings settings;
+  harness::PluginSettings settings;
   int holds = 0;
   std::vector<double> firstIntervalsMs;   // first key to the second
   std::vector<double> repeatIntervalsMs;  // between later keys

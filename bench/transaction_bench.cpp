@@ -4,16 +4,13 @@
 
 #include <vector>
 
-#include "card_access.h"
 #include "driverApi.h"
 #include "entry_flag_probe.h"
 #include "process_time.h"
-#include "testsupport.h"
+#include "sim_driver.h"
+#include "utl_binding.h"
 
 namespace {
-
-typedef int(__cdecl* ReadByteFn)(int address, unsigned char* value);
-typedef int(__cdecl* Write3Fn)(int address, int subaddress, int value);
 
 const int kReceiverRead = 0x97;
 const int kReceiverWrite = 0x96;
@@ -158,7 +155,7 @@ Sample Run(const SimControl* card, Transaction transaction) {
   sample.beganUs = card->NowUs();
   sample.result = transaction();
   sample.returnedUs = card->NowUs();
-  sample.calls = Calls(card);
+  sample.calls = harness::Records(card->GetCalls);
   return sample;
 }
 
@@ -166,18 +163,14 @@ Sample Run(const SimControl* card, Transaction transaction) {
 
 UtlFigures MeasureTransactions(const SimControl* card, int samples) {
   UtlFigures figures;
-  testsupport::BoxCatcher refusals;
-  HMODULE utl = LoadLibraryA((testsupport::ExeDir() + "TandorUtl.dll").c_str());
-  if (!utl) {
+  harness::UtlLibrary utl(harness::UtlPath());
+  if (!utl.loaded()) {
     figures.why = "TandorUtl.dll cannot be loaded";
     return figures;
   }
-  auto readByte = reinterpret_cast<ReadByteFn>(
-      reinterpret_cast<void*>(GetProcAddress(utl, "DlkI2CSWReadByte")));
-  auto write3 = reinterpret_cast<Write3Fn>(
-      reinterpret_cast<void*>(GetProcAddress(utl, "DlkI2CSWWrite3")));
+  auto readByte = utl->DlkI2CSWReadByte;
+  auto write3 = utl->DlkI2CSWWrite3;
   if (!readByte || !write3) {
-    FreeLibrary(utl);
     figures.why = "TandorUtl.dll lacks its transactions";
     return figures;
   }
@@ -198,7 +191,7 @@ UtlFigures MeasureTransactions(const SimControl* card, int samples) {
   for (int i = 0; i < samples; ++i) writes.push_back(Run(card, write));
   // The region exists while the library is loaded.
   figures.card = MeasureBookkeeping();
-  FreeLibrary(utl);
+  utl.Unload();
 
   figures.read = Figures(reads, true);
   figures.write3 = Figures(writes, false);

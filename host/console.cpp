@@ -79,35 +79,3 @@ void Raw(const std::string& text) {
 }
 
 }  // namespace console
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\r':
-        quoted += "\\r";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          snprintf(escaped, sizeof escaped, "\\x%02X", c);
-          quoted += escaped;
-        } else {
-          quoted += static_cast<char>(c);
-        }
-    }
-  }
-  return quoted + "\"";
-}

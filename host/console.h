@@ -35,7 +35,3 @@ void Event(long ms, const char* format, ...)
 void Raw(const std::string& text);
 
 }  // namespace console
-
-// `text` in double quotes with C escapes for quotes, backslashes and control
-// characters, so that a line feed inside shows as \n.
-std::string Quoted(const std::string& text);

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "box_answerer.h"
 #include "console.h"
+#include "files.h"
+#include "key_printer.h"
 #include "log_report.h"
-#include "host_objects.h"
+#include "message_boxes.h"
 #include "options.h"
 #include "plugin_library.h"
 #include "session.h"
+#include "text.h"
 #include "sim_card_link.h"
 
 namespace {
@@ -26,21 +28,10 @@ enum ExitStatus {
   kReferencesKept = 4,
 };
 
-bool ReadFile(const std::string& path, std::string* text) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-    text->append(buffer, got);
-  fclose(file);
-  return true;
-}
-
 bool LoadKeysFile(HostOptions* options, std::string* error) {
   if (options->keysFile.empty()) return true;
   std::string text;
-  if (!ReadFile(options->keysFile, &text)) {
+  if (!harness::ReadText(options->keysFile, &text)) {
     *error = "--keys-file: cannot read " + options->keysFile;
     return false;
   }
@@ -58,12 +49,12 @@ void NoteWindowsVersion() {
   console::Note("Windows reports platform %lu, version %lu.%lu, build %lu, %s",
                 version.dwPlatformId, version.dwMajorVersion,
                 version.dwMinorVersion, version.dwBuildNumber & 0xFFFF,
-                Quoted(version.szCSDVersion).c_str());
+                harness::Quoted(version.szCSDVersion).c_str());
 }
 
 void NoteBackEnd() {
   for (const char* name : {"tandorutl.dll", "wdmI2cDll.dll"}) {
-    std::string path = LoadedModulePath(name);
+    std::string path = harness::LoadedModulePath(name);
     if (!path.empty()) console::Note("back end loaded: %s", path.c_str());
   }
 }
@@ -123,9 +114,9 @@ void NoteVcd(SimCardLink* sim, const std::string& path) {
 
 int Run(const HostOptions& options) {
   NoteWindowsVersion();
-  PluginLibrary plugin;
+  harness::PluginLibrary plugin;
   std::string why;
-  if (!plugin.Load(&why)) {
+  if (!plugin.Load("tandor.dll", &why)) {
     console::Note("%s", why.c_str());
     return kPluginFailed;
   }
@@ -178,8 +169,13 @@ int main(int argc, char** argv) {
     fputs(UsageText(), stdout);
     return kClean;
   }
-  std::unique_ptr<BoxAnswerer> answerer;
-  if (options.answerBoxes) answerer.reset(new BoxAnswerer);
+  // Each box is printed before it closes: the code that showed it may end
+  // the process right after.
+  std::unique_ptr<harness::BoxAnswerer> answerer;
+  if (options.answerBoxes)
+    answerer.reset(new harness::BoxAnswerer([](const harness::Box& box) {
+      console::Note("%s", harness::Describe(box).c_str());
+    }));
   int status = Run(options);
   if (options.showLog) log_report::PrintLog();
   return status;

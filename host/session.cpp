@@ -3,8 +3,9 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <memory>
 
-#include "main_window.h"
+#include "host_window.h"
 
 namespace {
 
@@ -18,6 +19,26 @@ BOOL WINAPI OnConsoleInterrupt(DWORD) {
   InterlockedExchange(&interrupted, 1);
   return TRUE;
 }
+
+// Mirabo's main window, opened and closed as the schedule says.
+class MainWindow {
+ public:
+  bool IsOpen() const { return window_ != nullptr; }
+  // Both return false when it failed.
+  bool Open() {
+    window_.reset(new harness::HostWindow);
+    if (!window_->created()) window_.reset();
+    return IsOpen();
+  }
+  bool Close() {
+    bool wasOpen = IsOpen();
+    window_.reset();
+    return wasOpen;
+  }
+
+ private:
+  std::unique_ptr<harness::HostWindow> window_;
+};
 
 // The window events in time order, applied as their times come.
 class WindowSchedule {
@@ -71,7 +92,7 @@ void RunMessageLoop(long runMs, WindowSchedule* schedule, SimCardLink* sim,
     if (toNext >= 0) wait = std::min(wait, toNext);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(wait),
                               QS_ALLINPUT);
-    PumpMessages();
+    harness::PumpMessages();
   }
   if (interrupted) console::Event(clock.NowMs(), "interrupted");
 }

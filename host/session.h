@@ -4,7 +4,7 @@
 // (printing sound switches as the card reports them), and Stop ends it.
 #pragma once
 
-#include "host_objects.h"
+#include "key_printer.h"
 #include "options.h"
 #include "sim_card_link.h"
 

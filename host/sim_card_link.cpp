@@ -4,8 +4,6 @@
 
 namespace {
 
-const char kDriverName[] = "BtVid_32.Dll";
-
 // The table's size tells which of its functions the card provides; the host
 // uses those of its first version.
 bool HasWhatTheHostUses(const SimControl* control) {
@@ -28,31 +26,20 @@ const char* SoundMeaning(int value) {
 
 }  // namespace
 
-SimCardLink::~SimCardLink() {
-  if (pinned_) FreeLibrary(pinned_);
-}
-
 bool SimCardLink::Attach(std::string* why) {
-  HMODULE driver = GetModuleHandleA(kDriverName);
-  if (!driver) {
+  if (!GetModuleHandleA("BtVid_32.Dll")) {
     *why = "no BtVid_32.Dll is loaded";
     return false;
   }
-  auto get = reinterpret_cast<SimGetControlFn>(
-      reinterpret_cast<void*>(GetProcAddress(driver, "SimGetControl")));
-  const SimControl* control = get ? get() : nullptr;
-  if (!HasWhatTheHostUses(control)) {
+  if (!HasWhatTheHostUses(harness::SimCard())) {
     *why = "the loaded BtVid_32.Dll is not the simulated card's";
     return false;
   }
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(driver, path, sizeof path);
-  pinned_ = length ? LoadLibraryA(path) : nullptr;
-  if (!pinned_) {
+  if (!driver_.HoldLoaded()) {
     *why = "cannot keep the simulated driver loaded";
     return false;
   }
-  control_ = control;
+  control_ = driver_.card();
   soundWritesSeen_ = control_->GetSoundWrites(nullptr, 0);
   return true;
 }
@@ -71,10 +58,11 @@ void SimCardLink::PlayKeys(const std::vector<KeyStep>& steps) {
 
 void SimCardLink::PrintSoundWrites() {
   if (!control_) return;
-  int count = control_->GetSoundWrites(nullptr, 0);
-  if (count <= soundWritesSeen_) return;
-  std::vector<SimSoundWrite> writes(count);
-  count = control_->GetSoundWrites(writes.data(), count);
+  // The card says how many writes it copied, which may be more than the
+  // room given when one arrives in between: Records keeps to the room.
+  std::vector<SimSoundWrite> writes =
+      harness::Records(control_->GetSoundWrites);
+  int count = static_cast<int>(writes.size());
   for (int i = soundWritesSeen_; i < count; ++i) {
     const SimSoundWrite& write = writes[i];
     long ms = static_cast<long>((write.timeUs - cardUsAtSessionStart_) / 1000);

@@ -11,12 +11,12 @@
 
 #include "console.h"
 #include "control_table.h"
+#include "sim_driver.h"
 #include "timeline.h"
 
 class SimCardLink {
  public:
   SimCardLink() = default;
-  ~SimCardLink();
   SimCardLink(const SimCardLink&) = delete;
   SimCardLink& operator=(const SimCardLink&) = delete;
 
@@ -35,8 +35,8 @@ class SimCardLink {
   bool WriteVcd(const std::string& path);
 
  private:
+  harness::SimDriver driver_;
   const SimControl* control_ = nullptr;
-  HMODULE pinned_ = nullptr;
   long long cardUsAtSessionStart_ = 0;
   int soundWritesSeen_ = 0;
 };

@@ -1,11 +1,19 @@
 #include "entry_flag_probe.h"
 
-#include <windows.h>
+#include "tandorUtl.h"
 
 namespace sim {
 
+namespace {
+
+HANDLE OpenRegion() {
+  return OpenFileMappingA(FILE_MAP_READ, FALSE, TANDORUTL_REGION_NAME);
+}
+
+}  // namespace
+
 int ReadEntryFlag() {
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "dllmemfilemap");
+  HANDLE mapping = OpenRegion();
   if (!mapping) return -1;
   int flag = -1;
   void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(LONG));
@@ -15,6 +23,23 @@ int ReadEntryFlag() {
   }
   CloseHandle(mapping);
   return flag;
+}
+
+bool EntryRegionExists() {
+  HANDLE mapping = OpenRegion();
+  if (mapping) CloseHandle(mapping);
+  return mapping != nullptr;
+}
+
+HeldEntryRegion::HeldEntryRegion(Opening opening)
+    : mapping_(opening == kCreate
+                   ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr,
+                                        PAGE_READWRITE, 0, 4096,
+                                        TANDORUTL_REGION_NAME)
+                   : OpenRegion()) {}
+
+HeldEntryRegion::~HeldEntryRegion() {
+  if (mapping_) CloseHandle(mapping_);
 }
 
 }  // namespace sim

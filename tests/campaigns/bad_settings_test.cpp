@@ -10,7 +10,12 @@
 #include <random>
 
 #include "card_access.h"
-#include "plugin_harness.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
+#include "plugin_test.h"
+
+using namespace harness;
+using namespace testsupport;
 
 namespace campaign {
 namespace {
@@ -41,8 +46,8 @@ std::string Junk() {
 }
 
 std::string Section(const std::string& first, const std::string& repeat) {
-  return "[MiraboRemote]\r\nKeyFirstDelay=" + first +
-         "\r\nKeyRepeatDelay=" + repeat + "\r\n";
+  return SettingsSection("KeyFirstDelay=" + first +
+                         "\r\nKeyRepeatDelay=" + repeat + "\r\n");
 }
 
 std::vector<SettingsCase> Cases() {
@@ -83,9 +88,9 @@ class CampaignBadFiles : public PluginTest {
   // back.
   size_t RunWithKeyHeld() {
     card_->PressKey(kHeldCode);
-    HostObject host;
-    RecordingSink sink(card_);
-    IRemoteDevice* device = StartNew(&sink, &host);
+    HostApplication host;
+    KeyRecorder sink(card_);
+    IRemoteDevice* device = StartWith(&sink, &host);
     if (!device) return 0;
     Sleep(kWatchMs);
     size_t delivered = sink.size();
@@ -105,7 +110,7 @@ class CampaignBadSettings : public CampaignBadFiles,
 
 TEST_P(CampaignBadSettings, TakenAsReadWithoutStoppingThePlugin) {
   const SettingsCase& bad = GetParam();
-  WriteSettings(bad.text);
+  WriteSettingsText(bad.text);
   std::string delayLine = ExpectedDelayLine();
   size_t delivered = RunWithKeyHeld();
   printf("%s: \"%s\", %zu keys in %lu ms\n", bad.name, delayLine.c_str(),
@@ -114,19 +119,20 @@ TEST_P(CampaignBadSettings, TakenAsReadWithoutStoppingThePlugin) {
   if (bad.most) {
     EXPECT_LE(delivered, bad.most);
   }
-  EXPECT_NE(std::string::npos, LogText().find(delayLine + "\n")) << LogText();
+  EXPECT_NE(std::string::npos, LogWithLineFeeds().find(delayLine + "\n"))
+      << LogWithLineFeeds();
 }
 
 TEST_F(CampaignBadFiles, NegativeDelaysAreLoggedAsRead) {
-  WriteSettings(Section("-1", "-5"));
+  WriteSettingsText(Section("-1", "-5"));
   RunWithKeyHeld();
   EXPECT_NE(std::string::npos,
-            LogText().find("> KeyFirstDelay=-1, KeyRepeatDelay=-5\n"));
+            LogWithLineFeeds().find("> KeyFirstDelay=-1, KeyRepeatDelay=-5\n"));
 }
 
 TEST_F(CampaignBadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
-  WriteSettings(Section("5", "5"));
-  HANDLE held = CreateFileA(Path("mirabo.ini").c_str(), GENERIC_READ, 0,
+  WriteSettingsText(Section("5", "5"));
+  HANDLE held = CreateFileA(dir_.File("mirabo.ini").c_str(), GENERIC_READ, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   // Unreadable from the start: the delays in force before any read.
@@ -134,18 +140,18 @@ TEST_F(CampaignBadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
   EXPECT_EQ("> KeyFirstDelay=1000, KeyRepeatDelay=100", delayLine);
   EXPECT_GE(RunWithKeyHeld(), 1u);
   CloseHandle(held);
-  EXPECT_NE(std::string::npos, LogText().find(delayLine + "\n"));
+  EXPECT_NE(std::string::npos, LogWithLineFeeds().find(delayLine + "\n"));
 }
 
 TEST_F(CampaignBadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
-  WriteSettings(Section("5", "5"));
+  WriteSettingsText(Section("5", "5"));
   card_->PressKey(kHeldCode);
-  HostObject host;
-  RecordingSink sink(card_);
-  IRemoteDevice* device = StartNew(&sink, &host);
+  HostApplication host;
+  KeyRecorder sink(card_);
+  IRemoteDevice* device = StartWith(&sink, &host);
   ASSERT_NE(nullptr, device);
   EXPECT_TRUE(sink.WaitForKeys(2, 3000));
-  HANDLE held = CreateFileA(Path("mirabo.ini").c_str(), GENERIC_READ, 0,
+  HANDLE held = CreateFileA(dir_.File("mirabo.ini").c_str(), GENERIC_READ, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(INVALID_HANDLE_VALUE, held);
   size_t before = sink.size();
@@ -166,22 +172,22 @@ INSTANTIATE_TEST_SUITE_P(
 // A log that cannot be written.
 
 TEST_F(CampaignBadFiles, LogThatIsAFolderLosesOnlyItsLines) {
-  WriteSettings(Section("5", "5"));
-  ASSERT_TRUE(CreateDirectoryA(Path("MiraboRemote.log").c_str(), nullptr));
+  WriteSettingsText(Section("5", "5"));
+  ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
   EXPECT_GE(RunWithKeyHeld(), kUnpausedReadings);
 }
 
 TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
-  WriteSettings(Section("5", "5"));
-  HostObject host;
-  RecordingSink sink(card_);
-  IRemoteDevice* device = StartNew(&sink, &host);
+  WriteSettingsText(Section("5", "5"));
+  HostApplication host;
+  KeyRecorder sink(card_);
+  IRemoteDevice* device = StartWith(&sink, &host);
   ASSERT_NE(nullptr, device);
-  std::string banner = LogText();
+  std::string banner = LogWithLineFeeds();
   ASSERT_NE(std::string::npos, banner.find("> Initializing Tandor remote"));
 
-  HANDLE held = CreateFileA(Path("MiraboRemote.log").c_str(), GENERIC_READ, 0,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileA(dir_.File("MiraboRemote.log").c_str(), GENERIC_READ,
+                            0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   card_->PressKey(1);
   EXPECT_TRUE(sink.WaitForKeys(3, 3000)) << "keys while the log is held";
@@ -195,7 +201,7 @@ TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
   EXPECT_LT(TimedStop(device), kPromptStopMs);
   EXPECT_EQ(0u, device->Release());
 
-  std::string log = LogText();
+  std::string log = LogWithLineFeeds();
   EXPECT_EQ(0u, log.find(banner)) << "the lines before are kept";
   EXPECT_EQ(std::string::npos, log.find("> Pressed key code 1\n"));
   EXPECT_NE(std::string::npos, log.find("> Pressed key code 2\n"));

@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include <gtest/gtest.h>
+
 namespace campaign {
 
 SimFault FaultOn(int kind, int first, int count, int call, int level,
@@ -47,6 +49,12 @@ double NowMs() {
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) * 1000.0 /
          static_cast<double>(frequency.QuadPart);
+}
+
+double TimedStop(IRemoteDevice* device) {
+  double start = NowMs();
+  EXPECT_EQ(S_OK, device->Stop());
+  return NowMs() - start;
 }
 
 }  // namespace campaign

@@ -1,5 +1,5 @@
 // Faults placed on chosen transactions of the simulated card, and work
-// that must finish in time.
+// that must finish in time, a Stop among it.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "control_table.h"
+#include "remoteInterfaces.h"
 
 namespace campaign {
 
@@ -24,5 +25,8 @@ void MustFinishWithin(const char* what, const std::function<void()>& work,
 
 // Milliseconds on a steady clock.
 double NowMs();
+
+// How long `Stop` took, in milliseconds.
+double TimedStop(IRemoteDevice* device);
 
 }  // namespace campaign

@@ -1,6 +1,7 @@
 #include "fault_cases.h"
 
 #include "driverApi.h"
+#include "line_waits.h"
 
 namespace campaign {
 
@@ -18,7 +19,8 @@ const char* TransactionName(Transaction transaction) {
 namespace {
 
 const int kAny = -1;
-const int kHeld = 501;  // samples: one more than a raise waits out
+// Samples: SCL held as long as a raise samples it, so that the raise fails.
+const int kHeld = testsupport::kRaiseSamples;
 
 // Frames, as counted in the calls of each fault's driver function:
 //   SCL releases: start 1, each byte out or in 8, each acknowledge slot 1

@@ -6,7 +6,12 @@
 #include <atomic>
 
 #include "card_access.h"
-#include "plugin_harness.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
+#include "plugin_test.h"
+
+using namespace harness;
+using namespace testsupport;
 
 namespace campaign {
 namespace {
@@ -25,7 +30,7 @@ class CampaignHostMisuse : public PluginTest {
 
   // After the last Release: nothing of the plug-in runs or stays loaded
   // but the library the test itself holds, and the flag is down.
-  void ExpectAllGivenBack(const EntryFlag& flag) {
+  void ExpectAllGivenBack(const sim::HeldEntryRegion& flag) {
     EXPECT_EQ(1, host_.count());
     EXPECT_EQ(1, sink_.count());
     EXPECT_EQ(0, flag.value());
@@ -41,15 +46,12 @@ class CampaignHostMisuse : public PluginTest {
     Sleep(kQuietMs);
     return ReadTransactions() == before;
   }
-
-  HostObject host_;
-  RecordingSink sink_{testsupport::SimCard()};
 };
 
 TEST_F(CampaignHostMisuse, StopTwice) {
-  IRemoteDevice* device = StartNew(&sink_, &host_);
+  IRemoteDevice* device = StartWith(&sink_, &host_);
   ASSERT_NE(nullptr, device);
-  EntryFlag flag;
+  sim::HeldEntryRegion flag;
   EXPECT_TRUE(sink_.WaitForKeys(1, 3000));
   EXPECT_LT(TimedStop(device), kNoWaitMs);
   EXPECT_EQ(1, host_.count());
@@ -62,9 +64,9 @@ TEST_F(CampaignHostMisuse, StopTwice) {
 }
 
 TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
-  IRemoteDevice* device = StartNew(&sink_, &host_);
+  IRemoteDevice* device = StartWith(&sink_, &host_);
   ASSERT_NE(nullptr, device);
-  EntryFlag flag;
+  sim::HeldEntryRegion flag;
   EXPECT_TRUE(sink_.WaitForKeys(2, 3000));
   double start = NowMs();
   EXPECT_EQ(0u, device->Release());
@@ -76,9 +78,9 @@ TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
 }
 
 TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
-  IRemoteDevice* device = StartNew(&sink_, &host_);
+  IRemoteDevice* device = StartWith(&sink_, &host_);
   ASSERT_NE(nullptr, device);
-  EntryFlag flag;
+  sim::HeldEntryRegion flag;
   EXPECT_TRUE(sink_.WaitForKeys(1, 3000));
   EXPECT_EQ(S_OK, device->Stop());
   size_t delivered = sink_.size();
@@ -95,12 +97,13 @@ TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
 }
 
 TEST_F(CampaignHostMisuse, NullSinkReadsAndLogsKeysForNobody) {
-  IRemoteDevice* device = StartNew(nullptr, &host_);
+  IRemoteDevice* device = StartWith(nullptr, &host_);
   ASSERT_NE(nullptr, device);
-  EntryFlag flag;
-  EXPECT_TRUE(testsupport::WaitUntil(
+  sim::HeldEntryRegion flag;
+  EXPECT_TRUE(harness::WaitUntil(
       [&] {
-        return LogText().find("> Pressed key code 18\n") != std::string::npos;
+        return LogWithLineFeeds().find("> Pressed key code 18\n") !=
+               std::string::npos;
       },
       3000));
   EXPECT_LT(TimedStop(device), kNoWaitMs);
@@ -110,7 +113,7 @@ TEST_F(CampaignHostMisuse, NullSinkReadsAndLogsKeysForNobody) {
 }
 
 TEST_F(CampaignHostMisuse, NullHostObjectIsRefused) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, nullptr));
   EXPECT_EQ(1, sink_.count());
@@ -126,7 +129,7 @@ TEST_F(CampaignHostMisuse, NullHostObjectIsRefused) {
 }
 
 TEST_F(CampaignHostMisuse, StopFromInsideOnKey) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   std::atomic<int> calls{0};
   std::atomic<int> stopMs{-1};
@@ -138,8 +141,8 @@ TEST_F(CampaignHostMisuse, StopFromInsideOnKey) {
     stopMs = static_cast<int>(NowMs() - start);
   };
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
-  EntryFlag flag;
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return stopMs >= 0; }, 10000))
+  sim::HeldEntryRegion flag;
+  EXPECT_TRUE(harness::WaitUntil([&] { return stopMs >= 0; }, 10000))
       << "Stop inside OnKey did not return";
   EXPECT_EQ(S_OK, stopResult.load());
   EXPECT_LT(stopMs.load(), kNoWaitMs);
@@ -153,14 +156,14 @@ TEST_F(CampaignHostMisuse, StopFromInsideOnKey) {
 }
 
 TEST_F(CampaignHostMisuse, StopFromInsideOnKeyThenOnlyRelease) {
-  IRemoteDevice* device = plugin_.Create();
+  IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   std::atomic<int> calls{0};
   sink_.onKey = [&] {
     if (++calls == 1) device->Stop();
   };
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
-  EntryFlag flag;
+  sim::HeldEntryRegion flag;
   EXPECT_TRUE(sink_.WaitForKeys(1, 3000));
   EXPECT_TRUE(NoMoreReadings());
   EXPECT_EQ(0u, device->Release());

@@ -10,8 +10,13 @@
 #include <thread>
 
 #include "card_access.h"
-#include "plugin_harness.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
+#include "plugin_test.h"
 #include "tandorUtl.h"
+
+using namespace harness;
+using namespace testsupport;
 
 namespace campaign {
 namespace {
@@ -26,22 +31,21 @@ class Installation {
   explicit Installation(const std::string& settings) {
     for (const char* file : {"tandor.dll", "TandorUtl.dll", "BtVid_32.Dll"})
       ready_ =
-          testsupport::CopyInto(testsupport::ExeDir() + file, dir_.path()) &&
-          ready_;
-    ready_ = testsupport::CopyInto(testsupport::ExeDir() + "host.exe",
-                                   dir_.path(), "host-win98.exe") &&
+          harness::CopyInto(harness::ExeDir() + file, dir_.path()) && ready_;
+    ready_ = harness::CopyInto(harness::ExeDir() + "host.exe", dir_.path(),
+                               "host-win98.exe") &&
              ready_;
-    testsupport::WriteText(dir_.File("mirabo.ini"), settings);
+    harness::WriteSettingsFile(dir_.path(), settings);
   }
   bool ready() const { return ready_; }
 
-  testsupport::ProcessResult Run(const std::string& args) const {
-    return testsupport::RunProcess(dir_.File("host-win98.exe"), args,
-                                   dir_.path(), 60000);
+  harness::ProcessResult Run(const std::string& args) const {
+    return harness::RunProcess(dir_.File("host-win98.exe"), args, dir_.path(),
+                               60000);
   }
 
  private:
-  testsupport::TempDir dir_;
+  harness::TempDir dir_;
   bool ready_ = true;
 };
 
@@ -92,33 +96,12 @@ std::string KeyScript(const std::vector<int>& codes, int startMs) {
 
 // The shared region, created by the test before either host runs so that
 // it outlives both; each host's TandorUtl opens it.
-class SharedRegion {
- public:
-  SharedRegion()
-      : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr,
-                                    PAGE_READWRITE, 0, 4096,
-                                    TANDORUTL_REGION_NAME)),
-        view_(mapping_ ? static_cast<volatile LONG*>(MapViewOfFile(
-                             mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 4096))
-                       : nullptr) {}
-  ~SharedRegion() {
-    if (view_) UnmapViewOfFile(const_cast<LONG*>(view_));
-    if (mapping_) CloseHandle(mapping_);
-  }
-  bool ready() const { return view_ != nullptr; }
-  int flag() const { return view_ ? static_cast<int>(*view_) : -1; }
-
- private:
-  HANDLE mapping_;
-  volatile LONG* view_;
-};
-
 TEST(CampaignSideBySide, TwoHostProcessesEachWithItsOwnCard) {
-  SharedRegion region;
-  ASSERT_TRUE(region.ready());
-  ASSERT_EQ(0, region.flag());
+  sim::HeldEntryRegion region(sim::HeldEntryRegion::kCreate);
+  ASSERT_TRUE(region.open());
+  ASSERT_EQ(0, region.value());
   const std::string settings =
-      "[MiraboRemote]\r\nKeyFirstDelay=200\r\nKeyRepeatDelay=50\r\n";
+      SettingsSection("KeyFirstDelay=200\r\nKeyRepeatDelay=50\r\n");
   Installation first(settings), second(settings);
   ASSERT_TRUE(first.ready());
   ASSERT_TRUE(second.ready());
@@ -134,11 +117,11 @@ TEST(CampaignSideBySide, TwoHostProcessesEachWithItsOwnCard) {
   std::atomic<int> raisedSeen{0};
   std::thread watcher([&] {
     while (running) {
-      if (region.flag() == 1) ++raisedSeen;
+      if (region.value() == 1) ++raisedSeen;
       Sleep(1);
     }
   });
-  testsupport::ProcessResult firstRun, secondRun;
+  harness::ProcessResult firstRun, secondRun;
   std::thread other([&] {
     secondRun =
         second.Run("--keys " + KeyScript(secondCodes, 250) + " --run 4500");
@@ -148,7 +131,7 @@ TEST(CampaignSideBySide, TwoHostProcessesEachWithItsOwnCard) {
   running = false;
   watcher.join();
 
-  for (const testsupport::ProcessResult* run : {&firstRun, &secondRun}) {
+  for (const harness::ProcessResult* run : {&firstRun, &secondRun}) {
     EXPECT_FALSE(run->timedOut);
     EXPECT_EQ(0u, run->exitCode) << run->output;
   }
@@ -161,20 +144,20 @@ TEST(CampaignSideBySide, TwoHostProcessesEachWithItsOwnCard) {
             std::set<std::string>(secondKeys.begin(), secondKeys.end()))
       << secondRun.output;
   EXPECT_GT(raisedSeen.load(), 0) << "the region is not the hosts' region";
-  EXPECT_EQ(0, region.flag());
+  EXPECT_EQ(0, region.value());
 }
 
 // Each plug-in switches its card's sound by its own host's main window, not
 // by another host's window of the same class and title.
 TEST(CampaignSideBySide, EachPluginFollowsOnlyItsOwnHostsWindow) {
-  const std::string settings = "[MiraboRemote]\r\nUseLog=1\r\n";
+  const std::string settings = SettingsSection("UseLog=1\r\n");
   Installation first(settings), second(settings);
   ASSERT_TRUE(first.ready());
   ASSERT_TRUE(second.ready());
-  testsupport::ProcessResult firstRun, secondRun;
+  harness::ProcessResult firstRun, secondRun;
   // The second host's window is open all along its run.
   std::thread other([&] { secondRun = second.Run("--run 6000"); });
-  bool otherWindowUp = testsupport::WaitUntil(
+  bool otherWindowUp = harness::WaitUntil(
       [] { return FindWindowA("MiraboMainWindow", "Mirabo") != nullptr; },
       10000);
   // The first host's window opens at 1500 ms and closes at 2500 ms; the
@@ -226,13 +209,13 @@ using CampaignCycles = PluginTest;
 TEST_F(CampaignCycles, CreateStartStopReleaseLeaveNoHandleOrLibraryBehind) {
   WriteSettings(Settings(10, 10));
   card_->PressKey(18);
-  HostObject host;
-  RecordingSink sink(card_);
+  HostApplication host;
+  KeyRecorder sink(card_);
   DWORD baseline = 0;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     if (cycle == kWarmUpCycles) baseline = HandleCount();
     size_t keys = sink.size();
-    IRemoteDevice* device = StartNew(&sink, &host);
+    IRemoteDevice* device = StartWith(&sink, &host);
     ASSERT_NE(nullptr, device);
     if (cycle % kDeliveringCycle == 0) {
       EXPECT_TRUE(sink.WaitForKeys(keys + 1, 3000)) << "cycle " << cycle;

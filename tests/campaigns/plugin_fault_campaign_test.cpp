@@ -7,7 +7,12 @@
 #include "card_access.h"
 #include "driverApi.h"
 #include "fault_cases.h"
-#include "plugin_harness.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
+#include "plugin_test.h"
+
+using namespace harness;
+using namespace testsupport;
 
 namespace campaign {
 namespace {
@@ -40,11 +45,11 @@ class CampaignPluginFaults
 void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   card_->Reset();
   card_->PressKey(kHeldCode);
-  HostObject host;
-  RecordingSink sink(card_);
-  IRemoteDevice* device = StartNew(&sink, &host);
+  HostApplication host;
+  KeyRecorder sink(card_);
+  IRemoteDevice* device = StartWith(&sink, &host);
   ASSERT_NE(nullptr, device);
-  EntryFlag flag;
+  sim::HeldEntryRegion flag;
   EXPECT_TRUE(flag.open());
 
   // Two clean readings show what a reading's calls are; the fault then
@@ -53,8 +58,7 @@ void CampaignPluginFaults::RunCase(const FaultCase& fault) {
   int first = card_->TransactionCount() + 1;
   SimFault placed = FaultOn(
       fault.kind, first, kFaultyReadings,
-      ResolveCall(fault,
-                  FirstTransaction(testsupport::Records(card_->GetCalls))),
+      ResolveCall(fault, FirstTransaction(harness::Records(card_->GetCalls))),
       fault.level, fault.value);
   ASSERT_GT(card_->AddFault(&placed), 0);
   // The first clean reading may have to free a device left on the bus

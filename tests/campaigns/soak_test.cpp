@@ -13,7 +13,12 @@
 
 #include "card_access.h"
 #include "keyTable.h"
-#include "plugin_harness.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
+#include "plugin_test.h"
+
+using namespace harness;
+using namespace testsupport;
 
 namespace campaign {
 namespace {
@@ -151,14 +156,14 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   std::vector<int> order = PressOrder(random);
   std::vector<SimKeyStep> steps = Script(order);
 
-  HostObject host;
-  RecordingSink sink(card_);
+  HostApplication host;
+  KeyRecorder sink(card_);
   long long scriptStartUs = card_->NowUs();
   card_->PlayKeyScript(steps.data(), static_cast<int>(steps.size()));
   double startMs = NowMs();
-  IRemoteDevice* device = StartNew(&sink, &host);
+  IRemoteDevice* device = StartWith(&sink, &host);
   ASSERT_NE(nullptr, device);
-  EntryFlag flag;
+  sim::HeldEntryRegion flag;
   EXPECT_TRUE(flag.open());
   double scriptMs = steps.back().atMs + 300.0;
   Sleep(static_cast<DWORD>(std::max(kSoakMs, scriptMs)));
@@ -170,7 +175,7 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   EXPECT_EQ(0, flag.value()) << "the entry flag after Stop";
 
   std::vector<Press> presses = Presses(steps, scriptStartUs);
-  std::vector<SimKeyRead> reads = testsupport::Records(card_->GetKeyReads);
+  std::vector<SimKeyRead> reads = harness::Records(card_->GetKeyReads);
   std::vector<KeyEvent> deliveries = sink.events();
   printf(
       "seed %u: %zu presses, %d transactions, %zu receiver reads, %zu "

@@ -7,8 +7,7 @@
 
 #include "card_access.h"
 #include "fault_cases.h"
-#include "testsupport.h"
-#include "utl_link.h"
+#include "harness.h"
 
 namespace campaign {
 namespace {
@@ -25,8 +24,8 @@ class CampaignTransactionFaults
     : public ::testing::TestWithParam<SimFaultKind> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(utl_.ready());
-    card_ = testsupport::SimCard();
+    ASSERT_TRUE(utl_.complete());
+    card_ = harness::SimCard();
     ASSERT_NE(nullptr, card_);
   }
 
@@ -37,13 +36,13 @@ class CampaignTransactionFaults
         [&] {
           if (transaction == kReadByte) {
             unsigned char value = 0;
-            outcome.result = utl_.readByte(0x97, &value);
+            outcome.result = utl_->DlkI2CSWReadByte(0x97, &value);
             outcome.value = value;
           } else if (transaction == kWrite3) {
-            outcome.result = utl_.write3(0x96, 2, 0x20);
+            outcome.result = utl_->DlkI2CSWWrite3(0x96, 2, 0x20);
           } else {
             const unsigned char data[] = {0xD0, 0xD1, 0xD2};
-            outcome.result = utl_.multiWrite(0x90, 0x10, data, 3);
+            outcome.result = utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3);
           }
         },
         kHungMs);
@@ -83,7 +82,7 @@ class CampaignTransactionFaults
     }
   }
 
-  UtlLink utl_;
+  harness::UtlLibrary utl_{harness::UtlPath()};
   const SimControl* card_ = nullptr;
 };
 
@@ -98,7 +97,7 @@ TEST_P(CampaignTransactionFaults, DocumentedResultThenIdleBus) {
       card_->Reset();
       card_->PressKey(kHeldCode);
       ASSERT_EQ(0, Run(transaction).result) << "clean, before the fault";
-      std::vector<SimCall> clean = testsupport::Records(card_->GetCalls);
+      std::vector<SimCall> clean = harness::Records(card_->GetCalls);
       Outcome faulty = RunWithFault(fault, transaction, clean);
       EXPECT_EQ(fault.result[t], faulty.result);
       if (transaction == kReadByte && faulty.result == 0) {

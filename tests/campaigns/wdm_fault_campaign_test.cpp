@@ -7,7 +7,12 @@
 // After the fault the held key comes again and Stop is prompt.
 
 #include "card_access.h"
-#include "plugin_harness.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
+#include "plugin_test.h"
+
+using namespace harness;
+using namespace testsupport;
 
 namespace campaign {
 namespace {
@@ -30,9 +35,9 @@ TEST_P(CampaignWdmFaults, FaultyReadingsDeliverKeyCode0ThenTheHeldKey) {
   const WdmCase& fault = GetParam();
   WriteSettings(Settings(5, 5));
   card_->PressKey(kHeldCode);
-  HostObject host;
-  RecordingSink sink(card_);
-  IRemoteDevice* device = StartNew(&sink, &host);
+  HostApplication host;
+  KeyRecorder sink(card_);
+  IRemoteDevice* device = StartWith(&sink, &host);
   ASSERT_NE(nullptr, device);
   EXPECT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
   ASSERT_TRUE(WaitForTransactions(2));

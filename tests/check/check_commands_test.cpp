@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "testsupport.h"
+#include "harness.h"
 
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -40,9 +40,9 @@ class RemoteLogFile : public PluginTest {
 
   // Holds `code` until the sink has `keys` keys, then releases it.
   bool DeliverKey(int code, size_t keys) {
-    sim().PressKey(code);
+    card_->PressKey(code);
     bool delivered = sink_.WaitForKeys(keys);
-    sim().ReleaseKey();
+    card_->ReleaseKey();
     return delivered;
   }
 };

@@ -3,7 +3,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST_F(RemoteLog, LogThatCannotBeOpenedLosesMessagesSilently) {
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
-  sim().PressKey(18);
+  card_->PressKey(18);
   EXPECT_TRUE(sink_.WaitForKeys(1));
   StopAndRelease(device);
 }
@@ -56,7 +56,7 @@ class RemoteSettings : public PluginTest {
  protected:
   // Holds `code` and waits until the card has seen `count` readings of it.
   bool HoldKeyForReadings(int code, size_t count) {
-    sim().PressKey(code);
+    card_->PressKey(code);
     return WaitUntil([&] { return ReadingsOf(code) >= count; }, 5000);
   }
   size_t ReadingsOf(int code) const {
@@ -74,7 +74,7 @@ class RemoteSettings : public PluginTest {
     if (!device) return {};
     EXPECT_TRUE(HoldKeyForReadings(kCode, 3));
     WriteSettingsText(after);
-    int64_t editedUs = sim().NowUs();
+    int64_t editedUs = card_->NowUs();
     EXPECT_TRUE(HoldKeyForReadings(kCode, ReadingsOf(kCode) + 3));
     StopAndRelease(device);
     std::vector<int64_t> pauses;
@@ -105,9 +105,8 @@ TEST_F(RemoteSettings, DeletedDelayKeyKeepsTheLastValueRead) {
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 300;
   std::vector<int64_t> pauses = PausesAfterEdit(
-      settings,
-      "[MiraboRemote]\r\nKeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
-      "UseAcorpCompMode=0\r\nUseLog=1\r\n");
+      settings, SettingsSection("KeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
+                                "UseAcorpCompMode=0\r\nUseLog=1\r\n"));
   // Not the 100 ms that a missing key gives before any value was read.
   ASSERT_GE(pauses.size(), 2u);
   for (int64_t pause : pauses) EXPECT_GE(pause, 300000 - kSlackUs);

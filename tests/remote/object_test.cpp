@@ -3,7 +3,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 

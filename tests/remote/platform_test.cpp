@@ -3,7 +3,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST_F(RemotePlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   EXPECT_EQ("> Loading tandorutl.dll ...   Ok!", lines[12]);
   EXPECT_EQ("> Import finctions ...   Ok!", lines[13]);
   ASSERT_EQ(S_OK, second->Start(&sink_, &host_));
-  sim().PressKey(18);
+  card_->PressKey(18);
   EXPECT_TRUE(sink_.WaitForKeys(1));
   EXPECT_EQ(S_OK, second->Stop());
   EXPECT_EQ(0u, second->Release());

@@ -3,7 +3,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
   SimKeyStep script[] = {Step(600, 7),  Step(1300, -1), Step(1700, 9),
                          Step(1850, 3), Step(2000, -1), Step(2200, 3),
                          Step(2260, -1)};
-  sim().PlayKeyScript(script, 7);
+  card_->PlayKeyScript(script, 7);
   Sleep(2600);
   StopAndRelease(device);
 
@@ -102,11 +102,11 @@ TEST_F(RemoteSound, FollowsTheHostWindow) {
   }
   EXPECT_TRUE(SoundWrites().empty());
 
-  int64_t shownUs = sim().NowUs();
+  int64_t shownUs = card_->NowUs();
   std::unique_ptr<HostWindow> window(new HostWindow);
   ASSERT_TRUE(WaitForSoundWrites(1));
   ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
-  int64_t hiddenUs = sim().NowUs();
+  int64_t hiddenUs = card_->NowUs();
   window.reset();
   ASSERT_TRUE(WaitForSoundWrites(5));
   ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
@@ -136,7 +136,7 @@ TEST_F(RemoteSound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
   ASSERT_EQ(1u, writes.size());
   EXPECT_EQ(0x20, writes[0].value);
   EXPECT_LT(writes[0].timeUs, KeyReads()[0].timeUs);
-  EXPECT_EQ(1, sim().SoundState());
+  EXPECT_EQ(1, card_->SoundState());
   StopAndRelease(device);
   EXPECT_EQ(1u, CountLines(LogLines(), kFindLine));
 }
@@ -144,14 +144,14 @@ TEST_F(RemoteSound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
 TEST_F(RemoteSound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
   IRemoteDevice* device = StartNew(MinuteLongDelays());
   ASSERT_NE(nullptr, device);
-  sim().PressKey(5);
+  card_->PressKey(5);
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The window comes during the minute-long pause, before the loop could
   // see it.
   HostWindow window;
   StopAndRelease(device);
   EXPECT_TRUE(SoundWrites().empty());
-  EXPECT_EQ(-1, sim().SoundState());
+  EXPECT_EQ(-1, card_->SoundState());
   EXPECT_EQ(0u, CountLines(LogLines(), kFindLine));
 }
 
@@ -170,17 +170,17 @@ TEST_P(RemoteSoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
   ASSERT_TRUE(WaitForSoundWrites(1));
   settings.leaveSoundOnExit = leave;
   WriteSettings(settings);
-  int64_t stopUs = sim().NowUs();
+  int64_t stopUs = card_->NowUs();
   StopAndRelease(device);
   std::vector<SimSoundWrite> writes = SoundWrites();
   if (leave == 1) {
     EXPECT_EQ(1u, writes.size());
-    EXPECT_EQ(1, sim().SoundState());
+    EXPECT_EQ(1, card_->SoundState());
   } else {
     ASSERT_EQ(5u, writes.size());
     EXPECT_GE(writes[1].timeUs - stopUs, 500000 - kSlackUs);
     ExpectSoundOff(writes, 1);
-    EXPECT_EQ(0, sim().SoundState());
+    EXPECT_EQ(0, card_->SoundState());
   }
 }
 

@@ -1,3 +1,4 @@
+// RemoteKeys' key table is an oracle, stated again apart from keyTable.cpp.
 // The receiver on the simulated card's bus: sound writes, key readings,
 // the entry flag around every transaction, two objects of one process on
 // one bus, and the key table.
@@ -6,7 +7,7 @@
 #include <memory>
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -21,7 +22,7 @@ TEST_F(RemoteReceiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
   std::vector<SimSoundWrite> writes = SoundWrites();
   ASSERT_EQ(4u, writes.size());
   ExpectSoundOff(writes, 0);
-  EXPECT_EQ(0, sim().SoundState());
+  EXPECT_EQ(0, card_->SoundState());
   for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
 }
 
@@ -47,9 +48,9 @@ TEST_F(RemoteReceiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   size_t transactions = KeyReads().size() + SoundWrites().size();
   EXPECT_GE(starts, transactions);
   EXPECT_GE(stops, transactions);
-  EXPECT_EQ(0, EntryFlagNow());
+  EXPECT_EQ(0, sim::ReadEntryFlag());
   FreeLibrary(utl);
-  EXPECT_EQ(0, sim().ViolationCount()) << sim().FirstViolation();
+  EXPECT_EQ(0, card_->ViolationCount()) << card_->FirstViolation();
 }
 
 // Two objects of one process, both built and then both started, reading
@@ -63,10 +64,10 @@ TEST_F(RemoteReceiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
   settings.keyRepeatDelay = -1;
   WriteSettings(settings);
   SimFault stretching = {SIM_FAULT_HOLD_SCL, -1, -1, -1, -1, kStretchSamples};
-  ASSERT_GT(sim().AddFault(&stretching), 0);
-  sim().PressKey(18);
+  ASSERT_GT(card_->AddFault(&stretching), 0);
+  card_->PressKey(18);
   std::unique_ptr<HostWindow> window(new HostWindow);
-  RecordingSink otherSink;
+  KeyRecorder otherSink;
   IRemoteDevice* first = Create();
   IRemoteDevice* second = Create();
   ASSERT_NE(nullptr, first);
@@ -82,8 +83,8 @@ TEST_F(RemoteReceiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
   StopAndRelease(first);
   StopAndRelease(second);
 
-  EXPECT_EQ(0, sim().ViolationCount()) << sim().FirstViolation();
-  for (const RecordingSink* sink : {&sink_, &otherSink}) {
+  EXPECT_EQ(0, card_->ViolationCount()) << card_->FirstViolation();
+  for (const KeyRecorder* sink : {&sink_, &otherSink}) {
     std::vector<KeyEvent> events = sink->events();
     EXPECT_FALSE(events.empty()) << "an object delivered no key";
     for (const KeyEvent& event : events)
@@ -116,19 +117,19 @@ TEST_P(RemoteFailedReads, NeverBecomeKeys) {
   IRemoteDevice* device = nullptr;
   HMODULE utl = LoadLibraryA("tandorutl.dll");  // keeps the shared region
   SimFault noAcknowledge = {SIM_FAULT_NACK_BYTE, -1, -1, -1, -1, 0};
-  ASSERT_GT(sim().AddFault(&noAcknowledge), 0);
-  sim().PressKey(5);
+  ASSERT_GT(card_->AddFault(&noAcknowledge), 0);
+  card_->PressKey(5);
   device = StartNew(settings);
   ASSERT_NE(nullptr, device);
-  ASSERT_TRUE(WaitUntil([&] { return sim().TransactionCount() >= 6; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return card_->TransactionCount() >= 6; }, 3000));
   EXPECT_EQ(0u, sink_.size());
   for (const std::string& line : LogLines())
     EXPECT_EQ(std::string::npos, line.find("Pressed")) << line;
   // The same receiver, answering again, gives its key.
-  sim().ClearFaults();
+  card_->ClearFaults();
   EXPECT_TRUE(sink_.WaitForKeys(1));
   StopAndRelease(device);
-  EXPECT_EQ(0, EntryFlagNow());
+  EXPECT_EQ(0, sim::ReadEntryFlag());
   FreeLibrary(utl);
   ASSERT_FALSE(sink_.events().empty());
   EXPECT_EQ("Key_5", sink_.events()[0].name);
@@ -194,7 +195,7 @@ TEST_F(RemoteKeys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
   for (int code = 0; code <= 40; ++code) codes.push_back(code);
   codes.push_back(0xFF);
   for (int code : codes) {
-    sim().PressKey(code);
+    card_->PressKey(code);
     ASSERT_TRUE(WaitUntil(
         [&] {
           std::vector<SimKeyRead> reads = KeyReads();

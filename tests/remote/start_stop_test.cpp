@@ -3,7 +3,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -44,8 +44,8 @@ TEST_F(RemoteStart, NullHostIsRefusedHoldsNothingAndIsNoStart) {
 }
 
 TEST_F(RemoteStart, SecondStartIsRefusedBeforeAndAfterStop) {
-  CountingHost otherHost;
-  RecordingSink otherSink;
+  HostApplication otherHost;
+  KeyRecorder otherSink;
   IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
@@ -69,7 +69,7 @@ TEST_F(RemoteStart, NullSinkStillReadsAndLogsKeys) {
   IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(2, host_.count());
-  sim().PressKey(18);
+  card_->PressKey(18);
   EXPECT_TRUE(WaitForLogLine("> Pressed key code 18"));
   EXPECT_EQ(S_OK, device->Stop());
   EXPECT_EQ(1, host_.count());
@@ -138,7 +138,7 @@ class RemoteStop : public PluginTest {};
 TEST_F(RemoteStop, ReturnsPromptlyWithMinuteLongKeyDelays) {
   IRemoteDevice* device = StartNew(MinuteLongDelays());
   ASSERT_NE(nullptr, device);
-  sim().PressKey(5);
+  card_->PressKey(5);
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The loop now pauses a minute before its next reading.
   DWORD start = GetTickCount();
@@ -165,7 +165,7 @@ TEST_F(RemoteStop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
   };
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  sim().PressKey(18);
+  card_->PressKey(18);
   ASSERT_TRUE(WaitUntil([&] { return stopped.load(); }, 3000))
       << "Stop inside OnKey does not return";
   EXPECT_EQ(S_OK, stopResult.load());
@@ -194,14 +194,13 @@ TEST_F(RemoteStop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
   };
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  sim().PressKey(18);
+  card_->PressKey(18);
   ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(released, 3000));
   CloseHandle(released);
   EXPECT_EQ(0u, releaseResult.load());
   // The host may unload the plug-in right after its last Release; the
   // worker keeps the library loaded until it has ended.
-  FreeLibrary(plugin_);
-  plugin_ = nullptr;
+  plugin_.Unload();
   EXPECT_TRUE(WaitUntil(
       [&] { return host_.count() == 1 && sink_.count() == 1; }, 3000));
   EXPECT_TRUE(WaitUntil(
@@ -214,7 +213,7 @@ TEST_F(RemoteStop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
 // object goes).
 class BusyOnKey {
  public:
-  explicit BusyOnKey(RecordingSink& sink)
+  explicit BusyOnKey(KeyRecorder& sink)
       : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     sink.onKey = [this] {
       entered_ = true;
@@ -241,7 +240,7 @@ TEST_F(RemoteStop, KeepsWhatABusyWorkerUsesUntilALaterStop) {
   BusyOnKey busy(sink_);
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  sim().PressKey(18);
+  card_->PressKey(18);
   ASSERT_TRUE(busy.WaitEntered());
   DWORD start = GetTickCount();
   EXPECT_EQ(S_OK, device->Stop());
@@ -259,7 +258,7 @@ TEST_F(RemoteStop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
   BusyOnKey busy(sink_);
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  sim().PressKey(18);
+  card_->PressKey(18);
   ASSERT_TRUE(busy.WaitEntered());
   EXPECT_EQ(0u, device->Release());
   ExpectHostObjectsHeld(2);
@@ -274,10 +273,10 @@ TEST_F(RemoteStop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
 
 // A host object whose Release runs `callBack` once the plug-in has given
 // back its reference.
-class CallingBackHost : public CountingHost {
+class CallingBackHost : public HostApplication {
  public:
   ULONG __stdcall Release() override {
-    ULONG count = CountingHost::Release();
+    ULONG count = HostApplication::Release();
     if (count == 1 && callBack) callBack();
     return count;
   }
@@ -386,7 +385,7 @@ TEST_F(RemoteCallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
   device = StartNewWithHost(&callingHost_);
   ASSERT_NE(nullptr, device);
-  sim().PressKey(18);
+  card_->PressKey(18);
   ASSERT_TRUE(busy.WaitEntered());
   EXPECT_EQ(0u, device->Release());
   busy.Release();

@@ -3,7 +3,7 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace testsupport;
+using namespace harness;
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST_F(RemoteWdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
   for (const SimSoundWrite& write : writes) EXPECT_EQ(1, write.viaWdm);
   for (const SimKeyRead& read : KeyReads()) EXPECT_EQ(1, read.viaWdm);
   // No shared region: nothing of TandorUtl was ever loaded.
-  EXPECT_EQ(-1, EntryFlagNow());
+  EXPECT_EQ(-1, sim::ReadEntryFlag());
   EXPECT_EQ(nullptr, GetModuleHandleA("tandorutl.dll"));
 }
 
@@ -49,7 +49,7 @@ class RemoteWdmReads : public PluginTest,
 TEST_P(RemoteWdmReads, TakeTheVariableAsItIsAfterTheCall) {
   IRemoteDevice* device = nullptr;
   SimFault fault = {GetParam(), -1, 1, -1, -1, 0};
-  ASSERT_GT(sim().AddFault(&fault), 0);
+  ASSERT_GT(card_->AddFault(&fault), 0);
   device = StartNew();
   ASSERT_NE(nullptr, device);
   ASSERT_TRUE(sink_.WaitForKeys(1));

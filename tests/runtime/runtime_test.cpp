@@ -7,7 +7,7 @@
 #include <string>
 
 #include "foreignCall.h"
-#include "testsupport.h"
+#include "harness.h"
 #include "textFile.h"
 #include "textFormat.h"
 
@@ -44,7 +44,7 @@ TEST(RuntimeFormat, ABufferTooSmallKeepsWhatFitsTerminated) {
 // More text than the writer's buffer holds, with line feeds everywhere,
 // also where a CR LF pair meets the buffer's end.
 TEST(RuntimeTextFile, EveryLineFeedBecomesCrLfAcrossBufferBoundaries) {
-  testsupport::TempDir dir;
+  harness::TempDir dir;
   std::string path = dir.File("text.txt");
   std::string text, expected;
   for (int i = 0; i < 700; ++i) {
@@ -59,7 +59,7 @@ TEST(RuntimeTextFile, EveryLineFeedBecomesCrLfAcrossBufferBoundaries) {
     for (char c : text) writer.Write(&c, 1);
   }
   CloseHandle(file);
-  EXPECT_EQ(expected, testsupport::ReadText(path));
+  EXPECT_EQ(expected, harness::ReadText(path));
 }
 
 // The same three-argument function in both conventions: each gives the

@@ -11,7 +11,7 @@
 
 #include "driverApi.h"
 #include "sim_fixture.h"
-#include "testsupport.h"
+#include "harness.h"
 
 namespace simtest {
 namespace {
@@ -154,7 +154,7 @@ const Variant kVariants[] = {
 
 TEST(DriverVariants, EachLacksExactlyItsFunctions) {
   for (const Variant& variant : kVariants) {
-    HMODULE module = testsupport::LoadSimDriver(variant.name);
+    HMODULE module = harness::LoadSimDriver(variant.name);
     ASSERT_NE(module, nullptr) << variant.name;
     char path[MAX_PATH];
     GetModuleFileNameA(module, path, sizeof path);

@@ -4,7 +4,7 @@
 
 #include "sim_fixture.h"
 #include "sim_settings.h"
-#include "testsupport.h"
+#include "harness.h"
 
 namespace simtest {
 namespace {
@@ -110,9 +110,9 @@ TEST(SimSettings, EmptyTextMeansNothing) {
 // A copy of the driver in a folder of its own is a second module with a
 // card of its own, which reads SIMCARD as it loads.
 TEST(SimSettings, AppliedWhenTheDriverLoads) {
-  testsupport::TempDir dir;
-  ASSERT_TRUE(testsupport::CopyInto(testsupport::ExeDir() + "BtVid_32.Dll",
-                                    dir.path()));
+  harness::TempDir dir;
+  ASSERT_TRUE(
+      harness::CopyInto(harness::ExeDir() + "BtVid_32.Dll", dir.path()));
   const std::string vcd = dir.File("unload.vcd");
   const std::string settings =
       "i2c_init_ok=0;init_sw_mode=3;keys=0:18;vcd=" + vcd;
@@ -128,7 +128,7 @@ TEST(SimSettings, AppliedWhenTheDriverLoads) {
   Export<int(__cdecl*)(int)>(driver, "I2CSWSetSCL")(0);
   FreeLibrary(driver);
 
-  const std::string trace = testsupport::ReadText(vcd);
+  const std::string trace = harness::ReadText(vcd);
   EXPECT_NE(trace.find("$enddefinitions"), std::string::npos);
   EXPECT_NE(trace.find("\n0!\n"), std::string::npos) << "SCL went low";
 }

@@ -1,3 +1,4 @@
+// An oracle: stated again on purpose, apart from utl/'s bit engine.
 #include "reference_master.h"
 
 namespace simtest {

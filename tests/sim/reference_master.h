@@ -1,3 +1,4 @@
+// An oracle: stated again on purpose, apart from utl/'s bit engine.
 // A small I2C master for the simulated card's own tests. It drives the
 // lines through the simulated driver's line primitives with the same bit
 // engine steps as the card utility library (raise SCL before SDA for a
@@ -9,6 +10,8 @@
 #include <windows.h>
 
 #include <vector>
+
+#include "line_waits.h"
 
 namespace simtest {
 
@@ -25,8 +28,8 @@ struct LinePrimitives {
 
 class ReferenceMaster {
  public:
-  static constexpr int kRaiseSamples = 501;
-  static constexpr int kAckSamples = 1500;
+  static constexpr int kRaiseSamples = testsupport::kRaiseSamples;
+  static constexpr int kAckSamples = testsupport::kAckSamples;
 
   explicit ReferenceMaster(const LinePrimitives& lines) : lines_(lines) {}
 

@@ -2,15 +2,15 @@
 
 #include <stdio.h>
 
-#include "testsupport.h"
+#include "harness.h"
 
 namespace simtest {
 
-using testsupport::Records;
+using harness::Records;
 
 HMODULE SimTest::Driver() {
   // Loaded once and kept for the life of the test program.
-  static HMODULE driver = testsupport::LoadSimDriver();
+  static HMODULE driver = harness::LoadSimDriver();
   return driver;
 }
 

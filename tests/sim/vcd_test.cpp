@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "sim_fixture.h"
-#include "testsupport.h"
+#include "harness.h"
 
 namespace simtest {
 namespace {
@@ -43,9 +43,9 @@ size_t Count(const std::string& text, const std::string& part) {
 using Vcd = SimTest;
 
 TEST_F(Vcd, HeaderDeclaresTheLinesForWaveformViewers) {
-  testsupport::TempDir dir;
+  harness::TempDir dir;
   ASSERT_EQ(sim_->WriteVcd(dir.File("t.vcd").c_str()), 0);
-  const std::string text = testsupport::ReadText(dir.File("t.vcd"));
+  const std::string text = harness::ReadText(dir.File("t.vcd"));
   EXPECT_NE(text.find("$timescale 1ns $end"), std::string::npos);
   EXPECT_NE(text.find("$scope module i2c $end"), std::string::npos);
   EXPECT_NE(text.find("$var wire 1 ! SCL $end"), std::string::npos);
@@ -63,9 +63,9 @@ TEST_F(Vcd, EveryEdgeOfATransactionIsThereInTimeOrder) {
   sim_->PressKey(0x81);
   int value = 0;
   ASSERT_EQ(master_.ReadByte(0x97, &value), 0);
-  testsupport::TempDir dir;
+  harness::TempDir dir;
   ASSERT_EQ(sim_->WriteVcd(dir.File("t.vcd").c_str()), 0);
-  const Dump dump = ParseDump(testsupport::ReadText(dir.File("t.vcd")));
+  const Dump dump = ParseDump(harness::ReadText(dir.File("t.vcd")));
 
   // Start, 8 + 1 clocks for the address, 8 + 1 for the byte read, the
   // stop's clock and the extra pulse after it: 20 rising SCL edges.
@@ -81,9 +81,9 @@ TEST_F(Vcd, EveryEdgeOfATransactionIsThereInTimeOrder) {
 TEST_F(Vcd, TraceKeepsTheMostRecentChangesFromAKnownState) {
   const int toggles = SIM_MAX_TRACE_CHANGES + 10;
   for (int i = 0; i < toggles; ++i) lines_.setScl(i & 1);
-  testsupport::TempDir dir;
+  harness::TempDir dir;
   ASSERT_EQ(sim_->WriteVcd(dir.File("t.vcd").c_str()), 0);
-  const Dump dump = ParseDump(testsupport::ReadText(dir.File("t.vcd")));
+  const Dump dump = ParseDump(harness::ReadText(dir.File("t.vcd")));
   EXPECT_NE(dump.header.find("$comment"), std::string::npos);
   // The dumped state plus one change per toggle kept.
   EXPECT_EQ(dump.times.size(), size_t(SIM_MAX_TRACE_CHANGES) + 1);
@@ -94,8 +94,7 @@ TEST_F(Vcd, TraceKeepsTheMostRecentChangesFromAKnownState) {
   sim_->SetTracing(0);
   lines_.setScl(0);
   ASSERT_EQ(sim_->WriteVcd(dir.File("t.vcd").c_str()), 0);
-  EXPECT_EQ(ParseDump(testsupport::ReadText(dir.File("t.vcd"))).times.size(),
-            1u)
+  EXPECT_EQ(ParseDump(harness::ReadText(dir.File("t.vcd"))).times.size(), 1u)
       << "nothing traced while tracing is off";
 }
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "sim_fixture.h"
-#include "testsupport.h"
+#include "harness.h"
 
 namespace simtest {
 namespace {
@@ -12,7 +12,7 @@ class Wdm : public SimTest {
  protected:
   void SetUp() override {
     SimTest::SetUp();
-    library_ = LoadLibraryA((testsupport::ExeDir() + "wdmI2cDll.dll").c_str());
+    library_ = LoadLibraryA((harness::ExeDir() + "wdmI2cDll.dll").c_str());
     ASSERT_NE(library_, nullptr);
     readByte_ = Export<int(__cdecl*)(int, int*)>(library_, "readByte");
     write3byte_ = Export<int(__cdecl*)(int, int, int)>(library_, "write3byte");
@@ -92,7 +92,7 @@ TEST_F(Wdm, ReadFaults) {
 }
 
 TEST(ImportFailureFixtures, EachLacksTheOneFunction) {
-  const std::string variants = testsupport::ExeDir() + "variants\\";
+  const std::string variants = harness::ExeDir() + "variants\\";
   // The wdm variant needs the simulated driver, found in the bin folder.
   HMODULE wdm = LoadLibraryA(
       (variants + SIM_VARIANT_WDM_NO_WRITE3BYTE "\\wdmI2cDll.dll").c_str());

@@ -85,9 +85,8 @@ HostSandbox::HostSandbox(const std::string& windowsVersion)
 
 void HostSandbox::CopyFromBin(const std::string& file,
                               const std::string& newName) {
-  ASSERT_TRUE(
-      testsupport::CopyInto(testsupport::ExeDir() + file, dir_.path(), newName))
-      << "cannot copy " << file << " from " << testsupport::ExeDir();
+  ASSERT_TRUE(harness::CopyInto(harness::ExeDir() + file, dir_.path(), newName))
+      << "cannot copy " << file << " from " << harness::ExeDir();
 }
 
 void HostSandbox::AddTandorUtl() {
@@ -114,33 +113,31 @@ void HostSandbox::AddVariant(const std::string& variant,
 }
 
 void HostSandbox::WriteSettings(const std::string& iniBody) {
-  testsupport::WriteText(dir_.File("mirabo.ini"),
-                         "[MiraboRemote]\r\n" + iniBody);
+  harness::WriteSettingsFile(dir_.path(), harness::SettingsSection(iniBody));
 }
 
 HostRun HostSandbox::RunHost(const std::string& args,
                              const std::vector<std::string>& env) const {
   HostRun run;
-  run.process = testsupport::RunProcess(dir_.File("host-" + version_ + ".exe"),
-                                        args, dir_.path(), kRunTimeoutMs, env);
+  run.process = harness::RunProcess(dir_.File("host-" + version_ + ".exe"),
+                                    args, dir_.path(), kRunTimeoutMs, env);
   run.lines = SplitLines(run.process.output);
   for (const std::string& line : run.lines) {
     HostEvent event;
     if (ParseEvent(line, &event)) run.events.push_back(event);
   }
-  run.log = testsupport::ReadText(dir_.File("MiraboRemote.log"));
+  run.log = harness::ReadText(dir_.File("MiraboRemote.log"));
   return run;
 }
 
 VersionAnswer HostSandbox::RunProbe() const {
   std::string probe = "probe-" + version_ + ".exe";
   VersionAnswer answer;
-  if (!testsupport::CopyInto(testsupport::ExeDir() + "probe.exe", dir_.path(),
-                             probe)) {
+  if (!harness::CopyInto(harness::ExeDir() + "probe.exe", dir_.path(), probe)) {
     return answer;
   }
-  testsupport::ProcessResult result =
-      testsupport::RunProcess(dir_.File(probe), "", dir_.path(), kRunTimeoutMs);
+  harness::ProcessResult result =
+      harness::RunProcess(dir_.File(probe), "", dir_.path(), kRunTimeoutMs);
   std::map<std::string, std::string> values = ParseKeyValues(result.output);
   answer.answered = values["answered"] == "1";
   answer.platform = strtoul(values["platform"].c_str(), nullptr, 10);

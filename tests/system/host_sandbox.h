@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "testsupport.h"
+#include "harness.h"
 
 namespace system_test {
 
@@ -26,7 +26,7 @@ struct HostEvent {
 };
 
 struct HostRun {
-  testsupport::ProcessResult process;
+  harness::ProcessResult process;
   std::vector<std::string> lines;  // the output, line by line
   std::vector<HostEvent> events;   // its timed lines, in output order
   std::string log;                 // MiraboRemote.log as it is on disk
@@ -62,7 +62,7 @@ class HostSandbox {
   void CopyFromBin(const std::string& file, const std::string& newName = "");
 
   std::string version_;
-  testsupport::TempDir dir_;
+  harness::TempDir dir_;
 };
 
 }  // namespace system_test

@@ -5,7 +5,7 @@ namespace utltest {
 void CardTest::SetUp() {
   ASSERT_TRUE(utl_.loaded());
   ASSERT_TRUE(utl_.boxes().empty());
-  card_ = testsupport::SimCard();
+  card_ = harness::SimCard();
   ASSERT_NE(nullptr, card_);
   ASSERT_GE(card_->size, static_cast<int>(sizeof(SimControl)));
   card_->Reset();

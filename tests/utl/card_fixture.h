@@ -8,7 +8,7 @@
 
 #include "driverApi.h"
 #include "line_script.h"
-#include "testsupport.h"
+#include "harness.h"
 #include "utl_session.h"
 
 namespace utltest {

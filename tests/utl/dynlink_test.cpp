@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "driverApi.h"
-#include "testsupport.h"
+#include "harness.h"
 #include "utl_session.h"
 
 namespace utltest {
 namespace {
 
-using testsupport::BoxCatcher;
+using harness::BoxAnswerer;
 
 // One pass-through export with a result: the driver function it forwards
 // to, how many arguments it passes, and its result while the entry is empty.
@@ -89,7 +89,7 @@ class DriverBinding : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(driver_.held());
     ASSERT_TRUE(utl_.loaded());
-    card_ = testsupport::SimCard();
+    card_ = harness::SimCard();
     ASSERT_NE(nullptr, card_);
     card_->Reset();
   }
@@ -163,7 +163,7 @@ TEST_F(FreeDynamicLinkage, ReleasesTheDriverOnceWhenCalledTwice) {
 TEST(InitDynamicLinkage, CalledAgainByAClientKeepsOneReference) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
-  BoxCatcher catcher;
+  BoxAnswerer catcher;
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   EXPECT_TRUE(catcher.boxes().empty());
@@ -198,10 +198,10 @@ class RebindToAVariant : public ::testing::Test {
     if (DriverLoaded()) return -1;
     variant_.reset(new HeldDriver(variant));
     if (!variant_->held()) return -1;
-    BoxCatcher catcher;
+    BoxAnswerer catcher;
     int result = utl_->InitDynamicLinkage();
     boxes_ = Describe(catcher.boxes());
-    card_ = testsupport::SimCard();
+    card_ = harness::SimCard();
     if (card_) card_->Reset();
     return result;
   }

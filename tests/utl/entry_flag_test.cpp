@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "testsupport.h"
+#include "harness.h"
 #include "utl_session.h"
 
 namespace utltest {
@@ -75,7 +75,7 @@ TEST(EntryFlag, IsSharedWithAnotherProcessBothWays) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   utl->DlkSetEntryFlag(1);
-  testsupport::ProcessResult run = RunClient("load get set 0 get unload");
+  harness::ProcessResult run = RunClient("load get set 0 get unload");
   ASSERT_FALSE(run.timedOut);
   std::vector<std::string> expected = {"loaded", "flag=1", "flag=0"};
   EXPECT_EQ(expected, Lines(run.output));
@@ -88,8 +88,8 @@ TEST(EntryFlag, StartsAgainAtZeroAfterTheLastUnload) {
     ASSERT_TRUE(utl.loaded());
     utl->DlkSetEntryFlag(1);
   }
-  EXPECT_FALSE(RegionExists());
-  testsupport::ProcessResult run = RunClient("load get set 1 unload");
+  EXPECT_FALSE(EntryRegionExists());
+  harness::ProcessResult run = RunClient("load get set 1 unload");
   std::vector<std::string> expected = {"loaded", "flag=0"};
   EXPECT_EQ(expected, Lines(run.output));
   Utl utl;
@@ -100,7 +100,7 @@ TEST(EntryFlag, StartsAgainAtZeroAfterTheLastUnload) {
 TEST(EntryFlag, OutlivesAnUnloadWhileAnotherProcessHoldsIt) {
   std::string loaded = EventName("loaded"), checked = EventName("checked");
   HANDLE childLoaded = CreateEventA(nullptr, TRUE, FALSE, loaded.c_str());
-  testsupport::ProcessResult run;
+  harness::ProcessResult run;
   std::thread child([&] {
     run = RunClient("load set 1 signal " + loaded + " wait " + checked +
                     " get unload");
@@ -128,7 +128,7 @@ TEST(EntryFlag, OutlivesAnUnloadWhileAnotherProcessHoldsIt) {
   EXPECT_EQ(1, secondLoad);
   std::vector<std::string> expected = {"loaded", "flag=0"};
   EXPECT_EQ(expected, Lines(run.output));
-  EXPECT_FALSE(RegionExists());
+  EXPECT_FALSE(EntryRegionExists());
 }
 
 }  // namespace

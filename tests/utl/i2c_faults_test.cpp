@@ -3,12 +3,13 @@
 // only a result of exactly 1 as failure, the result 2 must pass.
 
 #include "card_fixture.h"
+#include "line_waits.h"
 
 namespace utltest {
 namespace {
 
-const int kRaiseSamples = 501;
-const int kAckSamples = 1500;
+using testsupport::kAckSamples;
+using testsupport::kRaiseSamples;
 
 // `count` copies of one call in notation.
 std::vector<std::string> Repeat(const std::string& call, int count) {

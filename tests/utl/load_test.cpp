@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "testsupport.h"
+#include "harness.h"
 #include "utl_session.h"
 
 namespace utltest {
@@ -19,11 +19,11 @@ const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
 
 TEST(RefusedLoad, WithoutTheDriverShowsOnlyTheInitDllBox) {
   // A folder of its own, without BtVid_32.Dll, and a client process in it.
-  testsupport::TempDir dir;
-  std::string bin = testsupport::ExeDir();
-  ASSERT_TRUE(testsupport::CopyInto(bin + "utl_client.exe", dir.path()));
-  ASSERT_TRUE(testsupport::CopyInto(UtlPath(), dir.path()));
-  testsupport::ProcessResult run = testsupport::RunProcess(
+  harness::TempDir dir;
+  std::string bin = harness::ExeDir();
+  ASSERT_TRUE(harness::CopyInto(bin + "utl_client.exe", dir.path()));
+  ASSERT_TRUE(harness::CopyInto(UtlPath(), dir.path()));
+  harness::ProcessResult run = harness::RunProcess(
       dir.File("utl_client.exe"), "load state", dir.path(), 60000);
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(0u, run.exitCode) << run.output;
@@ -56,7 +56,7 @@ TEST_P(RefusedLoadOfAVariant, ShowsItsGroupBoxThenTheInitDllBox) {
   // The refused load gave back its reference to the driver, once: the
   // test's own reference still holds it, and it alone.
   EXPECT_TRUE(DriverLoaded());
-  EXPECT_FALSE(RegionExists());
+  EXPECT_FALSE(EntryRegionExists());
   driver.Release();
   EXPECT_FALSE(DriverLoaded());
 }
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
   HeldDriver driver;
-  const SimControl* card = testsupport::SimCard();
+  const SimControl* card = harness::SimCard();
   ASSERT_NE(nullptr, card);
   SimFault fault = {SIM_FAULT_I2C_INIT_OK_RESULT, -1, -1, -1, -1, 0};
   ASSERT_GT(card->AddFault(&fault), 0);
@@ -103,7 +103,7 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
       "TandorUtl|Init I2C error!|icon=0|owner=0"};
   EXPECT_EQ(expected, boxes);
   EXPECT_TRUE(DriverLoaded());
-  EXPECT_FALSE(RegionExists());
+  EXPECT_FALSE(EntryRegionExists());
   driver.Release();
   EXPECT_FALSE(DriverLoaded());
 }
@@ -127,7 +127,7 @@ TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
 // A region of that name that is a read-only view of a file: it opens, but
 // cannot be mapped for writing.
 HANDLE CreateReadOnlyRegion(const std::string& path) {
-  testsupport::WriteText(path, std::string(0x1000, '\0'));
+  harness::WriteText(path, std::string(0x1000, '\0'));
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
@@ -139,7 +139,7 @@ HANDLE CreateReadOnlyRegion(const std::string& path) {
 }
 
 TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
-  testsupport::TempDir dir;
+  harness::TempDir dir;
   HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
   ASSERT_NE(nullptr, readOnly);
   std::vector<std::string> boxes;
@@ -154,7 +154,7 @@ TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
   // The refused load closed its handle of the region; the test's own is the
   // last one.
   CloseHandle(readOnly);
-  EXPECT_FALSE(RegionExists());
+  EXPECT_FALSE(EntryRegionExists());
 }
 
 TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
@@ -179,7 +179,7 @@ TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
   EXPECT_EQ(0x5A5A, words[1]);
   UnmapViewOfFile(const_cast<LONG*>(words));
   CloseHandle(mapping);
-  EXPECT_FALSE(RegionExists());
+  EXPECT_FALSE(EntryRegionExists());
 }
 
 // --- Successful loads --------------------------------------------------
@@ -192,7 +192,7 @@ TEST(Load, ShowsNoBoxAndExportsEveryFunction) {
   UTL_EXPORTS(EXPECT_EXPORTED)
 #undef EXPECT_EXPORTED
   EXPECT_TRUE(DriverLoaded());
-  EXPECT_TRUE(RegionExists());
+  EXPECT_TRUE(EntryRegionExists());
 }
 
 TEST(Load, TwoHundredTimesLeavesNeitherRegionNorDriverBehind) {
@@ -203,7 +203,7 @@ TEST(Load, TwoHundredTimesLeavesNeitherRegionNorDriverBehind) {
       ASSERT_EQ(0, utl->DlkGetEntryFlag()) << "load " << i;
       utl->DlkSetEntryFlag(1);
     }
-    ASSERT_FALSE(RegionExists()) << "after unload " << i;
+    ASSERT_FALSE(EntryRegionExists()) << "after unload " << i;
     ASSERT_FALSE(DriverLoaded()) << "after unload " << i;
   }
 }
@@ -227,7 +227,7 @@ TEST(Load, ReleasesOnlyItsOwnReferenceToTheDriver) {
 // entry code counts that detach and would skip the library's own at a later
 // unload, keeping the driver and the region loaded for the tests after.
 TEST(Load, DetachAtProcessEndLeavesTheDriverAndTheRegionInPlace) {
-  testsupport::ProcessResult run =
+  harness::ProcessResult run =
       RunClient("load set 1 end-detach state get set 0 get");
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(0u, run.exitCode) << run.output;
@@ -257,7 +257,7 @@ TEST(Load, ThreadsComingAndGoingChangeNothing) {
   }
   EXPECT_EQ(1, utl->DlkGetEntryFlag());
   EXPECT_TRUE(DriverLoaded());
-  EXPECT_TRUE(RegionExists());
+  EXPECT_TRUE(EntryRegionExists());
   unsigned char value = 0;
   EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
 }

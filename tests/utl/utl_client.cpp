@@ -23,41 +23,38 @@
 #include <string.h>
 
 #include "driverApi.h"
-#include "tandorUtl.h"
-#include "testsupport.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
 
 namespace {
 
-HMODULE g_utl = nullptr;
-
-template <typename Function>
-Function Export(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(g_utl, name)));
-}
+// The library loaded by "load", until "unload".
+harness::UtlLibrary* g_utl = nullptr;
 
 void Load() {
-  testsupport::BoxCatcher catcher;
-  g_utl = LoadLibraryA("TandorUtl.dll");
-  for (const testsupport::Box& box : catcher.boxes()) {
-    printf("box %s|%s|icon=%d|owner=%d\n", box.caption.c_str(),
-           box.text.c_str(), box.hasIcon ? 1 : 0, box.owner ? 1 : 0);
-  }
-  printf(g_utl ? "loaded\n" : "refused\n");
+  delete g_utl;
+  g_utl = new harness::UtlLibrary("TandorUtl.dll");
+  for (const harness::Box& box : g_utl->boxes())
+    printf("box %s\n", harness::Summary(box).c_str());
+  printf(g_utl->loaded() ? "loaded\n" : "refused\n");
 }
 
 void Unload() {
-  if (g_utl) FreeLibrary(g_utl);
+  delete g_utl;
   g_utl = nullptr;
 }
 
+bool Loaded() {
+  return g_utl && g_utl->loaded();
+}
+
 void PrintFlag() {
-  auto get = Export<decltype(&DlkGetEntryFlag)>("DlkGetEntryFlag");
+  auto get = Loaded() ? g_utl->api().DlkGetEntryFlag : nullptr;
   printf("flag=%d\n", get ? get() : -1);
 }
 
 void SetFlag(int value) {
-  auto set = Export<decltype(&DlkSetEntryFlag)>("DlkSetEntryFlag");
+  auto set = Loaded() ? g_utl->api().DlkSetEntryFlag : nullptr;
   if (set) set(value);
 }
 
@@ -73,15 +70,16 @@ EntryPoint EntryPointOf(HMODULE module) {
 }
 
 void DetachAsAtProcessEnd() {
-  if (!g_utl) return;
+  if (!Loaded()) return;
+  HMODULE module = GetModuleHandleA("TandorUtl.dll");
   int processEnding = 1;  // any non-null pointer
-  BOOL result = EntryPointOf(g_utl)(g_utl, DLL_PROCESS_DETACH, &processEnding);
+  BOOL result =
+      EntryPointOf(module)(module, DLL_PROCESS_DETACH, &processEnding);
   printf("detach=%d\n", result);
 }
 
 void PrintState() {
-  HANDLE region = OpenFileMappingA(FILE_MAP_READ, FALSE, TANDORUTL_REGION_NAME);
-  if (region) CloseHandle(region);
+  bool region = sim::EntryRegionExists();
   bool driver = GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
   printf("region=%d driver=%d\n", region ? 1 : 0, driver ? 1 : 0);
 }

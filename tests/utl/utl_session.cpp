@@ -3,56 +3,17 @@
 #include <stdio.h>
 
 #include "driverApi.h"
-#include "testsupport.h"
 
 namespace utltest {
 
-std::string UtlPath() {
-  return testsupport::ExeDir() + "TandorUtl.dll";
+harness::ProcessResult RunClient(const std::string& commands) {
+  return harness::RunProcess(harness::ExeDir() + "utl_client.exe", commands,
+                             harness::ExeDir(), 60000);
 }
 
-testsupport::ProcessResult RunClient(const std::string& commands) {
-  return testsupport::RunProcess(testsupport::ExeDir() + "utl_client.exe",
-                                 commands, testsupport::ExeDir(), 60000);
-}
-
-Utl::Utl() {
-  testsupport::BoxCatcher catcher;
-  module_ = LoadLibraryA(UtlPath().c_str());
-  boxes_ = Describe(catcher.boxes());
-  if (!module_) return;
-#define UTL_API_LOOKUP(name)                       \
-  api_.name = reinterpret_cast<decltype(&::name)>( \
-      reinterpret_cast<void*>(GetProcAddress(module_, #name)));
-  UTL_EXPORTS(UTL_API_LOOKUP)
-#undef UTL_API_LOOKUP
-}
-
-Utl::~Utl() {
-  Unload();
-}
-
-void Utl::Unload() {
-  if (module_) FreeLibrary(module_);
-  module_ = nullptr;
-  api_ = UtlApi();
-}
-
-HeldDriver::HeldDriver(const std::string& variant)
-    : module_(testsupport::LoadSimDriver(variant)) {}
-
-void HeldDriver::Release() {
-  if (module_) FreeLibrary(module_);
-  module_ = nullptr;
-}
-
-std::vector<std::string> Describe(const std::vector<testsupport::Box>& boxes) {
+std::vector<std::string> Describe(const std::vector<harness::Box>& boxes) {
   std::vector<std::string> described;
-  for (const testsupport::Box& box : boxes) {
-    described.push_back(box.caption + "|" + box.text +
-                        "|icon=" + (box.hasIcon ? "1" : "0") +
-                        "|owner=" + (box.owner ? "1" : "0"));
-  }
+  for (const harness::Box& box : boxes) described.push_back(Summary(box));
   return described;
 }
 
@@ -60,20 +21,12 @@ bool DriverLoaded() {
   return GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
 }
 
-bool RegionExists() {
-  HANDLE mapping =
-      OpenFileMappingA(FILE_MAP_READ, FALSE, TANDORUTL_REGION_NAME);
-  if (!mapping) return false;
-  CloseHandle(mapping);
-  return true;
-}
-
 std::vector<SimCall> Calls(const SimControl* card) {
-  return testsupport::Records(card->GetCalls);
+  return harness::Records(card->GetCalls);
 }
 
 std::vector<SimBusEvent> BusEvents(const SimControl* card) {
-  return testsupport::Records(card->GetBusEvents);
+  return harness::Records(card->GetBusEvents);
 }
 
 namespace {

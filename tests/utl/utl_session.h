@@ -7,105 +7,43 @@
 #include <vector>
 
 #include "control_table.h"
-#include "tandorUtl.h"
-#include "testsupport.h"
+#include "entry_flag_probe.h"
+#include "harness.h"
 
 namespace utltest {
 
-// Every export of TandorUtl, by name.
-// clang-format off
-#define UTL_EXPORTS(X)      \
-  X(InitDynamicLinkage)     \
-  X(FreeDynamicLinkage)     \
-  X(DlkBt848SetVideoSource) \
-  X(DlkBt848GetVideoSource) \
-  X(DlkBt848SetBrightness)  \
-  X(DlkBt848GetBrightness)  \
-  X(DlkBt848SetContrast)    \
-  X(DlkBt848GetContrast)    \
-  X(DlkBt848SetHue)         \
-  X(DlkBt848GetHue)         \
-  X(DlkBt848SetSaturation)  \
-  X(DlkBt848GetSaturation)  \
-  X(DlkBt848SetVideoFormat) \
-  X(DlkGetGPDATABits)       \
-  X(DlkGPIOIsInitOK)        \
-  X(DlkSetGPIOMODE)         \
-  X(DlkI2CIsInitOK)         \
-  X(DlkIsBt878Family)       \
-  X(DlkBt848SetCCStatus)    \
-  X(DlkBt848UnLoadImage)    \
-  X(DlkI2CInitSWMode)       \
-  X(DlkI2CSWReadByte)       \
-  X(DlkI2CSWWrite3)         \
-  X(DlkI2CSWMultiWrite)     \
-  X(DlkSetEntryFlag)        \
-  X(DlkGetEntryFlag)
-// clang-format on
+// Message boxes as the tests compare them (harness::Summary).
+std::vector<std::string> Describe(const std::vector<harness::Box>& boxes);
 
-// The exports of a loaded TandorUtl.dll, each null until looked up.
-struct UtlApi {
-#define UTL_API_MEMBER(name) decltype(&::name) name = nullptr;
-  UTL_EXPORTS(UTL_API_MEMBER)
-#undef UTL_API_MEMBER
-};
-
-// Message boxes as the tests compare them: "caption|text|icon=0|owner=0",
-// with icon and owner 1 when the box has an icon or an owner window.
-std::vector<std::string> Describe(const std::vector<testsupport::Box>& boxes);
-
-// TandorUtl.dll from the bin folder, loaded for the life of the object
-// (unless the load is refused or Unload comes first). The message boxes
-// that the load shows are answered and kept (see Describe), so that an
-// unexpected box fails a test instead of waiting for a user.
-class Utl {
+// TandorUtl.dll from the bin folder, with its exports bound (see
+// harness::UtlLibrary) and the message boxes of its load described.
+class Utl : public harness::UtlLibrary {
  public:
-  Utl();
-  ~Utl();
-  Utl(const Utl&) = delete;
-  Utl& operator=(const Utl&) = delete;
-
-  bool loaded() const { return module_ != nullptr; }
-  void Unload();
-  // The exports; all of them are looked up at load.
-  const UtlApi& api() const { return api_; }
-  const UtlApi* operator->() const { return &api_; }
-  const std::vector<std::string>& boxes() const { return boxes_; }
-
- private:
-  HMODULE module_;
-  UtlApi api_;
-  std::vector<std::string> boxes_;
+  Utl() : UtlLibrary(harness::UtlPath()) {}
+  std::vector<std::string> boxes() const {
+    return Describe(UtlLibrary::boxes());
+  }
 };
 
 // The simulated driver (or one of its variants) loaded by the test itself,
 // until Release or the end of the object.
-class HeldDriver {
+class HeldDriver : public harness::SimDriver {
  public:
-  explicit HeldDriver(const std::string& variant = "");
-  ~HeldDriver() { Release(); }
-  HeldDriver(const HeldDriver&) = delete;
-  HeldDriver& operator=(const HeldDriver&) = delete;
-  bool held() const { return module_ != nullptr; }
-  void Release();
-
- private:
-  HMODULE module_;
+  explicit HeldDriver(const std::string& variant = "") { Load(variant); }
 };
 
-// The path of TandorUtl.dll in the bin folder.
-std::string UtlPath();
+using harness::UtlApi;
+using harness::UtlPath;
 
 // Runs the client program (utl_client.cpp) from the bin folder with
 // `commands`.
-testsupport::ProcessResult RunClient(const std::string& commands);
+harness::ProcessResult RunClient(const std::string& commands);
 
 // Whether the driver library is loaded in this process (by any path).
 bool DriverLoaded();
-// Whether the shared region exists anywhere on the machine.
-bool RegionExists();
 
-using testsupport::Lines;
+using harness::Lines;
+using sim::EntryRegionExists;
 
 // Records of the simulated card.
 std::vector<SimCall> Calls(const SimControl* card);

@@ -1,4 +1,8 @@
-#include "host_objects.h"
+#include "key_printer.h"
+
+#include "text.h"
+
+using harness::Quoted;
 
 HRESULT __stdcall KeyPrinter::OnKey(const char* name, const char* label) {
   InterlockedIncrement(keyCount_);

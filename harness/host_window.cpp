@@ -1,11 +1,13 @@
-#include "main_window.h"
+#include "host_window.h"
+
+namespace harness {
+
+const char kHostWindowClass[] = "MiraboMainWindow";
+const char kHostWindowTitle[] = "Mirabo";
 
 namespace {
 
-const char kClassName[] = "MiraboMainWindow";
-const char kTitle[] = "Mirabo";
-
-bool RegisterMainWindowClass() {
+bool RegisterHostWindowClass() {
   static bool registered = false;
   if (registered) return true;
   WNDCLASSA windowClass = {};
@@ -13,31 +15,23 @@ bool RegisterMainWindowClass() {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kClassName;
+  windowClass.lpszClassName = kHostWindowClass;
   registered = RegisterClassA(&windowClass) != 0;
   return registered;
 }
 
 }  // namespace
 
-bool MainWindow::Open() {
-  if (IsOpen() || !RegisterMainWindowClass()) return false;
-  window_ = CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
+HostWindow::HostWindow(const char* title) : window_(nullptr) {
+  if (!RegisterHostWindowClass()) return;
+  window_ = CreateWindowExA(0, kHostWindowClass, title, WS_OVERLAPPEDWINDOW,
                             CW_USEDEFAULT, CW_USEDEFAULT, 480, 360, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!window_) return false;
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
-  return true;
+  if (window_) ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
-bool MainWindow::Close() {
-  if (!IsOpen()) {
-    window_ = nullptr;
-    return false;
-  }
-  DestroyWindow(window_);
-  window_ = nullptr;
-  return true;
+HostWindow::~HostWindow() {
+  if (window_) DestroyWindow(window_);
 }
 
 void PumpMessages() {
@@ -47,3 +41,5 @@ void PumpMessages() {
     DispatchMessageA(&message);
   }
 }
+
+}  // namespace harness
