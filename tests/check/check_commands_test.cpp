@@ -7,24 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "captured_text.h"
 #include "commands.h"
 #include "harness.h"
 
 using namespace harness;
 
 namespace {
-
-// What a command prints, kept as text.
-class CapturedText : public TextOutput {
- public:
-  void Write(const char* text, int length) override {
-    text_.append(text, static_cast<size_t>(length));
-  }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
 
 // The width of the report's label column ("Bus scan:     ").
 const size_t kLabelWidth = 14;

@@ -9,6 +9,7 @@
 
 #include "backendCheck.h"
 #include "backendDescription.h"
+#include "captured_text.h"
 #include "output.h"
 
 namespace {
@@ -16,24 +17,13 @@ namespace {
 const int kLabelWidth = 14;  // CHECK_LABEL
 const int kConsoleColumns = 80;
 
-class Collected : public TextOutput {
- public:
-  void Write(const char* text, int length) override {
-    text_.append(text, static_cast<size_t>(length));
-  }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
 // `advice` as the report prints it after a label, given its arguments;
 // `pieces` says how it reaches the output, in pieces of that many bytes.
 std::string Laid(const char* advice, const char* first, const char* second,
                  int pieces = 0) {
   char formatted[1024];
   FormatInto(formatted, sizeof formatted, advice, first, second);
-  Collected collected;
+  CapturedText collected;
   ReportContinuation continued(collected);
   std::string text = formatted;
   size_t step = pieces > 0 ? static_cast<size_t>(pieces) : text.size();
