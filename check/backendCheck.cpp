@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include "backendAdvice.h"
 #include "busBackend.h"
 #include "output.h"
 #include "platformDetection.h"
+#include "pollingLoop.h"
 #include "windowsName.h"
 
 namespace {
@@ -36,16 +38,17 @@ void Advise(TextOutput& out, const char* format, ...) {
 CheckStatus ReportRefused(TextOutput& out, const BackendDescription& backend,
                           const char* path) {
   char driver[MAX_PATH];
-  if (!backend.cardDriver) {
-    Advise(out, backend.advice.refused, backend.fileName, path);
-  } else if (!Locate(backend.cardDriver, driver, sizeof driver)) {
+  const char* cardDriver = AdviceFor(backend).cardDriver;
+  if (!cardDriver) {
+    Advise(out, AdviceFor(backend).refused, backend.fileName, path);
+  } else if (!Locate(cardDriver, driver, sizeof driver)) {
     Print(out,
           "%s refused to load:" CHECK_MORE
           "the card's driver %s is not installed." CHECK_MORE
           "Install the card's driver.\n",
-          backend.fileName, backend.cardDriver);
+          backend.fileName, cardDriver);
   } else {
-    Advise(out, backend.advice.refused, backend.fileName, driver);
+    Advise(out, AdviceFor(backend).refused, backend.fileName, driver);
   }
   return kBackendRefused;
 }
@@ -75,13 +78,13 @@ CheckStatus CheckWindows(TextOutput& out, const BackendDescription** backend) {
     return kUnsupportedWindows;
   }
   Print(out, CHECK_LABEL "%s (the plug-in's for %s)\n",
-        "Bus back end:", served->fileName, served->platforms);
+        "Bus back end:", served->fileName, AdviceFor(*served).platforms);
   *backend = served;
   return kAllWorked;
 }
 
 CheckStatus CheckMiraboClosed(TextOutput& out) {
-  if (FindWindowA("MiraboMainWindow", "Mirabo")) {
+  if (FindWindowA(kHostWindowClass, kHostWindowTitle)) {
     Print(out,
           CHECK_LABEL
           "running. Close Mirabo first: two programs driving the "
@@ -100,7 +103,7 @@ CheckStatus LoadBackend(TextOutput& out, const BackendDescription& backend) {
   // a missing file from one that refused to load.
   if (!LoadBackendLibrary(backend)) {
     if (!Locate(backend.fileName, path, sizeof path)) {
-      Advise(out, backend.advice.notFound, backend.fileName);
+      Advise(out, AdviceFor(backend).notFound, backend.fileName);
       return kBackendNotFound;
     }
     return ReportRefused(out, backend, path);
@@ -109,7 +112,7 @@ CheckStatus LoadBackend(TextOutput& out, const BackendDescription& backend) {
   if (length == 0 || length >= sizeof path) lstrcpyA(path, backend.fileName);
   const char* missing = nullptr;
   if (!ImportBackendFunctions(&missing)) {
-    Advise(out, backend.advice.incomplete, backend.fileName, missing);
+    Advise(out, AdviceFor(backend).incomplete, backend.fileName, missing);
     return kBackendIncomplete;
   }
   Print(out, "%s loaded, its functions found" CHECK_MORE "from %s\n",

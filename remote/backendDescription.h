@@ -1,7 +1,8 @@
 // The two bus back ends, each described once: the library and its
 // functions, what it can do, and what the plug-in's log and message boxes
-// and the check tool's report say of it. The plug-in's binding, its key
-// reading and the check tool ask these descriptions and nothing else.
+// say of it. The plug-in's binding, its key reading and the check tool ask
+// these descriptions and nothing else (the check tool's advice to its user
+// is its own: check/backendAdvice.h).
 #pragma once
 
 #include "platformDetection.h"
@@ -14,16 +15,6 @@ struct BindingTexts {
   const char* loadErrorBox;
   const char* importErrorLine;
   const char* importErrorBox;
-};
-
-// What the check tool advises when the library cannot be used. Format
-// texts; every line after the first goes on under the first in the report.
-struct AdviceTexts {
-  const char* notFound;    // the file name
-  const char* refused;     // the file name, then the path of what refused:
-                           // the card driver where the library loads one,
-                           // else the library itself
-  const char* incomplete;  // the file name, then the missing function
 };
 
 struct BackendDescription {
@@ -42,12 +33,7 @@ struct BackendDescription {
   // counts (the check tool looks at it all the same, to show a silent
   // receiver as failed readings).
   bool readResultTellsFailure;
-  // The card's driver, which the library loads at its own load; null where
-  // the library's own set-up is not ours to know.
-  const char* cardDriver;
-  const char* platforms;  // the Windows versions it serves, for the user
   BindingTexts binding;
-  AdviceTexts advice;
 };
 
 extern const BackendDescription kTandorUtlBackend;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "backendAdvice.h"
 #include "backendCheck.h"
 #include "backendDescription.h"
 #include "captured_text.h"
@@ -48,9 +49,9 @@ TEST(CheckReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
       "C:\\Program Files\\Mirabo\\BtVid_32.Dll";  // a path as users have it
   for (const BackendDescription* backend :
        {&kTandorUtlBackend, &kWdmI2cBackend}) {
+    const BackendAdvice& advised = AdviceFor(*backend);
     for (const char* advice :
-         {backend->advice.notFound, backend->advice.refused,
-          backend->advice.incomplete}) {
+         {advised.notFound, advised.refused, advised.incomplete}) {
       std::string laid = Laid(advice, backend->fileName, kLongPath);
       std::vector<std::string> lines = Lines(laid);
       ASSERT_GE(lines.size(), 2u) << laid;
@@ -71,12 +72,12 @@ TEST(CheckReportLayout, AdviceComesOutAsTheReportAlwaysPrintedIt) {
       "              Windows 2000/XP driver package, or copy wdmI2cDll.dll "
       "into\n"
       "              Mirabo's folder.\n";
-  EXPECT_EQ(expected, Laid(kWdmI2cBackend.advice.notFound,
+  EXPECT_EQ(expected, Laid(AdviceFor(kWdmI2cBackend).notFound,
                            kWdmI2cBackend.fileName, nullptr));
   // However the text reaches the output: a line end at the end of one piece
   // owes the indent to the next.
   for (int pieces : {1, 2, 7, 44})
-    EXPECT_EQ(expected, Laid(kWdmI2cBackend.advice.notFound,
+    EXPECT_EQ(expected, Laid(AdviceFor(kWdmI2cBackend).notFound,
                              kWdmI2cBackend.fileName, nullptr, pieces))
         << "in pieces of " << pieces;
 }
