@@ -68,6 +68,8 @@ bool RaiseSda() {
   return SampleUntil(SdaIsHigh, kRaiseSamples);
 }
 
+namespace {
+
 // A device left driving SDA by an abandoned transaction (its acknowledge,
 // or a 0 bit it was sending) lets go once it is clocked on: up to nine
 // clock pulses with SDA released, until SDA reads high.
@@ -80,6 +82,8 @@ bool ClearBus() {
   }
   return SdaIsHigh();
 }
+
+}  // namespace
 
 bool BusStart() {
   if (!RaiseScl()) return false;
