@@ -51,6 +51,26 @@ void PrintVerdict(TextOutput& out, CheckStatus status) {
   }
 }
 
+// One of the commands that work on the bus, once it is prepared.
+CheckStatus RunOnBus(TextOutput& out, const Command& command) {
+  PreparedBus bus(out);
+  if (bus.status() != kAllWorked) return bus.status();
+  switch (command.kind) {
+    case kScan:
+      return ScanBus(out);
+    case kKeys:
+      return RunKeyTest(out, command.seconds);
+    case kSoundOn:
+      return SwitchSound(out, true);
+    case kSoundOff:
+      return SwitchSound(out, false);
+    case kWholeCheck:
+    case kHelp:
+      break;  // not bus commands
+  }
+  return kBadArguments;
+}
+
 }  // namespace
 
 CheckStatus RunCommand(TextOutput& out, const Command& command) {
@@ -64,21 +84,13 @@ CheckStatus RunCommand(TextOutput& out, const Command& command) {
       PrintVerdict(out, status);
       return status;
     }
-    default:
-      break;
-  }
-  PreparedBus bus(out);
-  if (bus.status() != kAllWorked) return bus.status();
-  switch (command.kind) {
     case kScan:
-      return ScanBus(out);
     case kKeys:
-      return RunKeyTest(out, command.seconds);
     case kSoundOn:
-      return SwitchSound(out, true);
-    default:
-      return SwitchSound(out, false);
+    case kSoundOff:
+      return RunOnBus(out, command);
   }
+  return kBadArguments;
 }
 
 void PrintHelp(TextOutput& out) {
