@@ -46,7 +46,7 @@ PlatformClass DetectPlatform() {
 
 void BindBusBackend() {
   const BackendDescription* backend = BackendFor(DetectPlatform());
-  // The plug-in's own words.
+  // The plug-in's own words, ungrammatical as users have always seen them.
   if (!backend)
     FailFatally("\n> This system don't support.", "This system don't support.");
   BindLibrary(*backend);

@@ -12,7 +12,9 @@ struct Classified {
   const char* name;
 };
 
-// Windows 95 reports 4.0; 98 and Millennium report 4.10 and 4.90.
+// Windows 95 reports 4.0; 98 and Millennium report 4.10 and 4.90. The names
+// are those the log has always shown, "Millenium" misspelt as it stands in
+// every existing log.
 Classified ClassifyWindows9x(DWORD major, DWORD minor) {
   if (major < 4 || (major == 4 && minor == 0))
     return {kPlatformWindows9x, "Microsoft Windows 95 "};
