@@ -7,12 +7,50 @@
 #include <windows.h>
 
 #include "textFile.h"
+#include "textFormat.h"
 
 namespace {
 
-const char kSettingsFile[] = ".\\mirabo.ini";
+const char kSettingsFileName[] = "mirabo.ini";
+const char kLogFileName[] = "MiraboRemote.log";
 const char kSection[] = "MiraboRemote";
-const char kLogFile[] = "MiraboRemote.log";
+
+// The settings file and the log lie in the folder that was current when
+// the plug-in first read its settings. Hosts move the current directory
+// later (their Open and Save dialogs do, as the user browses), and the
+// settings in force and the log must not follow. Named relative to the
+// current directory only where its path does not fit.
+char settingsFile[MAX_PATH] = ".\\mirabo.ini";
+char logFile[MAX_PATH] = "MiraboRemote.log";
+bool filesPlaced = false;
+
+// `folder` as GetCurrentDirectory gives it: a drive's root ends in a
+// backslash, every other folder does not.
+bool PlaceIn(const char* folder, const char* name, char* path) {
+  int length = lstrlenA(folder);
+  const char* separator = length > 0 && folder[length - 1] == '\\' ? "" : "\\";
+  char placed[MAX_PATH];
+  int written =
+      FormatInto(placed, sizeof placed, "%s%s%s", folder, separator, name);
+  if (written >= MAX_PATH - 1) return false;  // cut short: does not fit
+  lstrcpyA(path, placed);
+  return true;
+}
+
+// Once per process, at the first read of the settings, on the thread that
+// builds the first plug-in object: no worker runs yet.
+void PlaceFiles() {
+  if (filesPlaced) return;
+  filesPlaced = true;
+  char folder[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return;
+  char settings[MAX_PATH];
+  if (!PlaceIn(folder, kSettingsFileName, settings) ||
+      !PlaceIn(folder, kLogFileName, logFile))
+    return;
+  lstrcpyA(settingsFile, settings);
+}
 
 // Plain process-wide words, written only by LogMessage and read by the
 // worker threads between its calls.
@@ -26,7 +64,7 @@ volatile bool useLog = true;
 
 int ReadInteger(const char* key, int fallback) {
   return static_cast<int>(
-      GetPrivateProfileIntA(kSection, key, fallback, kSettingsFile));
+      GetPrivateProfileIntA(kSection, key, fallback, settingsFile));
 }
 
 // A flag is on only when its value is exactly 1.
@@ -50,9 +88,10 @@ void ReadSettings() {
 // appended, every line feed as CR LF, the file created when missing and
 // closed again after each message.
 void LogMessage(const char* format, ...) {
+  PlaceFiles();
   ReadSettings();
   if (!useLog) return;
-  HANDLE log = OpenForAppending(kLogFile);
+  HANDLE log = OpenForAppending(logFile);
   if (log == INVALID_HANDLE_VALUE) return;
   {
     TextFileWriter writer(log, TextFileWriter::kAtEnd);
