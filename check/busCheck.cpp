@@ -22,9 +22,9 @@ bool ReadDevice(int readAddress, int* value) {
 }
 
 void ReportReading(TextOutput& out, const ReceiverReading& reading) {
-  if (reading.code == kNoKeyCode) {
+  if (reading.code == kReceiverNoKeyAnswer) {
     Print(out, "answers at 0x%02X/0x%02X, no key down (0x%02X)\n",
-          kReceiverWriteAddress, kReceiverReadAddress, kNoKeyCode);
+          kReceiverWriteAddress, kReceiverReadAddress, kReceiverNoKeyAnswer);
   } else {
     Print(out, "answers at 0x%02X/0x%02X, key code %d down\n",
           kReceiverWriteAddress, kReceiverReadAddress, reading.code);

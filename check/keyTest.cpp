@@ -5,12 +5,10 @@
 #include "backendCheck.h"
 #include "keyTable.h"
 #include "output.h"
+#include "pollingLoop.h"
 #include "receiverAccess.h"
 
 namespace {
-
-// The plug-in's pause between readings before the first key.
-const DWORD kReadingPause = 20;
 
 struct Tally {
   int readings = 0;
@@ -81,7 +79,7 @@ void Note(TextOutput& out, DWORD elapsedMs, const ReceiverReading& reading,
     return;
   }
   CloseHeldKey(out, elapsedMs, open);
-  if (reading.code == kNoKeyCode) return;
+  if (reading.code == kReceiverNoKeyAnswer) return;
   ++tally.keys;
   PrintKey(out, elapsedMs, reading.code);
   open.held = true;
@@ -99,7 +97,7 @@ CheckStatus RunKeyTest(TextOutput& out, DWORD seconds) {
   DWORD elapsed = 0;
   while ((elapsed = GetTickCount() - start) < seconds * 1000) {
     Note(out, elapsed, ReadReceiver(), open, tally);
-    Sleep(kReadingPause);
+    Sleep(kFirstPollDelayMs);  // the plug-in's pace before the first key
   }
   CloseFailedRun(out, elapsed, open);
   CloseHeldKey(out, elapsed, open);

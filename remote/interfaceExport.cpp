@@ -7,7 +7,7 @@
 // A new plug-in object, carrying one reference for the caller; null when
 // the memory for it cannot be had.
 extern "C" IRemoteDevice* __stdcall GetInterfacePtr(void) {
-  return new (std::nothrow) TandorRemote(kTandorKeys, kTandorKeyCount);
+  return new (std::nothrow) TandorRemote();
 }
 
 // Loading and unloading the plug-in runs nothing of its own: everything is

@@ -3,6 +3,8 @@
 // sink, pacing a held key by the two key delays.
 #include <windows.h>
 
+#include "pollingLoop.h"
+
 #include "busBackend.h"
 #include "receiverAccess.h"
 #include "settingsLog.h"
@@ -10,33 +12,31 @@
 
 namespace {
 
-const int kFirstPollDelay = 20;  // ms, until the first key is read
-const DWORD kSoundSwitchPause = 500;
-
-// A reading without a key: none down, or a reading that failed.
-const int kNoKey = -1;
+// A reading that gave no key: the receiver had none down (it answered
+// kReceiverNoKeyAnswer), or the reading failed.
+const int kNoKeyReading = -1;
 
 struct PollState {
-  int lastKey = kNoKey;
-  int pollDelay = kFirstPollDelay;
+  int lastKey = kNoKeyReading;
+  int pollDelayMs = kFirstPollDelayMs;  // a setting's value: may be negative
   bool soundIsOn = false;
 };
 
 // A negative delay means no pause.
-DWORD PauseLength(int delay) {
-  return delay > 0 ? static_cast<DWORD>(delay) : 0;
+DWORD PauseLength(int delayMs) {
+  return delayMs > 0 ? static_cast<DWORD>(delayMs) : 0;
 }
 
 void SwitchSoundOn(PollState& state) {
   LogMessage("> Find Mirabo Window. Sound is ON.\n");
-  Sleep(kSoundSwitchPause);
+  Sleep(kSoundSwitchPauseMs);
   SoundOn();
   state.soundIsOn = true;
 }
 
 void SwitchSoundOff(PollState& state) {
   LogMessage("> Lost Mirabo Window. Sound is OFF.\n");
-  Sleep(kSoundSwitchPause);
+  Sleep(kSoundSwitchPauseMs);
   SoundOff();
   state.soundIsOn = false;
 }
@@ -50,7 +50,7 @@ void FollowHostWindow(PollState& state) {
   }
 }
 
-// The key code of one reading of the receiver, or kNoKey. Where the back
+// The key code of one reading of the receiver, or kNoKeyReading. Where the back
 // end's read result tells a failed read (TandorUtl), both modes of the
 // reading (UseAcorpCompMode on or off) take it, so that a receiver that does
 // not answer never turns the untouched code into a key. Logs every code it
@@ -59,7 +59,7 @@ int ReadKeyCode() {
   ReceiverReading reading = ReadReceiver();
   bool failed = TheBusBackend().description->readResultTellsFailure &&
                 reading.status != 0;
-  if (reading.code == kNoKeyCode || failed) return kNoKey;
+  if (reading.code == kReceiverNoKeyAnswer || failed) return kNoKeyReading;
   LogMessage("> Pressed key code %d\n", reading.code);
   return reading.code;
 }
@@ -69,10 +69,10 @@ int ReadKeyCode() {
 // pause as it is.
 void NoteKey(PollState& state, int code) {
   if (code == state.lastKey) {
-    state.pollDelay = KeyRepeatDelay();
+    state.pollDelayMs = KeyRepeatDelay();
   } else {
     state.lastKey = code;
-    state.pollDelay = KeyFirstDelay();
+    state.pollDelayMs = KeyFirstDelay();
   }
 }
 
@@ -81,7 +81,7 @@ void LeaveSoundAsAsked(const PollState& state) {
   if (!IsHostWindowPresent()) {
     SoundOff();
   } else if (state.soundIsOn && !LeaveSoundOnExit()) {
-    Sleep(kSoundSwitchPause);
+    Sleep(kSoundSwitchPauseMs);
     SoundOff();
   }
 }
@@ -92,8 +92,8 @@ void LeaveSoundAsAsked(const PollState& state) {
 // beside ours, with its own card, must not switch our card's sound.
 bool IsHostWindowPresent() {
   HWND window = nullptr;
-  while ((window = FindWindowExA(nullptr, window, "MiraboMainWindow",
-                                 "Mirabo")) != nullptr) {
+  while ((window = FindWindowExA(nullptr, window, kHostWindowClass,
+                                 kHostWindowTitle)) != nullptr) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner == GetCurrentProcessId()) return true;
@@ -107,11 +107,11 @@ void TandorRemote::Run() {
   while (!StopRequested(0)) {
     // The pause ends early when a stop is asked for, so that Stop returns
     // promptly whatever the delays are.
-    if (StopRequested(PauseLength(state.pollDelay))) break;
+    if (StopRequested(PauseLength(state.pollDelayMs))) break;
     FollowHostWindow(state);
     int code = ReadKeyCode();
-    if (code == kNoKey) {
-      state.lastKey = kNoKey;
+    if (code == kNoKeyReading) {
+      state.lastKey = kNoKeyReading;
       continue;
     }
     NoteKey(state, code);

@@ -6,10 +6,11 @@
 // too.
 #pragma once
 
-// The receiver's address bytes and its answer when no key is down.
+// The receiver's address bytes, and what it answers a reading when no key
+// is down.
 const int kReceiverWriteAddress = 0x96;
 const int kReceiverReadAddress = 0x97;
-const int kNoKeyCode = 0xAA;
+const int kReceiverNoKeyAnswer = 0xAA;
 
 // Calls the back end's set-entry-flag function when it has one.
 void SetEntryFlag(int value);
