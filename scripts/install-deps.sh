@@ -24,12 +24,26 @@ else
   SUDO=
 fi
 
+# A mirror caught in the middle of a sync serves an index that does not
+# match its Release file ("Mirror sync in progress?"): try again a little
+# later, and go on with what could be had; the install says whether it was
+# enough.
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    $SUDO apt-get update -qq && return 0
+    echo "install-deps: apt-get update failed (try $try of 3)" >&2
+    [ "$try" -lt 3 ] && sleep $((try * 15))
+  done
+  echo "install-deps: going on with the package lists as they are" >&2
+}
+
 if [ ${#need[@]} -ne 0 ]; then
   echo "install-deps: installing ${need[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
+  apt_update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
     "${need[@]}" >/dev/null
 fi
@@ -49,7 +63,7 @@ if ! "$wine_loader" --version >/dev/null 2>&1; then
     echo "install-deps: this machine runs no 32-bit code; installing qemu's i386 emulator"
     echo "deb http://deb.debian.org/debian bookworm-backports main" |
       $SUDO tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
-    $SUDO apt-get update -qq
+    apt_update
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
       -t bookworm-backports qemu-user >/dev/null
   fi
