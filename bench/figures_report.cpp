@@ -114,6 +114,11 @@ void AddBusDelay(Report& report, const BusDelayFigures& nt,
   report.Number("win98_bus_delay_us", "BusDelay as Windows 98",
                 shown98.busDelayUs, 1, "us",
                 "the counter pause: Wine's emulated reads are too slow");
+  if (!portRead.allowed) {
+    report.Text("win98_port_read_us", "one port read as Windows 98",
+                "not measured", "`in al,0x61` faults here");
+    return;
+  }
   report.Number("win98_port_read_us", "one port read as Windows 98",
                 portRead.wallUs, 1, "us",
                 "Wine's emulation of `in al,0x61`; ten would take this x 10");

@@ -128,9 +128,8 @@ int main(int argc, char** argv) {
       MeasureTransactionsAsNt(folder.path(), options.samples);
 
   PluginFigures plugin;
-  PortReadCost portRead;
+  PortReadCost portRead = MeasurePortRead();
   if (IsWindows9x()) {
-    portRead = MeasurePortRead();
     Say("plug-in: key latency, Stop, processor time, cadence");
     plugin = MeasurePlugin(card, Plan(options.quick));
   } else {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "portProbe.h"
 #include "process_time.h"
 
 namespace {
@@ -10,14 +11,15 @@ namespace {
 // a few dozen ticks.
 const int kReads = 30000;
 
-void ReadPort61() {
-  asm volatile("inb $0x61, %%al" : : : "eax");
-}
-
 }  // namespace
 
 PortReadCost MeasurePortRead() {
   PortReadCost cost;
+  // TandorUtl's own guarded probe decides, as it does for the library:
+  // wherever the instruction faults (the NT family, or an emulator that
+  // raises an illegal instruction for it) no bare read is ever made.
+  cost.allowed = PortReadsAllowed();
+  if (!cost.allowed) return cost;
   double cpu = ProcessCpuUs();
   double wall = WallUs();
   for (int i = 0; i < kReads; ++i) ReadPort61();
