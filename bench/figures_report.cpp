@@ -184,24 +184,6 @@ void AddTransactions(Report& report, const UtlFigures& shown98,
                 nt.card.entryFlagReadCpuUs, 1, "us");
 }
 
-void AddConventionCost(Report& report, const ConventionCost& cost,
-                       const UtlFigures& shown98) {
-  report.Section("either_convention",
-                 "Driver calls that work with __cdecl and __stdcall alike");
-  report.Number("plain_call_ns", "one plain __cdecl call", cost.plainNs, 2,
-                "ns", "through a function pointer, fastest of 5 runs");
-  report.Number("foreign_call_ns", "one call through ForeignFunction",
-                cost.foreignNs, 2, "ns", "the same function");
-  report.Number("extra_per_call_ns", "extra per call", cost.ExtraNs(), 2, "ns");
-  if (!shown98.loaded) return;
-  report.Number("extra_per_read_us", "extra per DlkI2CSWReadByte",
-                cost.ExtraNs() * shown98.read.driverCalls / 1000, 2, "us",
-                std::to_string(shown98.read.driverCalls) + " driver calls");
-  report.Number("extra_per_write3_us", "extra per DlkI2CSWWrite3",
-                cost.ExtraNs() * shown98.write3.driverCalls / 1000, 2, "us",
-                std::to_string(shown98.write3.driverCalls) + " driver calls");
-}
-
 void AddPlugin(Report& report, const PluginFigures& figures) {
   if (!figures.ran) {
     report.Section("plugin", "Plug-in");
@@ -253,19 +235,4 @@ void AddPlugin(Report& report, const PluginFigures& figures) {
     report.Number(key + "_worst_error_ms", label + ": worst error",
                   WorstDeviation(errors), 1, "ms");
   }
-}
-
-void AddBusLock(Report& report, const BusLockFigures& figures) {
-  report.Section("bus_lock",
-                 "The plug-in's bus lock, uncontended (an exchange to take "
-                 "it, a store to give it back)");
-  report.Number(
-      "rounds", "rounds", figures.rounds, 0, "",
-      std::to_string(figures.pairsPerRound) + " acquire/release pairs each");
-  report.Number("pair_ns_median", "acquire and release: median",
-                figures.pairNs.median, 1, "ns",
-                "once per receiver operation; a key reading lasts about "
-                "10 ms");
-  report.Number("pair_ns_max", "acquire and release: worst round",
-                figures.pairNs.max, 1, "ns");
 }

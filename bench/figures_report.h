@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "bus_lock_bench.h"
-#include "convention_cost.h"
 #include "plugin_bench.h"
 #include "port_emulation.h"
 #include "report.h"
@@ -25,11 +23,6 @@ void AddMachine(Report& report, const Machine& machine);
 // (zero when not measured).
 void AddTransactions(Report& report, const UtlFigures& shown98,
                      const UtlFigures& nt, const PortReadCost& portRead);
-// What a driver call costs for working with either calling convention, per
-// call and per transaction (from the driver calls each one makes).
-void AddConventionCost(Report& report, const ConventionCost& cost,
-                       const UtlFigures& shown98);
 // The plug-in's figures; the cost of a port read tells how much of its
 // processor time Wine's port emulation takes.
 void AddPlugin(Report& report, const PluginFigures& figures);
-void AddBusLock(Report& report, const BusLockFigures& figures);

@@ -141,10 +141,7 @@ int main(int argc, char** argv) {
                      WindowsVersion(), ProcessorCount(),   Now()};
   AddMachine(report, machine);
   AddTransactions(report, shownAs98, shownAsNt, portRead);
-  AddConventionCost(report, MeasureConventionCost(), shownAs98);
   AddPlugin(report, plugin);
-  Say("the bus lock, uncontended");
-  AddBusLock(report, MeasureBusLock(card));
 
   printf("%s", report.Table().c_str());
   harness::WriteText(options.jsonPath, report.Json());
