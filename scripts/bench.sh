@@ -21,7 +21,10 @@ start_wine_servers "$build" 0
 run=$build/wine/wine-run
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+machine="${cpu:-unknown} ($(nproc) cores), $(uname -sr), $("$run" --version)"
+machine+="; load averages $(cut -d' ' -f1-3 /proc/loadavg) before the run"
+machine+="; $(date '+%F %H:%M')"
 mkdir -p "$(dirname "$json")"
 "$run" "$build/bin/bench-win98.exe" \
   --json "$("$run" winepath -w "$json" 2>/dev/null | tr -d '\r')" \
-  --cpu "${cpu:-unknown} ($(nproc) cores)" </dev/null
+  --machine "$machine" </dev/null
