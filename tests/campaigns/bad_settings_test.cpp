@@ -9,7 +9,7 @@
 
 #include <random>
 
-#include "card_access.h"
+#include "timed_work.h"
 #include "entry_flag_probe.h"
 #include "harness.h"
 #include "plugin_test.h"

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "card_access.h"
+#include "timed_work.h"
 #include "entry_flag_probe.h"
 #include "harness.h"
 #include "plugin_test.h"

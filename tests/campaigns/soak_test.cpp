@@ -11,7 +11,7 @@
 #include <random>
 #include <set>
 
-#include "card_access.h"
+#include "timed_work.h"
 #include "keyTable.h"
 #include "entry_flag_probe.h"
 #include "harness.h"
@@ -91,11 +91,11 @@ void PlaceFaults(const SimControl* card, std::mt19937& random) {
     previous = at;
     SimFault fault;
     if (random() % 2 == 0) {
-      fault = FaultOn(SIM_FAULT_NACK_BYTE, at, 1, -1, -1, 0);
+      fault = SimFault{SIM_FAULT_NACK_BYTE, at, 1, -1, -1, 0};
     } else {
       int release = static_cast<int>(random() % kReadReleases);
       int samples = random() % 2 == 0 ? 501 : -1;
-      fault = FaultOn(SIM_FAULT_HOLD_SCL, at, 1, release, -1, samples);
+      fault = SimFault{SIM_FAULT_HOLD_SCL, at, 1, release, -1, samples};
     }
     ASSERT_GT(card->AddFault(&fault), 0);
   }

@@ -1,16 +1,10 @@
-#include "card_access.h"
+#include "timed_work.h"
 
 #include <stdio.h>
 
 #include <gtest/gtest.h>
 
-namespace campaign {
-
-SimFault FaultOn(int kind, int first, int count, int call, int level,
-                 int value) {
-  SimFault fault = {kind, first, count, call, level, value};
-  return fault;
-}
+namespace testsupport {
 
 namespace {
 
@@ -57,4 +51,4 @@ double TimedStop(IRemoteDevice* device) {
   return NowMs() - start;
 }
 
-}  // namespace campaign
+}  // namespace testsupport

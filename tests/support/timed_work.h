@@ -1,20 +1,13 @@
-// Faults placed on chosen transactions of the simulated card, and work
-// that must finish in time, a Stop among it.
+// Work that must finish in time, a Stop among it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 
-#include "control_table.h"
 #include "remoteInterfaces.h"
 
-namespace campaign {
-
-// A fault on `count` transactions from transaction `first` (SimFault's
-// fields in order).
-SimFault FaultOn(int kind, int first, int count, int call, int level,
-                 int value);
+namespace testsupport {
 
 // Runs `work` on a thread of its own and waits at most `timeoutMs` for it.
 // Work that has not finished by then is hung, and a hung transaction cannot
@@ -29,4 +22,4 @@ double NowMs();
 // How long `Stop` took, in milliseconds.
 double TimedStop(IRemoteDevice* device);
 
-}  // namespace campaign
+}  // namespace testsupport

@@ -1,0 +1,267 @@
+#include "fault_table.h"
+
+#include "driverApi.h"
+#include "line_waits.h"
+
+namespace testsupport {
+
+const char* TransactionName(Transaction transaction) {
+  switch (transaction) {
+    case kReadByte:
+      return "DlkI2CSWReadByte";
+    case kWrite3:
+      return "DlkI2CSWWrite3";
+    case kMultiWrite:
+    case kTransactionCount:
+      break;
+  }
+  return "DlkI2CSWMultiWrite";
+}
+
+namespace {
+
+const int kAny = -1;
+// Samples: SCL held as long as a raise samples it, so that the raise fails.
+const int kHeld = kRaiseSamples;
+
+const CallPick kEveryCall = {CallPick::kEvery, 0};
+CallPick First(int n) {
+  return {CallPick::kFromFirst, n};
+}
+CallPick FromLast(int n) {
+  return {CallPick::kFromLast, n};
+}
+
+}  // namespace
+
+// Frames, as counted in the calls of each fault's driver function:
+//   SCL releases: start 1, each byte out or in 8, each acknowledge slot 1
+//     (the read's own acknowledge included), stop 2.
+//   I2CSWSetSCL: twice each release.  I2CSWSetSDA: start 2, one a bit
+//     sent, one an acknowledge slot, stop 2.
+// Each row: what, kind, call, level, value, the results of the read, the
+// write and the multi-write, then the read's mask and the wdmI2cDll.dll
+// outcome where they are not 0xFF and kWdmNotTried.
+const std::vector<FaultCase>& FaultTable() {
+  // clang-format off
+  static const std::vector<FaultCase> table = {
+    // The mode call.
+    {"mode call refused with 1: nothing else happens",
+     SIM_FAULT_INIT_SW_MODE_RESULT, kEveryCall, kAny, 1, {1, 1, 1}},
+    {"mode call refused with -1",
+     SIM_FAULT_INIT_SW_MODE_RESULT, kEveryCall, kAny, -1, {1, 1, 1}},
+    // Acknowledges withheld by byte of the transaction.
+    {"address byte not acknowledged",
+     SIM_FAULT_NACK_BYTE, kEveryCall, kAny, 0, {1, 1, 1}, 0xFF, kWdmKeyZero},
+    {"byte 1 not acknowledged (a read's byte 1 is the device's own)",
+     SIM_FAULT_NACK_BYTE, kEveryCall, kAny, 1, {0, 1, 1}},
+    {"byte 2 not acknowledged",
+     SIM_FAULT_NACK_BYTE, kEveryCall, kAny, 2, {0, 1, 1}},
+    {"byte 3 not acknowledged (the write has three)",
+     SIM_FAULT_NACK_BYTE, kEveryCall, kAny, 3, {0, 0, 1}},
+    {"byte 4 not acknowledged (the multi-write's last)",
+     SIM_FAULT_NACK_BYTE, kEveryCall, kAny, 4, {0, 0, 1}},
+    {"byte 5 not acknowledged (sent by none)",
+     SIM_FAULT_NACK_BYTE, kEveryCall, kAny, 5, {0, 0, 0}},
+    // SCL held low after a release.
+    {"SCL held 500 samples at every release: waited out",
+     SIM_FAULT_HOLD_SCL, kEveryCall, kAny, kHeld - 1, {0, 0, 0}},
+    {"SCL held 501 samples in the start",
+     SIM_FAULT_HOLD_SCL, First(0), kAny, kHeld, {1, 1, 1}},
+    {"SCL held 501 samples at the first address bit",
+     SIM_FAULT_HOLD_SCL, First(1), kAny, kHeld, {1, 1, 1}},
+    {"SCL held 501 samples at the address acknowledge",
+     SIM_FAULT_HOLD_SCL, First(9), kAny, kHeld, {1, 1, 1}},
+    {"SCL held 501 samples at the second byte's first bit",
+     SIM_FAULT_HOLD_SCL, First(10), kAny, kHeld, {1, 1, 1}},
+    {"SCL held 501 samples at the last acknowledge slot (the read's own acknowledge is not checked)",
+     SIM_FAULT_HOLD_SCL, FromLast(3), kAny, kHeld, {0, 1, 1}},
+    {"SCL held for ever from the last acknowledge slot: the stop fails",
+     SIM_FAULT_HOLD_SCL, FromLast(3), kAny, -1, {1, 1, 1}},
+    {"SCL held 501 samples at the stop's first raise",
+     SIM_FAULT_HOLD_SCL, FromLast(2), kAny, kHeld, {1, 1, 1}},
+    {"SCL held 501 samples at the stop's closing clock",
+     SIM_FAULT_HOLD_SCL, FromLast(1), kAny, kHeld, {1, 1, 1}},
+    {"SCL held for ever at every release",
+     SIM_FAULT_HOLD_SCL, kEveryCall, kAny, -1, {1, 1, 1}, 0xFF, kWdmUnaffected},
+    // SDA held low for the whole transaction.
+    {"SDA held low: the start cannot raise it",
+     SIM_FAULT_HOLD_SDA, kEveryCall, kAny, 0, {1, 1, 1}, 0xFF, kWdmUnaffected},
+    // Results of setting SCL.
+    {"every release of SCL answers 1: ignored",
+     SIM_FAULT_SET_SCL_RESULT, kEveryCall, 1, 1, {0, 0, 0}},
+    {"every lowering of SCL answers 1: the start fails",
+     SIM_FAULT_SET_SCL_RESULT, kEveryCall, 0, 1, {1, 1, 1}},
+    {"every lowering of SCL answers 2: the start passes, the first bit fails",
+     SIM_FAULT_SET_SCL_RESULT, kEveryCall, 0, 2, {1, 1, 1}},
+    {"the start's lowering of SCL answers 2: only 1 fails there",
+     SIM_FAULT_SET_SCL_RESULT, First(1), kAny, 2, {0, 0, 0}},
+    {"the start's lowering of SCL answers 1",
+     SIM_FAULT_SET_SCL_RESULT, First(1), kAny, 1, {1, 1, 1}},
+    {"the first bit's lowering of SCL answers 2: the byte fails",
+     SIM_FAULT_SET_SCL_RESULT, First(3), kAny, 2, {1, 1, 1}},
+    {"the address acknowledge's lowering of SCL answers 1: ignored",
+     SIM_FAULT_SET_SCL_RESULT, First(19), kAny, 1, {0, 0, 0}},
+    {"the second byte's first lowering of SCL answers -1: the byte fails",
+     SIM_FAULT_SET_SCL_RESULT, First(21), kAny, -1, {1, 1, 1}},
+    {"the last acknowledge slot's lowering of SCL answers 1: ignored",
+     SIM_FAULT_SET_SCL_RESULT, FromLast(4), kAny, 1, {0, 0, 0}},
+    {"the stop's lowering of SCL answers 1: the stop fails",
+     SIM_FAULT_SET_SCL_RESULT, FromLast(2), kAny, 1, {1, 1, 1}},
+    {"the stop's lowering of SCL answers 2: only 1 fails there",
+     SIM_FAULT_SET_SCL_RESULT, FromLast(2), kAny, 2, {0, 0, 0}},
+    // Results of setting SDA.
+    {"every release of SDA answers 1: the acknowledge's release fails",
+     SIM_FAULT_SET_SDA_RESULT, kEveryCall, 1, 1, {1, 1, 1}},
+    {"every release of SDA answers 2: only 1 fails anywhere",
+     SIM_FAULT_SET_SDA_RESULT, kEveryCall, 1, 2, {0, 0, 0}},
+    {"every lowering of SDA answers 1: the start fails",
+     SIM_FAULT_SET_SDA_RESULT, kEveryCall, 0, 1, {1, 1, 1}},
+    {"every lowering of SDA answers 2: the first 0 bit fails",
+     SIM_FAULT_SET_SDA_RESULT, kEveryCall, 0, 2, {1, 1, 1}},
+    {"the start's lowering of SDA answers 2: only 1 fails there",
+     SIM_FAULT_SET_SDA_RESULT, First(1), kAny, 2, {0, 0, 0}},
+    {"the last SDA setting before the stop answers 1 (the read's own acknowledge is not checked, a write's release is)",
+     SIM_FAULT_SET_SDA_RESULT, FromLast(3), kAny, 1, {0, 1, 1}},
+    {"the stop's lowering of SDA answers 1: the stop fails",
+     SIM_FAULT_SET_SDA_RESULT, FromLast(2), kAny, 1, {1, 1, 1}},
+    {"the stop's lowering of SDA answers 2: only 1 fails there",
+     SIM_FAULT_SET_SDA_RESULT, FromLast(2), kAny, 2, {0, 0, 0}},
+    {"the stop's release of SDA answers 1: ignored",
+     SIM_FAULT_SET_SDA_RESULT, FromLast(1), kAny, 1, {0, 0, 0}},
+    // SCL samples.
+    {"every high SCL sample reads 2: no raise succeeds",
+     SIM_FAULT_READ_SCL_HIGH_AS, kEveryCall, kAny, 2, {1, 1, 1}},
+    {"every high SCL sample reads 0",
+     SIM_FAULT_READ_SCL_HIGH_AS, kEveryCall, kAny, 0, {1, 1, 1}},
+    {"the first SCL sample reads 2: sampled again",
+     SIM_FAULT_READ_SCL_HIGH_AS, First(0), kAny, 2, {0, 0, 0}},
+    {"the last SCL sample reads 2: sampled again",
+     SIM_FAULT_READ_SCL_HIGH_AS, FromLast(1), kAny, 2, {0, 0, 0}},
+    {"every low SCL sample reads 1: SCL is sampled only once released",
+     SIM_FAULT_READ_SCL_LOW_AS, kEveryCall, kAny, 1, {0, 0, 0}},
+    // SDA samples.
+    {"every high SDA sample reads 2: the start cannot raise SDA",
+     SIM_FAULT_READ_SDA_HIGH_AS, kEveryCall, kAny, 2, {1, 1, 1}},
+    {"the first SDA sample reads 2: sampled again",
+     SIM_FAULT_READ_SDA_HIGH_AS, First(0), kAny, 2, {0, 0, 0}},
+    {"the last bit received reads 2: a 0 bit (a write's last acknowledge is low and unaffected)",
+     SIM_FAULT_READ_SDA_HIGH_AS, FromLast(2), kAny, 2, {0, 0, 0}, 0xFE},
+    {"every low SDA sample reads 1: no acknowledge comes",
+     SIM_FAULT_READ_SDA_LOW_AS, kEveryCall, kAny, 1, {1, 1, 1}},
+    {"every low SDA sample reads 2: no acknowledge comes",
+     SIM_FAULT_READ_SDA_LOW_AS, kEveryCall, kAny, 2, {1, 1, 1}},
+    {"the last acknowledge's sample reads 1: sampled again",
+     SIM_FAULT_READ_SDA_LOW_AS, FromLast(2), kAny, 1, {0, 0, 0}},
+    // Faults that the transactions never meet.
+    {"the driver reports I2C not ready: only the load checks it",
+     SIM_FAULT_I2C_INIT_OK_RESULT, kEveryCall, kAny, 0, {0, 0, 0}},
+    {"the wdm library's read leaves its variable: not this library's",
+     SIM_FAULT_WDM_READ_UNTOUCHED, kEveryCall, kAny, 0, {0, 0, 0}, 0xFF, kWdmKeyZero},
+    {"the wdm library's read fails: not this library's",
+     SIM_FAULT_WDM_READ_FAILS, kEveryCall, kAny, 1, {0, 0, 0}, 0xFF, kWdmKeyZero},
+  };
+  // clang-format on
+  return table;
+}
+
+namespace {
+
+// The driver function whose calls a fault of `kind` counts, and the
+// argument that a counted call must have (-1: any).
+struct Counted {
+  int function;
+  int argument;
+};
+
+Counted CountedFunction(SimFaultKind kind) {
+  switch (kind) {
+    case SIM_FAULT_HOLD_SCL:
+      return {kDrv_I2CSWSetSCL, 1};
+    case SIM_FAULT_SET_SCL_RESULT:
+      return {kDrv_I2CSWSetSCL, -1};
+    case SIM_FAULT_SET_SDA_RESULT:
+      return {kDrv_I2CSWSetSDA, -1};
+    case SIM_FAULT_READ_SCL_HIGH_AS:
+    case SIM_FAULT_READ_SCL_LOW_AS:
+      return {kDrv_I2CSWReadSCL, -1};
+    case SIM_FAULT_READ_SDA_HIGH_AS:
+    case SIM_FAULT_READ_SDA_LOW_AS:
+      return {kDrv_I2CSWReadSDA, -1};
+    case SIM_FAULT_NACK_BYTE:
+    case SIM_FAULT_HOLD_SDA:
+    case SIM_FAULT_INIT_SW_MODE_RESULT:
+    case SIM_FAULT_I2C_INIT_OK_RESULT:
+    case SIM_FAULT_WDM_READ_UNTOUCHED:
+    case SIM_FAULT_WDM_READ_FAILS:
+      break;  // every call, or no call at all
+  }
+  return {-1, -1};
+}
+
+}  // namespace
+
+std::vector<FaultCase> CasesOf(SimFaultKind kind) {
+  std::vector<FaultCase> cases;
+  for (const FaultCase& fault : FaultTable())
+    if (fault.kind == kind) cases.push_back(fault);
+  return cases;
+}
+
+std::vector<SimFaultKind> AllFaultKinds() {
+  std::vector<SimFaultKind> kinds;
+  for (int kind = SIM_FAULT_NACK_BYTE; kind <= SIM_FAULT_WDM_READ_FAILS; ++kind)
+    kinds.push_back(static_cast<SimFaultKind>(kind));
+  return kinds;
+}
+
+std::string KindName(SimFaultKind kind) {
+  switch (kind) {
+    case SIM_FAULT_NACK_BYTE:
+      return "NackByte";
+    case SIM_FAULT_HOLD_SCL:
+      return "HoldScl";
+    case SIM_FAULT_HOLD_SDA:
+      return "HoldSda";
+    case SIM_FAULT_SET_SCL_RESULT:
+      return "SetSclResult";
+    case SIM_FAULT_SET_SDA_RESULT:
+      return "SetSdaResult";
+    case SIM_FAULT_READ_SCL_HIGH_AS:
+      return "ReadSclHighAs";
+    case SIM_FAULT_READ_SCL_LOW_AS:
+      return "ReadSclLowAs";
+    case SIM_FAULT_READ_SDA_HIGH_AS:
+      return "ReadSdaHighAs";
+    case SIM_FAULT_READ_SDA_LOW_AS:
+      return "ReadSdaLowAs";
+    case SIM_FAULT_INIT_SW_MODE_RESULT:
+      return "InitSwModeResult";
+    case SIM_FAULT_I2C_INIT_OK_RESULT:
+      return "I2cInitOkResult";
+    case SIM_FAULT_WDM_READ_UNTOUCHED:
+      return "WdmReadUntouched";
+    case SIM_FAULT_WDM_READ_FAILS:
+      return "WdmReadFails";
+  }
+  return "Kind" + std::to_string(static_cast<int>(kind));
+}
+
+int ResolveCall(const FaultCase& fault, const std::vector<SimCall>& clean) {
+  if (fault.call.base == CallPick::kEvery) return -1;
+  Counted counted = CountedFunction(fault.kind);
+  int count = 0;
+  for (const SimCall& call : clean) {
+    if (call.function == counted.function &&
+        (counted.argument < 0 || call.args[0] == counted.argument))
+      ++count;
+  }
+  return fault.call.base == CallPick::kFromFirst ? fault.call.n
+                                                 : count - fault.call.n;
+}
+
+SimFault FaultOn(const FaultCase& fault, int first, int count, int call) {
+  return {fault.kind, first, count, call, fault.level, fault.value};
+}
+
+}  // namespace testsupport
