@@ -48,7 +48,7 @@ function(_tandor_version_entries var)
   set(${var} "${reg}" PARENT_SCOPE)
 endfunction()
 
-# Registers the Windows-version copies that tandor_wine_tests makes; the
+# Registers the Windows-version copies that tandor_test_program makes; the
 # registry file is written once all of them are known.
 set_property(GLOBAL PROPERTY TANDOR_VERSIONED_NAMES ${TANDOR_VERSIONED_PROGRAMS})
 function(_tandor_write_wine_registry)
