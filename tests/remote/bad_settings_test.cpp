@@ -17,7 +17,6 @@
 using namespace harness;
 using namespace testsupport;
 
-namespace campaign {
 namespace {
 
 const int kHeldCode = 18;  // Key_Power
@@ -81,7 +80,7 @@ std::string ExpectedDelayLine() {
          ", KeyRepeatDelay=" + std::to_string(repeat);
 }
 
-class CampaignBadFiles : public PluginTest {
+class BadFiles : public PluginTest {
  protected:
   // Runs the plug-in with a key held for kWatchMs and returns the number of
   // deliveries by then; checks that Stop is prompt and gives everything
@@ -104,11 +103,10 @@ class CampaignBadFiles : public PluginTest {
   }
 };
 
-class CampaignBadSettings : public CampaignBadFiles,
-                            public ::testing::WithParamInterface<SettingsCase> {
-};
+class BadSettings : public BadFiles,
+                    public ::testing::WithParamInterface<SettingsCase> {};
 
-TEST_P(CampaignBadSettings, TakenAsReadWithoutStoppingThePlugin) {
+TEST_P(BadSettings, TakenAsReadWithoutStoppingThePlugin) {
   const SettingsCase& bad = GetParam();
   WriteSettingsText(bad.text);
   std::string delayLine = ExpectedDelayLine();
@@ -123,14 +121,14 @@ TEST_P(CampaignBadSettings, TakenAsReadWithoutStoppingThePlugin) {
       << LogWithLineFeeds();
 }
 
-TEST_F(CampaignBadFiles, NegativeDelaysAreLoggedAsRead) {
+TEST_F(BadFiles, NegativeDelaysAreLoggedAsRead) {
   WriteSettingsText(Section("-1", "-5"));
   RunWithKeyHeld();
   EXPECT_NE(std::string::npos,
             LogWithLineFeeds().find("> KeyFirstDelay=-1, KeyRepeatDelay=-5\n"));
 }
 
-TEST_F(CampaignBadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
+TEST_F(BadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
   WriteSettingsText(Section("5", "5"));
   HANDLE held = CreateFileA(dir_.File("mirabo.ini").c_str(), GENERIC_READ, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
@@ -143,7 +141,7 @@ TEST_F(CampaignBadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
   EXPECT_NE(std::string::npos, LogWithLineFeeds().find(delayLine + "\n"));
 }
 
-TEST_F(CampaignBadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
+TEST_F(BadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
   WriteSettingsText(Section("5", "5"));
   card_->PressKey(kHeldCode);
   HostApplication host;
@@ -163,7 +161,7 @@ TEST_F(CampaignBadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryKind, CampaignBadSettings, ::testing::ValuesIn(Cases()),
+    EveryKind, BadSettings, ::testing::ValuesIn(Cases()),
     [](const ::testing::TestParamInfo<SettingsCase>& info) {
       return std::string(info.param.name);
     });
@@ -171,13 +169,13 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // A log that cannot be written.
 
-TEST_F(CampaignBadFiles, LogThatIsAFolderLosesOnlyItsLines) {
+TEST_F(BadFiles, LogThatIsAFolderLosesOnlyItsLines) {
   WriteSettingsText(Section("5", "5"));
   ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
   EXPECT_GE(RunWithKeyHeld(), kUnpausedReadings);
 }
 
-TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
+TEST_F(BadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
   WriteSettingsText(Section("5", "5"));
   HostApplication host;
   KeyRecorder sink(card_);
@@ -209,4 +207,3 @@ TEST_F(CampaignBadFiles, LogHeldExclusivelyLosesOnlyTheLinesOfThatTime) {
 }
 
 }  // namespace
-}  // namespace campaign

@@ -20,7 +20,6 @@
 using namespace harness;
 using namespace testsupport;
 
-namespace campaign {
 namespace {
 
 const unsigned kSeed = 20240607;
@@ -146,9 +145,9 @@ const SimKeyRead* LastReadBefore(const std::vector<SimKeyRead>& reads,
   return last;
 }
 
-using CampaignSoak = PluginTest;
+using Soak = PluginTest;
 
-TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
+TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   std::mt19937 random(kSeed);
   WriteSettings(Settings(kPollDelayMs, kPollDelayMs));
   card_->SetTracing(0);
@@ -218,4 +217,3 @@ TEST_F(CampaignSoak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
 }
 
 }  // namespace
-}  // namespace campaign

@@ -13,14 +13,13 @@
 using namespace harness;
 using namespace testsupport;
 
-namespace campaign {
 namespace {
 
 const int kHeldCode = 18;       // Key_Power
 const double kNoWaitMs = 1000;  // far below the 5000 ms that Stop may wait
 const DWORD kQuietMs = 300;     // long enough for several readings
 
-class CampaignHostMisuse : public PluginTest {
+class HostMisuse : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
@@ -48,7 +47,7 @@ class CampaignHostMisuse : public PluginTest {
   }
 };
 
-TEST_F(CampaignHostMisuse, StopTwice) {
+TEST_F(HostMisuse, StopTwice) {
   IRemoteDevice* device = StartWith(&sink_, &host_);
   ASSERT_NE(nullptr, device);
   sim::HeldEntryRegion flag;
@@ -63,7 +62,7 @@ TEST_F(CampaignHostMisuse, StopTwice) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
+TEST_F(HostMisuse, ReleaseOfAStartedObject) {
   IRemoteDevice* device = StartWith(&sink_, &host_);
   ASSERT_NE(nullptr, device);
   sim::HeldEntryRegion flag;
@@ -77,7 +76,7 @@ TEST_F(CampaignHostMisuse, ReleaseOfAStartedObject) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
+TEST_F(HostMisuse, StartAfterStopIsRefused) {
   IRemoteDevice* device = StartWith(&sink_, &host_);
   ASSERT_NE(nullptr, device);
   sim::HeldEntryRegion flag;
@@ -96,7 +95,7 @@ TEST_F(CampaignHostMisuse, StartAfterStopIsRefused) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(CampaignHostMisuse, NullSinkReadsAndLogsKeysForNobody) {
+TEST_F(HostMisuse, NullSinkReadsAndLogsKeysForNobody) {
   IRemoteDevice* device = StartWith(nullptr, &host_);
   ASSERT_NE(nullptr, device);
   sim::HeldEntryRegion flag;
@@ -112,7 +111,7 @@ TEST_F(CampaignHostMisuse, NullSinkReadsAndLogsKeysForNobody) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(CampaignHostMisuse, NullHostObjectIsRefused) {
+TEST_F(HostMisuse, NullHostObjectIsRefused) {
   IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, nullptr));
@@ -128,7 +127,7 @@ TEST_F(CampaignHostMisuse, NullHostObjectIsRefused) {
   if (kept) FreeLibrary(kept);
 }
 
-TEST_F(CampaignHostMisuse, StopFromInsideOnKey) {
+TEST_F(HostMisuse, StopFromInsideOnKey) {
   IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   std::atomic<int> calls{0};
@@ -155,7 +154,7 @@ TEST_F(CampaignHostMisuse, StopFromInsideOnKey) {
   ExpectAllGivenBack(flag);
 }
 
-TEST_F(CampaignHostMisuse, StopFromInsideOnKeyThenOnlyRelease) {
+TEST_F(HostMisuse, StopFromInsideOnKeyThenOnlyRelease) {
   IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   std::atomic<int> calls{0};
@@ -172,4 +171,3 @@ TEST_F(CampaignHostMisuse, StopFromInsideOnKeyThenOnlyRelease) {
 }
 
 }  // namespace
-}  // namespace campaign
