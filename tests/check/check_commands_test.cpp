@@ -1,7 +1,7 @@
 // The check tool's commands in this process, on the simulated card, which
 // the test holds loaded so that its records outlive the command. As
-// Windows 98 the tool goes through TandorUtl (CheckCommands.*), as
-// Windows 2000 through the simulated wdmI2cDll.dll (CheckCommandsWdm.*).
+// Windows 98 the tool goes through TandorUtl (Commands.*), as
+// Windows 2000 through the simulated wdmI2cDll.dll (CommandsWdm.*).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -45,7 +45,7 @@ bool Has(const std::vector<std::string>& entries, const std::string& entry) {
   return false;
 }
 
-class CheckCommands : public ::testing::Test {
+class Commands : public ::testing::Test {
  protected:
   void SetUp() override {
     driver_ = LoadSimDriver();
@@ -80,7 +80,7 @@ class CheckCommands : public ::testing::Test {
   std::string report_;
 };
 
-class CheckCommandsWdm : public CheckCommands {};
+class CommandsWdm : public Commands {};
 
 // The key test's lines for kScript: each key once, in order, named from
 // the plug-in's table.
@@ -104,7 +104,7 @@ void ExpectKeysOfTheScript(CheckStatus status,
 const SimKeyStep kScript[] = {
     {100, 18}, {500, -1}, {700, 21}, {900, -1}, {1100, 27}};
 
-TEST_F(CheckCommands, ScanListsExactlyTheCardsDevicesAndOnlyReads) {
+TEST_F(Commands, ScanListsExactlyTheCardsDevicesAndOnlyReads) {
   EXPECT_EQ(kAllWorked, Run(kScan)) << report_;
   std::vector<std::string> entries = ReportEntries();
   std::vector<std::string> devices;
@@ -132,7 +132,7 @@ TEST_F(CheckCommands, ScanListsExactlyTheCardsDevicesAndOnlyReads) {
   EXPECT_TRUE(Records(card_->GetSoundWrites).empty());
 }
 
-TEST_F(CheckCommands, ScanWithoutAnAnsweringReceiverGivesItsStatus) {
+TEST_F(Commands, ScanWithoutAnAnsweringReceiverGivesItsStatus) {
   FaultEveryTransaction(SIM_FAULT_NACK_BYTE, 0);
   EXPECT_EQ(kReceiverSilent, Run(kScan)) << report_;
   EXPECT_TRUE(Has(ReportEntries(), "0 devices answer")) << report_;
@@ -141,7 +141,7 @@ TEST_F(CheckCommands, ScanWithoutAnAnsweringReceiverGivesItsStatus) {
 
 // The sound sequences are the plug-in's own: the same writes, each
 // transaction inside a raised entry flag, lowered afterwards.
-TEST_F(CheckCommands, SoundSwitchesWriteThePluginsValuesUnderTheEntryFlag) {
+TEST_F(Commands, SoundSwitchesWriteThePluginsValuesUnderTheEntryFlag) {
   EXPECT_EQ(kAllWorked, Run(kSoundOn)) << report_;
   EXPECT_EQ(kAllWorked, Run(kSoundOff)) << report_;
   std::vector<int> values;
@@ -159,13 +159,13 @@ TEST_F(CheckCommands, SoundSwitchesWriteThePluginsValuesUnderTheEntryFlag) {
   EXPECT_EQ(0, card_->SoundState());
 }
 
-TEST_F(CheckCommands, KeyTestNamesTheKeysOfAScript) {
+TEST_F(Commands, KeyTestNamesTheKeysOfAScript) {
   card_->PlayKeyScript(kScript, sizeof kScript / sizeof kScript[0]);
   CheckStatus status = Run(kKeys, 2);
   ExpectKeysOfTheScript(status, ReportEntries(), report_);
 }
 
-TEST_F(CheckCommands, AReadingThatFailsOnTheBusIsNeverAKey) {
+TEST_F(Commands, AReadingThatFailsOnTheBusIsNeverAKey) {
   card_->PressKey(18);
   FaultEveryTransaction(SIM_FAULT_NACK_BYTE, 0);
   EXPECT_EQ(kReceiverSilent, Run(kKeys, 1)) << report_;
@@ -175,7 +175,7 @@ TEST_F(CheckCommands, AReadingThatFailsOnTheBusIsNeverAKey) {
       << report_;
 }
 
-TEST_F(CheckCommandsWdm, ScanReadsOnlyTheReceiver) {
+TEST_F(CommandsWdm, ScanReadsOnlyTheReceiver) {
   EXPECT_EQ(kAllWorked, Run(kScan)) << report_;
   EXPECT_NE(std::string::npos, report_.find("cannot scan the")) << report_;
   EXPECT_TRUE(Has(ReportEntries(), "answers at 0x96/0x97, no key down (0xAA)"))
@@ -183,7 +183,7 @@ TEST_F(CheckCommandsWdm, ScanReadsOnlyTheReceiver) {
   EXPECT_EQ(1u, Records(card_->GetKeyReads).size());
 }
 
-TEST_F(CheckCommandsWdm, KeyTestNamesTheKeysOfAScript) {
+TEST_F(CommandsWdm, KeyTestNamesTheKeysOfAScript) {
   card_->PlayKeyScript(kScript, sizeof kScript / sizeof kScript[0]);
   CheckStatus status = Run(kKeys, 2);
   ExpectKeysOfTheScript(status, ReportEntries(), report_);
@@ -193,7 +193,7 @@ TEST_F(CheckCommandsWdm, KeyTestNamesTheKeysOfAScript) {
 
 // The plug-in does not look at wdmI2cDll.dll's read result; the tool does,
 // so that a receiver that does not answer shows as one.
-TEST_F(CheckCommandsWdm, AReadingThatFailsIsNeverAKey) {
+TEST_F(CommandsWdm, AReadingThatFailsIsNeverAKey) {
   card_->PressKey(18);
   FaultEveryTransaction(SIM_FAULT_WDM_READ_FAILS, 0);
   EXPECT_EQ(kReceiverSilent, Run(kKeys, 1)) << report_;

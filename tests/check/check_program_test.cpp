@@ -72,9 +72,9 @@ void PrintTo(const StatusCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class CheckProgramStatus : public ::testing::TestWithParam<StatusCase> {};
+class ProgramStatus : public ::testing::TestWithParam<StatusCase> {};
 
-TEST_P(CheckProgramStatus, SaysWhichStepFailedAndEndsWithItsStatus) {
+TEST_P(ProgramStatus, SaysWhichStepFailedAndEndsWithItsStatus) {
   const StatusCase& c = GetParam();
   ToolFolder folder(c.version, c.pieces);
   std::vector<std::string> env;
@@ -175,7 +175,7 @@ const StatusCase kStatusCases[] = {
      {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(CheckProgram, CheckProgramStatus,
+INSTANTIATE_TEST_SUITE_P(Program, ProgramStatus,
                          ::testing::ValuesIn(kStatusCases),
                          [](const ::testing::TestParamInfo<StatusCase>& info) {
                            return std::string(info.param.name);
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(CheckProgram, CheckProgramStatus,
 
 // Two programs driving the bus at once spoil each other's transactions:
 // with Mirabo's main window open the tool stops before it loads anything.
-TEST(CheckProgram, RefusesWhileMiraboRuns) {
+TEST(Program, RefusesWhileMiraboRuns) {
   HostWindow mirabo;
   ASSERT_TRUE(mirabo.created());
   ToolFolder folder("win98", {kTandorUtl, kDriver});
@@ -197,7 +197,7 @@ TEST(CheckProgram, RefusesWhileMiraboRuns) {
 // The report's first line names the Windows the user has, the next the
 // back end that the plug-in uses there. Windows 10 tells a program that
 // does not declare itself made for it that it is 6.2, and so Wine does.
-TEST(CheckProgram, FirstLinesNameTheWindowsAndItsBackEnd) {
+TEST(Program, FirstLinesNameTheWindowsAndItsBackEnd) {
   struct Case {
     const char* version;
     const char* windows;
@@ -227,7 +227,7 @@ TEST(CheckProgram, FirstLinesNameTheWindowsAndItsBackEnd) {
 
 // What a double-click gives: every step in order, a key pressed during the
 // key test, and the wait for Enter (the test's input is empty).
-TEST(CheckProgram, WholeCheckOnAWorkingCard) {
+TEST(Program, WholeCheckOnAWorkingCard) {
   ToolFolder folder("win98", {kTandorUtl, kDriver, kWdm});
   // The key comes 9 s after the driver's load: after the scan and well
   // inside the key test's 20 s, even where the scan's 112 reads take seconds

@@ -19,7 +19,7 @@ Parsed Parse(const char* line) {
   return parsed;
 }
 
-TEST(CheckCommandLine, NoArgumentIsTheWholeCheckWithItsKeyTest) {
+TEST(CommandLine, NoArgumentIsTheWholeCheckWithItsKeyTest) {
   for (const char* line : {"tandorcheck", "\"C:\\Mirabo 2\\tandorcheck.exe\"",
                            "\"C:\\Mirabo 2\\tandorcheck.exe\"   "}) {
     Parsed parsed = Parse(line);
@@ -29,7 +29,7 @@ TEST(CheckCommandLine, NoArgumentIsTheWholeCheckWithItsKeyTest) {
   }
 }
 
-TEST(CheckCommandLine, CommandsAndTheirArguments) {
+TEST(CommandLine, CommandsAndTheirArguments) {
   EXPECT_EQ(kScan, Parse("tandorcheck scan").command.kind);
   EXPECT_EQ(kScan, Parse("\"C:\\a b\\tandorcheck.exe\" SCAN").command.kind);
   EXPECT_EQ(kHelp, Parse("tandorcheck --help").command.kind);
@@ -43,7 +43,7 @@ TEST(CheckCommandLine, CommandsAndTheirArguments) {
   EXPECT_EQ(kLongestKeySeconds, Parse("tandorcheck keys 3600").command.seconds);
 }
 
-TEST(CheckCommandLine, WhatNamesNoCommandIsRefusedWithAReason) {
+TEST(CommandLine, WhatNamesNoCommandIsRefusedWithAReason) {
   for (const char* line :
        {"tandorcheck keys 0", "tandorcheck keys 3601", "tandorcheck keys -5",
         "tandorcheck keys 99999999999", "tandorcheck keys 10s",

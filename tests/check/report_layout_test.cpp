@@ -44,7 +44,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-TEST(CheckReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
+TEST(ReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
   const char kLongPath[] =
       "C:\\Program Files\\Mirabo\\BtVid_32.Dll";  // a path as users have it
   for (const BackendDescription* backend :
@@ -66,7 +66,7 @@ TEST(CheckReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
 }
 
 // The report of before, word for word, as the indented literal it was.
-TEST(CheckReportLayout, AdviceComesOutAsTheReportAlwaysPrintedIt) {
+TEST(ReportLayout, AdviceComesOutAsTheReportAlwaysPrintedIt) {
   const std::string expected =
       "              wdmI2cDll.dll not found. Install the card's\n"
       "              Windows 2000/XP driver package, or copy wdmI2cDll.dll "

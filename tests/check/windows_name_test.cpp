@@ -32,7 +32,7 @@ std::string NameOf(const NameCase& c) {
   return text;
 }
 
-TEST(CheckWindowsName, NamesEachWindowsAsItsUsersKnowIt) {
+TEST(WindowsName, NamesEachWindowsAsItsUsersKnowIt) {
   const NameCase cases[] = {
       {kPlatformWin32s, 3, 10, 0, "Win32s 1.3",
        "Win32s on Windows 3.10 (3.10.0 Win32s 1.3)"},

@@ -40,7 +40,7 @@ void PrintBox(const Box& box) {
 }
 
 // Prints "CREATED" only if building the object returned.
-TEST(RemoteChild, CreatesAndReleases) {
+TEST(Child, CreatesAndReleases) {
   SKIP_UNLESS_CHILD();
   BoxAnswerer boxes(PrintBox);
   PluginLibrary plugin;
@@ -54,7 +54,7 @@ TEST(RemoteChild, CreatesAndReleases) {
 
 // The load of the back end that the object's creation made is given back
 // when its polling ends.
-TEST(RemoteChild, PollsAndGivesBackItsBackEnd) {
+TEST(Child, PollsAndGivesBackItsBackEnd) {
   SKIP_UNLESS_CHILD();
   PluginLibrary plugin;
   ASSERT_TRUE(plugin.Load(BinFile(ChildPluginFile())));

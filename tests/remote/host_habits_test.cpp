@@ -131,7 +131,7 @@ class LimitMarker {
   HANDLE thread_;
 };
 
-class RemoteHostHabits : public PluginTest {
+class HostHabits : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
@@ -171,7 +171,7 @@ class RemoteHostHabits : public PluginTest {
 // Power closes the application from the window procedure: Stop and the last
 // Release come while the worker waits in OnKey for that procedure. Neither
 // may wait for it; the worker completes the stop once OnKey returns.
-TEST_F(RemoteHostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
+TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
   LimitMarker marker(host_window_);
   IRemoteDevice* device = StartWithKeyDown();
   ASSERT_NE(nullptr, device);
@@ -206,7 +206,7 @@ TEST_F(RemoteHostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
 // The host's thread stops the remote (the user closes the window with the
 // mouse) just while OnKey sends it a key: Stop answers the key while it
 // waits, the worker ends, and Stop completes the stop itself.
-TEST_F(RemoteHostHabits, StopAnswersTheKeyItsWorkerSendsWhileItWaits) {
+TEST_F(HostHabits, StopAnswersTheKeyItsWorkerSendsWhileItWaits) {
   LimitMarker marker(host_window_);
   IRemoteDevice* device = StartWithKeyDown();
   ASSERT_NE(nullptr, device);
@@ -227,7 +227,7 @@ TEST_F(RemoteHostHabits, StopAnswersTheKeyItsWorkerSendsWhileItWaits) {
 }
 
 // An OnKey that is merely slow, sending nothing, still has Stop wait for it.
-TEST_F(RemoteHostHabits, AMerelySlowOnKeyIsWaitedFor) {
+TEST_F(HostHabits, AMerelySlowOnKeyIsWaitedFor) {
   sink_.onKey = [this] {
     host_window_.Note("OnKey entered");
     Sleep(1500);
@@ -249,7 +249,7 @@ TEST_F(RemoteHostHabits, AMerelySlowOnKeyIsWaitedFor) {
 // A key answered during Stop's wait whose handling stops the remote again
 // and makes its last Release: nothing is freed under the waiting Stop, and
 // the stop happens once.
-TEST_F(RemoteHostHabits, ALastReleaseAnsweredDuringTheWaitStopsOnce) {
+TEST_F(HostHabits, ALastReleaseAnsweredDuringTheWaitStopsOnce) {
   IRemoteDevice* device = StartWithKeyDown();
   ASSERT_NE(nullptr, device);
   ULONG released = 99;
@@ -275,7 +275,7 @@ TEST_F(RemoteHostHabits, ALastReleaseAnsweredDuringTheWaitStopsOnce) {
 
 // A file dialog moves the current directory after Start: the log and the
 // settings stay those of the folder the plug-in started in.
-TEST_F(RemoteHostHabits, ASavedFileMovesNeitherTheLogNorTheSettings) {
+TEST_F(HostHabits, ASavedFileMovesNeitherTheLogNorTheSettings) {
   Settings settings(100, 50);
   settings.useLog = 0;
   settings.leaveSoundOnExit = 1;
@@ -300,7 +300,7 @@ TEST_F(RemoteHostHabits, ASavedFileMovesNeitherTheLogNorTheSettings) {
   EXPECT_EQ(0x20, writes[0].value);
 }
 
-TEST_F(RemoteHostHabits, TheLogGoesOnInTheFolderOfStart) {
+TEST_F(HostHabits, TheLogGoesOnInTheFolderOfStart) {
   sink_.onKey = nullptr;
   IRemoteDevice* device = StartNew(Settings(100, 50));
   ASSERT_NE(nullptr, device);

@@ -11,7 +11,7 @@ using namespace harness;
 
 namespace {
 
-class RemoteLogFile : public PluginTest {
+class LogFile : public PluginTest {
  protected:
   std::string LogPath() const { return dir_.File("MiraboRemote.log"); }
 
@@ -47,7 +47,7 @@ class RemoteLogFile : public PluginTest {
   }
 };
 
-TEST_F(RemoteLogFile, NewFileHoldsExactlyTheMessagesWithCrLfLineEnds) {
+TEST_F(LogFile, NewFileHoldsExactlyTheMessagesWithCrLfLineEnds) {
   Settings settings;
   settings.keyFirstDelay = -1;  // printf's %d keeps the sign, INT_MIN too
   settings.keyRepeatDelay = INT_MIN;
@@ -55,7 +55,7 @@ TEST_F(RemoteLogFile, NewFileHoldsExactlyTheMessagesWithCrLfLineEnds) {
   EXPECT_EQ(SessionBytes(settings), LogText());
 }
 
-TEST_F(RemoteLogFile, AppendsBehindWhatTheFileHolds) {
+TEST_F(LogFile, AppendsBehindWhatTheFileHolds) {
   const std::string earlier = "an earlier session\r\nits last line, unended";
   WriteText(LogPath(), earlier);
   ASSERT_NO_FATAL_FAILURE(CreateStartStop(Settings()));
@@ -68,7 +68,7 @@ TEST_F(RemoteLogFile, AppendsBehindWhatTheFileHolds) {
 // The runtime's append mode takes it away before the first write, so that
 // the messages do not stand behind a mark where readers stop (Windows'
 // msvcrt.dll does so; Wine's copy of it keeps the mark).
-TEST_F(RemoteLogFile, EndOfFileMarkGoesBeforeTheFirstMessage) {
+TEST_F(LogFile, EndOfFileMarkGoesBeforeTheFirstMessage) {
   WriteText(LogPath(), "an earlier session\r\n\x1A");
   ASSERT_NO_FATAL_FAILURE(CreateStartStop(Settings()));
   EXPECT_EQ("an earlier session\r\n" + SessionBytes(Settings()), LogText());
@@ -76,7 +76,7 @@ TEST_F(RemoteLogFile, EndOfFileMarkGoesBeforeTheFirstMessage) {
 
 // Another program that opens the log without sharing it: the messages of
 // that time are lost, the later ones are written again.
-TEST_F(RemoteLogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
+TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
   IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
   HANDLE held =

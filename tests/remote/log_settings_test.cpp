@@ -7,9 +7,9 @@ using namespace harness;
 
 namespace {
 
-class RemoteLog : public PluginTest {};
+class Log : public PluginTest {};
 
-TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
+TEST_F(Log, NormalRunWritesEveryLineInOrder) {
   Settings settings;
   settings.keyFirstDelay = 500;  // each key is released before the next
   ASSERT_NO_FATAL_FAILURE(RunSession(settings, {18, 10}));
@@ -40,7 +40,7 @@ TEST_F(RemoteLog, NormalRunWritesEveryLineInOrder) {
   EXPECT_EQ("Key_100", keys[1].name);
 }
 
-TEST_F(RemoteLog, LogThatCannotBeOpenedLosesMessagesSilently) {
+TEST_F(Log, LogThatCannotBeOpenedLosesMessagesSilently) {
   WriteSettings(Settings());
   // A folder where the log file should be.
   ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
@@ -52,7 +52,7 @@ TEST_F(RemoteLog, LogThatCannotBeOpenedLosesMessagesSilently) {
   StopAndRelease(device);
 }
 
-class RemoteSettings : public PluginTest {
+class SettingsFile : public PluginTest {
  protected:
   // Holds `code` and waits until the card has seen `count` readings of it.
   bool HoldKeyForReadings(int code, size_t count) {
@@ -88,7 +88,7 @@ class RemoteSettings : public PluginTest {
 
 // The first reading after an edit logs its code, which reads the file: the
 // pause after that very reading already follows the edit.
-TEST_F(RemoteSettings, ChangedRepeatDelayPacesTheReadingThatReadIt) {
+TEST_F(SettingsFile, ChangedRepeatDelayPacesTheReadingThatReadIt) {
   Settings settings;
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 40;
@@ -100,7 +100,7 @@ TEST_F(RemoteSettings, ChangedRepeatDelayPacesTheReadingThatReadIt) {
   for (int64_t pause : pauses) EXPECT_GE(pause, 250000 - kSlackUs);
 }
 
-TEST_F(RemoteSettings, DeletedDelayKeyKeepsTheLastValueRead) {
+TEST_F(SettingsFile, DeletedDelayKeyKeepsTheLastValueRead) {
   Settings settings;
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 300;
@@ -112,7 +112,7 @@ TEST_F(RemoteSettings, DeletedDelayKeyKeepsTheLastValueRead) {
   for (int64_t pause : pauses) EXPECT_GE(pause, 300000 - kSlackUs);
 }
 
-TEST_F(RemoteSettings, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
+TEST_F(SettingsFile, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
   Settings settings;
   settings.keyFirstDelay = 60;
   settings.keyRepeatDelay = 40;
@@ -128,7 +128,7 @@ TEST_F(RemoteSettings, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
   EXPECT_EQ(ReadingsOf(27), sink_.size());
 }
 
-TEST_F(RemoteSettings, NegativeDelaysMeanNoPause) {
+TEST_F(SettingsFile, NegativeDelaysMeanNoPause) {
   Settings settings;
   settings.keyFirstDelay = -1;
   settings.keyRepeatDelay = -5;
@@ -143,10 +143,9 @@ TEST_F(RemoteSettings, NegativeDelaysMeanNoPause) {
   EXPECT_TRUE(LogHas("> KeyFirstDelay=-1, KeyRepeatDelay=-5"));
 }
 
-TEST_F(RemoteSettings, WithoutSettingsFileTheDefaultsApply) {
+TEST_F(SettingsFile, WithoutSettingsFileTheDefaultsApply) {
   // A new process: the settings are process-wide and keep what they read.
-  ProcessResult child =
-      RunChildTest("RemoteChild.CreatesAndReleases", dir_.path());
+  ProcessResult child = RunChildTest("Child.CreatesAndReleases", dir_.path());
   ASSERT_EQ(0u, child.exitCode) << child.output;
   std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 4u) << LogText();

@@ -7,9 +7,9 @@ using namespace harness;
 
 namespace {
 
-class RemoteObject : public PluginTest {};
+class Object : public PluginTest {};
 
-TEST_F(RemoteObject, OneReleaseDestroysTheNewObject) {
+TEST_F(Object, OneReleaseDestroysTheNewObject) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -18,7 +18,7 @@ TEST_F(RemoteObject, OneReleaseDestroysTheNewObject) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteObject, QueryInterfaceGivesTheSameObjectForBothIdentifiers) {
+TEST_F(Object, QueryInterfaceGivesTheSameObjectForBothIdentifiers) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -34,7 +34,7 @@ TEST_F(RemoteObject, QueryInterfaceGivesTheSameObjectForBothIdentifiers) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteObject, QueryInterfaceRefusesOtherIdentifiersAndNoOutPointer) {
+TEST_F(Object, QueryInterfaceRefusesOtherIdentifiersAndNoOutPointer) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -63,7 +63,7 @@ struct RemoteDeviceTable {
   void(__stdcall* Reserved)(void* self);
 };
 
-TEST_F(RemoteObject, TableOfOperationsIsThatOfTheHostContract) {
+TEST_F(Object, TableOfOperationsIsThatOfTheHostContract) {
   WriteSettings(Settings());
   void* object = Create();
   ASSERT_NE(nullptr, object);
@@ -83,7 +83,7 @@ TEST_F(RemoteObject, TableOfOperationsIsThatOfTheHostContract) {
   EXPECT_EQ(0u, table->Release(object));
 }
 
-TEST_F(RemoteObject, EachObjectWritesItsBannerBeforeItsVersionLine) {
+TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
   WriteSettings(Settings());
   IRemoteDevice* first = Create();
   Settings changed;
@@ -114,12 +114,12 @@ TEST_F(RemoteObject, EachObjectWritesItsBannerBeforeItsVersionLine) {
 }
 
 // The test build of the plug-in, whose process heap can be made to refuse.
-class RemoteObjectSeam : public PluginTest {
+class ObjectSeam : public PluginTest {
  protected:
-  RemoteObjectSeam() : PluginTest("tandor_seam.dll") {}
+  ObjectSeam() : PluginTest("tandor_seam.dll") {}
 };
 
-TEST_F(RemoteObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
+TEST_F(ObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
   WriteSettings(Settings());
   {
     ScopedVariable failing("TANDOR_TEST_FAIL", "alloc");

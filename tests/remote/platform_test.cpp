@@ -7,9 +7,9 @@ using namespace harness;
 
 namespace {
 
-class RemotePlatformSeam : public PluginTest {
+class PlatformSeam : public PluginTest {
  protected:
-  RemotePlatformSeam() : PluginTest("tandor_seam.dll") {}
+  PlatformSeam() : PluginTest("tandor_seam.dll") {}
 };
 
 // The record sizes that the version query was asked with, in order.
@@ -20,7 +20,7 @@ std::string QueriedRecordSizes() {
   return length > 0 && length < sizeof sizes ? sizes : "";
 }
 
-TEST_F(RemotePlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
+TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   WriteSettings(Settings());
   SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
   IRemoteDevice* first = Create();
@@ -51,12 +51,11 @@ TEST_F(RemotePlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   EXPECT_EQ(0u, first->Release());
 }
 
-TEST_F(RemotePlatformSeam, VersionQueryRefusedTwiceEndsTheProcess) {
+TEST_F(PlatformSeam, VersionQueryRefusedTwiceEndsTheProcess) {
   WriteSettings(Settings());
-  ProcessResult child =
-      RunChildTest("RemoteChild.CreatesAndReleases", dir_.path(),
-                   {"TANDOR_CHILD_PLUGIN=tandor_seam.dll",
-                    "TANDOR_TEST_VERSION_QUERY=refuseall"});
+  ProcessResult child = RunChildTest("Child.CreatesAndReleases", dir_.path(),
+                                     {"TANDOR_CHILD_PLUGIN=tandor_seam.dll",
+                                      "TANDOR_TEST_VERSION_QUERY=refuseall"});
   EXPECT_FALSE(child.timedOut);
   EXPECT_EQ(1u, child.exitCode) << child.output;
   EXPECT_NE(

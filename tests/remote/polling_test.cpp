@@ -18,9 +18,9 @@ size_t CountLines(const std::vector<std::string>& lines,
   return count;
 }
 
-class RemotePacing : public PluginTest {};
+class Pacing : public PluginTest {};
 
-TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
+TEST_F(Pacing, KeyDelaysPaceTheReadings) {
   const int kFirst = 150, kRepeat = 60;
   Settings settings;
   settings.keyFirstDelay = kFirst;
@@ -70,7 +70,7 @@ TEST_F(RemotePacing, KeyDelaysPaceTheReadings) {
   EXPECT_EQ(readingsWithKey, sink_.size());
 }
 
-TEST_F(RemotePacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
+TEST_F(Pacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
   HostWindow window;
   IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
@@ -89,9 +89,9 @@ TEST_F(RemotePacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
   ExpectSoundOff(writes, 1);
 }
 
-class RemoteSound : public PluginTest {};
+class Sound : public PluginTest {};
 
-TEST_F(RemoteSound, FollowsTheHostWindow) {
+TEST_F(Sound, FollowsTheHostWindow) {
   IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
   ASSERT_TRUE(WaitForKeyReads(2));
@@ -127,7 +127,7 @@ TEST_F(RemoteSound, FollowsTheHostWindow) {
   EXPECT_EQ(kBreakLine, lines.back());
 }
 
-TEST_F(RemoteSound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
+TEST_F(Sound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
   HostWindow window;
   IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
@@ -141,7 +141,7 @@ TEST_F(RemoteSound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
   EXPECT_EQ(1u, CountLines(LogLines(), kFindLine));
 }
 
-TEST_F(RemoteSound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
+TEST_F(Sound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
   IRemoteDevice* device = StartNew(MinuteLongDelays());
   ASSERT_NE(nullptr, device);
   card_->PressKey(5);
@@ -157,10 +157,10 @@ TEST_F(RemoteSound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
 
 // With the window there and the sound on: the sound is left on only for
 // LeaveSoundOnExit=1, as the closing message reads it.
-class RemoteSoundAtExit : public PluginTest,
-                          public ::testing::WithParamInterface<int> {};
+class SoundAtExit : public PluginTest,
+                    public ::testing::WithParamInterface<int> {};
 
-TEST_P(RemoteSoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
+TEST_P(SoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
   const int leave = GetParam();
   Settings settings;
   settings.leaveSoundOnExit = leave == 1 ? 0 : 1;
@@ -184,16 +184,16 @@ TEST_P(RemoteSoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(RemoteLeaveSoundOnExit, RemoteSoundAtExit,
+INSTANTIATE_TEST_SUITE_P(LeaveSoundOnExit, SoundAtExit,
                          ::testing::Values(0, 1, 2));
 
-class RemoteBackEnd : public PluginTest {};
+class BackEnd : public PluginTest {};
 
-TEST_F(RemoteBackEnd, IsGivenBackWhenPollingEnds) {
+TEST_F(BackEnd, IsGivenBackWhenPollingEnds) {
   WriteSettings(Settings());
   // A new process, in which nothing else holds the back end.
   ProcessResult child =
-      RunChildTest("RemoteChild.PollsAndGivesBackItsBackEnd", dir_.path());
+      RunChildTest("Child.PollsAndGivesBackItsBackEnd", dir_.path());
   EXPECT_EQ(0u, child.exitCode) << child.output;
   EXPECT_NE(std::string::npos, child.output.find("[  PASSED  ] 1 test"))
       << child.output;

@@ -1,4 +1,4 @@
-// RemoteKeys' key table is an oracle, stated again apart from keyTable.cpp.
+// Keys' key table is an oracle, stated again apart from keyTable.cpp.
 // The receiver on the simulated card's bus: sound writes, key readings,
 // the entry flag around every transaction, two objects of one process on
 // one bus, and the key table.
@@ -11,9 +11,9 @@ using namespace harness;
 
 namespace {
 
-class RemoteReceiver : public PluginTest {};
+class Receiver : public PluginTest {};
 
-TEST_F(RemoteReceiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
+TEST_F(Receiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
   IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
   ASSERT_TRUE(WaitForKeyReads(2));
@@ -26,7 +26,7 @@ TEST_F(RemoteReceiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
   for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
 }
 
-TEST_F(RemoteReceiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
+TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   // Keeps the shared region after the run, when the plug-in lets its back
   // end go.
   HMODULE utl = LoadLibraryA("tandorutl.dll");
@@ -56,7 +56,7 @@ TEST_F(RemoteReceiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
 // Two objects of one process, both built and then both started, reading
 // with no pause between readings from a receiver that stretches the clock:
 // their frames would overlap on the bus unless the objects took turns.
-TEST_F(RemoteReceiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
+TEST_F(Receiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
   const int kStretchSamples = 20;  // SCL held low at every release
   const DWORD kReadingMs = 1500;
   Settings settings;
@@ -108,10 +108,10 @@ TEST_F(RemoteReceiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
 
 // A receiver that does not acknowledge its address leaves the code
 // untouched (0): that must never become "Key_0", in either reading mode.
-class RemoteFailedReads : public PluginTest,
-                          public ::testing::WithParamInterface<int> {};
+class FailedReads : public PluginTest,
+                    public ::testing::WithParamInterface<int> {};
 
-TEST_P(RemoteFailedReads, NeverBecomeKeys) {
+TEST_P(FailedReads, NeverBecomeKeys) {
   Settings settings;
   settings.useAcorpCompMode = GetParam();
   IRemoteDevice* device = nullptr;
@@ -135,8 +135,7 @@ TEST_P(RemoteFailedReads, NeverBecomeKeys) {
   EXPECT_EQ("Key_5", sink_.events()[0].name);
 }
 
-INSTANTIATE_TEST_SUITE_P(RemoteReadingModes, RemoteFailedReads,
-                         ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(ReadingModes, FailedReads, ::testing::Values(0, 1));
 
 struct ExpectedKey {
   int code;
@@ -183,9 +182,9 @@ const ExpectedKey* FindExpectedKey(int code) {
   return nullptr;
 }
 
-class RemoteKeys : public PluginTest {};
+class Keys : public PluginTest {};
 
-TEST_F(RemoteKeys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
+TEST_F(Keys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
   Settings settings;
   settings.keyFirstDelay = 5;
   settings.keyRepeatDelay = 5;

@@ -9,9 +9,9 @@ namespace {
 
 const char kBreakLine[] = "> Break event received. Bye!..";
 
-class RemoteStart : public PluginTest {};
+class Start : public PluginTest {};
 
-TEST_F(RemoteStart, HoldsOneReferenceToEachHostObjectWhileStarted) {
+TEST_F(Start, HoldsOneReferenceToEachHostObjectWhileStarted) {
   IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
   ExpectHostObjectsHeld(2);
@@ -26,7 +26,7 @@ TEST_F(RemoteStart, HoldsOneReferenceToEachHostObjectWhileStarted) {
   EXPECT_EQ(0, sink_.queries());
 }
 
-TEST_F(RemoteStart, NullHostIsRefusedHoldsNothingAndIsNoStart) {
+TEST_F(Start, NullHostIsRefusedHoldsNothingAndIsNoStart) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -43,7 +43,7 @@ TEST_F(RemoteStart, NullHostIsRefusedHoldsNothingAndIsNoStart) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteStart, SecondStartIsRefusedBeforeAndAfterStop) {
+TEST_F(Start, SecondStartIsRefusedBeforeAndAfterStop) {
   HostApplication otherHost;
   KeyRecorder otherSink;
   IRemoteDevice* device = StartNew();
@@ -65,7 +65,7 @@ TEST_F(RemoteStart, SecondStartIsRefusedBeforeAndAfterStop) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteStart, NullSinkStillReadsAndLogsKeys) {
+TEST_F(Start, NullSinkStillReadsAndLogsKeys) {
   IRemoteDevice* device = StartNewWithoutSink();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(2, host_.count());
@@ -76,7 +76,7 @@ TEST_F(RemoteStart, NullSinkStillReadsAndLogsKeys) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteStart, ReleaseWithoutStopEndsTheWorkerAndGivesBackHostObjects) {
+TEST_F(Start, ReleaseWithoutStopEndsTheWorkerAndGivesBackHostObjects) {
   IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
   ASSERT_TRUE(WaitForKeyReads(1));
@@ -90,12 +90,12 @@ TEST_F(RemoteStart, ReleaseWithoutStopEndsTheWorkerAndGivesBackHostObjects) {
 
 // The test build of the plug-in, whose stop event and worker thread can be
 // made to fail.
-class RemoteStartSeam : public PluginTest {
+class StartSeam : public PluginTest {
  protected:
-  RemoteStartSeam() : PluginTest("tandor_seam.dll") {}
+  StartSeam() : PluginTest("tandor_seam.dll") {}
 };
 
-TEST_F(RemoteStartSeam, StopEventFailureGivesBackWhatStartTook) {
+TEST_F(StartSeam, StopEventFailureGivesBackWhatStartTook) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -114,7 +114,7 @@ TEST_F(RemoteStartSeam, StopEventFailureGivesBackWhatStartTook) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteStartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
+TEST_F(StartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -133,9 +133,9 @@ TEST_F(RemoteStartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
   EXPECT_EQ(0u, device->Release());
 }
 
-class RemoteStop : public PluginTest {};
+class Stop : public PluginTest {};
 
-TEST_F(RemoteStop, ReturnsPromptlyWithMinuteLongKeyDelays) {
+TEST_F(Stop, ReturnsPromptlyWithMinuteLongKeyDelays) {
   IRemoteDevice* device = StartNew(MinuteLongDelays());
   ASSERT_NE(nullptr, device);
   card_->PressKey(5);
@@ -154,7 +154,7 @@ TEST_F(RemoteStop, ReturnsPromptlyWithMinuteLongKeyDelays) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteStop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
+TEST_F(Stop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
   IRemoteDevice* device = nullptr;
   std::atomic<bool> stopped{false};
   std::atomic<HRESULT> stopResult{E_FAIL};
@@ -180,7 +180,7 @@ TEST_F(RemoteStop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteStop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
+TEST_F(Stop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
   IRemoteDevice* device = nullptr;
   HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<bool> done{false};
@@ -238,7 +238,7 @@ class BusyOnKey {
 // A Stop that waited out its limit leaves the rest of the stop to the
 // worker: the worker gives the host objects back when it ends, and neither a
 // later Stop nor the last Release waits the limit again.
-TEST_F(RemoteStop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
+TEST_F(Stop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
   IRemoteDevice* device = nullptr;
   BusyOnKey busy(sink_);
   device = StartNew();
@@ -262,7 +262,7 @@ TEST_F(RemoteStop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
-TEST_F(RemoteStop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
+TEST_F(Stop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
   IRemoteDevice* device = nullptr;
   BusyOnKey busy(sink_);
   device = StartNew();
@@ -317,7 +317,7 @@ class RecycledHandles {
   HANDLE events_[8] = {};
 };
 
-class RemoteCallBack : public PluginTest {
+class CallBack : public PluginTest {
  protected:
   // Starts an object and, once it polls, stops it; `callBack` comes back
   // into it from inside the host object's Release. Returns the object
@@ -345,7 +345,7 @@ class RemoteCallBack : public PluginTest {
   RecycledHandles handles_;
 };
 
-TEST_F(RemoteCallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
+TEST_F(CallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
   HRESULT again = E_FAIL;
   IRemoteDevice* device =
       StopCallingBack([&](IRemoteDevice* self) { again = self->Stop(); });
@@ -356,7 +356,7 @@ TEST_F(RemoteCallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
 
 // The host's own reference lives in its application object, which gives it
 // up on its last reference.
-TEST_F(RemoteCallBack, LastReleaseFromTheHostObjectsReleaseFreesTheObject) {
+TEST_F(CallBack, LastReleaseFromTheHostObjectsReleaseFreesTheObject) {
   ULONG released = 99;
   EXPECT_NE(nullptr, StopCallingBack([&](IRemoteDevice* self) {
               released = self->Release();
@@ -374,7 +374,7 @@ std::string CallBackDuringDestruction(IRemoteDevice* device) {
          std::to_string(stopped);
 }
 
-TEST_F(RemoteCallBack, DuringTheLastReleaseFindsTheCountAtZero) {
+TEST_F(CallBack, DuringTheLastReleaseFindsTheCountAtZero) {
   IRemoteDevice* device = nullptr;
   std::string calls;
   callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
@@ -387,7 +387,7 @@ TEST_F(RemoteCallBack, DuringTheLastReleaseFindsTheCountAtZero) {
   EXPECT_EQ(1, sink_.count());
 }
 
-TEST_F(RemoteCallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
+TEST_F(CallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   IRemoteDevice* device = nullptr;
   std::string calls;
   BusyOnKey busy(sink_);

@@ -7,9 +7,9 @@ using namespace harness;
 
 namespace {
 
-class RemoteWdm : public PluginTest {};
+class Wdm : public PluginTest {};
 
-TEST_F(RemoteWdm, BindsWdmI2cAndNotTandorUtl) {
+TEST_F(Wdm, BindsWdmI2cAndNotTandorUtl) {
   WriteSettings(Settings());
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
@@ -23,7 +23,7 @@ TEST_F(RemoteWdm, BindsWdmI2cAndNotTandorUtl) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(RemoteWdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
+TEST_F(Wdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
   ASSERT_NO_FATAL_FAILURE(RunSession(Settings(), {18}));
 
   EXPECT_EQ("Key_Power", sink_.events()[0].name);
@@ -43,10 +43,10 @@ TEST_F(RemoteWdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
 
 // On this back end the read's result is not looked at: the code variable,
 // preset to 0, is taken as it is after the call.
-class RemoteWdmReads : public PluginTest,
-                       public ::testing::WithParamInterface<int> {};
+class WdmReads : public PluginTest,
+                 public ::testing::WithParamInterface<int> {};
 
-TEST_P(RemoteWdmReads, TakeTheVariableAsItIsAfterTheCall) {
+TEST_P(WdmReads, TakeTheVariableAsItIsAfterTheCall) {
   IRemoteDevice* device = nullptr;
   SimFault fault = {GetParam(), -1, 1, -1, -1, 0};
   ASSERT_GT(card_->AddFault(&fault), 0);
@@ -59,7 +59,7 @@ TEST_P(RemoteWdmReads, TakeTheVariableAsItIsAfterTheCall) {
   EXPECT_TRUE(LogHas("> Pressed key code 0"));
 }
 
-INSTANTIATE_TEST_SUITE_P(RemoteWdmFaults, RemoteWdmReads,
+INSTANTIATE_TEST_SUITE_P(WdmFaults, WdmReads,
                          ::testing::Values(SIM_FAULT_WDM_READ_UNTOUCHED,
                                            SIM_FAULT_WDM_READ_FAILS));
 

@@ -23,7 +23,7 @@ std::string Formatted(const char* format, ...) {
   return std::string(buffer, static_cast<size_t>(out.length()));
 }
 
-TEST(RuntimeFormat, AsPrintfFormatsWhatOurMessagesUse) {
+TEST(Format, AsPrintfFormatsWhatOurMessagesUse) {
   EXPECT_EQ("-2147483648 0 42", Formatted("%d %d %d", INT_MIN, 0, 42));
   EXPECT_EQ("4294967295 ff FF", Formatted("%u %x %X", 0xFFFFFFFFu, 255, 255));
   EXPECT_EQ("0x0A/0x97", Formatted("0x%02X/0x%02X", 10, 0x97));
@@ -35,7 +35,7 @@ TEST(RuntimeFormat, AsPrintfFormatsWhatOurMessagesUse) {
   EXPECT_EQ("ends with", Formatted("ends with%"));
 }
 
-TEST(RuntimeFormat, ABufferTooSmallKeepsWhatFitsTerminated) {
+TEST(Format, ABufferTooSmallKeepsWhatFitsTerminated) {
   char buffer[6] = "xxxxx";
   EXPECT_EQ(5, FormatInto(buffer, sizeof buffer, "%s", "overlong"));
   EXPECT_STREQ("overl", buffer);
@@ -43,7 +43,7 @@ TEST(RuntimeFormat, ABufferTooSmallKeepsWhatFitsTerminated) {
 
 // More text than the writer's buffer holds, with line feeds everywhere,
 // also where a CR LF pair meets the buffer's end.
-TEST(RuntimeTextFile, EveryLineFeedBecomesCrLfAcrossBufferBoundaries) {
+TEST(TextFile, EveryLineFeedBecomesCrLfAcrossBufferBoundaries) {
   harness::TempDir dir;
   std::string path = dir.File("text.txt");
   std::string text, expected;
@@ -83,7 +83,7 @@ void* StackPointer() {
   return sp;
 }
 
-TEST(RuntimeForeignCall, EitherConventionGetsItsArgumentsAndLeavesTheStack) {
+TEST(ForeignCall, EitherConventionGetsItsArgumentsAndLeavesTheStack) {
   for (auto weigh : {Foreign(WeighCdecl), Foreign(WeighStdcall)}) {
     void* before = StackPointer();
     int sum = 0;

@@ -157,9 +157,9 @@ TEST_F(OtherDevices, UnknownAddressIsNotAcknowledged) {
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
 }
 
-using EntryFlag = SimTest;
+using EntryFlagRecords = SimTest;
 
-TEST_F(EntryFlag, StartAndStopCarryTheSharedWordOrMinusOne) {
+TEST_F(EntryFlagRecords, StartAndStopCarryTheSharedWordOrMinusOne) {
   int value = 0;
   master_.ReadByte(0x97, &value);
   std::vector<SimBusEvent> events = BusEvents();
