@@ -15,12 +15,7 @@ using namespace harness;
 
 namespace {
 
-const char kBreakLine[] = "> Break event received. Bye!..";
 const UINT kKeyMessage = WM_APP + 1;
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // The host's main window, with a procedure of the host's that handles the
 // keys its sink sends, and the events of both threads in the order they
@@ -290,9 +285,9 @@ TEST_F(HostHabits, ASavedFileMovesNeitherTheLogNorTheSettings) {
     ASSERT_TRUE(sink_.WaitForKeys(2));
     StopAndRelease(device);
   }
-  EXPECT_FALSE(Exists(pictures.File("MiraboRemote.log")))
+  EXPECT_FALSE(FileExists(pictures.File("MiraboRemote.log")))
       << "a log in the folder the user browsed to";
-  EXPECT_FALSE(Exists(dir_.File("MiraboRemote.log")));
+  EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));
   // LeaveSoundOnExit=1 of the start folder stayed in force: the window is
   // open, so the sound was left on.
   std::vector<SimSoundWrite> writes = SoundWrites();
@@ -310,7 +305,7 @@ TEST_F(HostHabits, TheLogGoesOnInTheFolderOfStart) {
   ASSERT_TRUE(WaitForLogLine("> Pressed key code 18"));
   StopAndRelease(device);
   EXPECT_EQ(kBreakLine, LogLines().back());
-  EXPECT_FALSE(Exists(pictures.File("MiraboRemote.log")));
+  EXPECT_FALSE(FileExists(pictures.File("MiraboRemote.log")));
 }
 
 }  // namespace

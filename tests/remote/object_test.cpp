@@ -16,6 +16,12 @@ TEST_F(Object, OneReleaseDestroysTheNewObject) {
   EXPECT_EQ(2u, device->AddRef());
   EXPECT_EQ(1u, device->Release());
   EXPECT_EQ(0u, device->Release());
+  // Never started, the object kept its back end loaded, as documented, for
+  // the rest of the process. The test gives that reference back itself so
+  // that the tests after it start without it.
+  HMODULE kept = GetModuleHandleA("TandorUtl.dll");
+  EXPECT_NE(nullptr, kept);
+  if (kept) FreeLibrary(kept);
 }
 
 TEST_F(Object, QueryInterfaceGivesTheSameObjectForBothIdentifiers) {
@@ -97,17 +103,17 @@ TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
   std::vector<std::string> lines = LogLines();
   ASSERT_EQ(14u, lines.size()) << LogText();
   // The delay line reports what the opening line read.
-  const char* delays[] = {"> KeyFirstDelay=100, KeyRepeatDelay=50",
-                          "> KeyFirstDelay=70, KeyRepeatDelay=30"};
+  const std::vector<std::string> banners[] = {BannerLines(100, 50),
+                                              BannerLines(70, 30)};
   for (int object = 0; object < 2; ++object) {
-    const std::string* block = &lines[object * 7];
-    EXPECT_EQ("> Initializing Tandor remote module.", block[0]);
-    EXPECT_EQ("> " + std::string(66, '-'), block[1]);
-    EXPECT_EQ("", block[2]);
-    EXPECT_EQ(delays[object], block[3]);
+    std::vector<std::string> block(lines.begin() + object * 7,
+                                   lines.begin() + object * 7 + 7);
     EXPECT_EQ(0u, block[4].find("> Windows Version - ")) << block[4];
-    EXPECT_EQ("> Loading tandorutl.dll ...   Ok!", block[5]);
-    EXPECT_EQ("> Import finctions ...   Ok!", block[6]);
+    block.erase(block.begin() + 4);
+    std::vector<std::string> expected = banners[object];
+    for (const std::string& line : BoundLines("tandorutl.dll"))
+      expected.push_back(line);
+    EXPECT_EQ(expected, block);
   }
   EXPECT_EQ(0u, first->Release());
   EXPECT_EQ(0u, second->Release());

@@ -7,9 +7,10 @@ using namespace harness;
 
 namespace {
 
-const char kFindLine[] = "> Find Mirabo Window. Sound is ON.";
-const char kLostLine[] = "> Lost Mirabo Window. Sound is OFF.";
-const char kBreakLine[] = "> Break event received. Bye!..";
+// A key held from `atMs` on; -1 releases.
+SimKeyStep Step(int atMs, int code) {
+  return SimKeyStep{atMs, code};
+}
 
 size_t CountLines(const std::vector<std::string>& lines,
                   const std::string& line) {
@@ -79,7 +80,7 @@ TEST_F(Pacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
   EXPECT_EQ(0u, KeyReads().size());
   std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(kFindLine, lines[lines.size() - 2]);
+  EXPECT_EQ(kFindWindowLine, lines[lines.size() - 2]);
   EXPECT_EQ(kBreakLine, lines.back());
   // Sound on, then, the window being there, off after a pause.
   std::vector<SimSoundWrite> writes = SoundWrites();
@@ -122,8 +123,8 @@ TEST_F(Sound, FollowsTheHostWindow) {
   EXPECT_GE(writes[1].timeUs - hiddenUs, 500000 - kSlackUs);
   ExpectSoundOff(writes, 5);
   std::vector<std::string> lines = LogLines();
-  EXPECT_EQ(1u, CountLines(lines, kFindLine));
-  EXPECT_EQ(1u, CountLines(lines, kLostLine));
+  EXPECT_EQ(1u, CountLines(lines, kFindWindowLine));
+  EXPECT_EQ(1u, CountLines(lines, kLostWindowLine));
   EXPECT_EQ(kBreakLine, lines.back());
 }
 
@@ -138,7 +139,7 @@ TEST_F(Sound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
   EXPECT_LT(writes[0].timeUs, KeyReads()[0].timeUs);
   EXPECT_EQ(1, card_->SoundState());
   StopAndRelease(device);
-  EXPECT_EQ(1u, CountLines(LogLines(), kFindLine));
+  EXPECT_EQ(1u, CountLines(LogLines(), kFindWindowLine));
 }
 
 TEST_F(Sound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
@@ -152,7 +153,7 @@ TEST_F(Sound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
   StopAndRelease(device);
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(-1, card_->SoundState());
-  EXPECT_EQ(0u, CountLines(LogLines(), kFindLine));
+  EXPECT_EQ(0u, CountLines(LogLines(), kFindWindowLine));
 }
 
 // With the window there and the sound on: the sound is left on only for

@@ -37,7 +37,7 @@ TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   ASSERT_NO_FATAL_FAILURE(RunSession(settings, {26, 27}));
 
   size_t starts = 0, stops = 0;
-  for (const SimBusEvent& event : BusEvents()) {
+  for (const SimBusEvent& event : Records(card_->GetBusEvents)) {
     if (event.type != SIM_EVENT_START && event.type != SIM_EVENT_STOP) continue;
     (event.type == SIM_EVENT_START ? starts : stops)++;
     EXPECT_EQ(1, event.entryFlag)

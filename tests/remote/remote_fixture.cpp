@@ -1,10 +1,136 @@
 #include "remote_fixture.h"
 
-#include <stdio.h>
+#include <memory>
+
+#include "driverApi.h"
 
 using namespace harness;
 
 namespace remotetest {
+
+PluginTest::PluginTest(const char* pluginFile) {
+  if (driver_.Load()) card_ = driver_.card();
+  plugin_.Load(BinFile(pluginFile), &loadError_);
+}
+
+void PluginTest::SetUp() {
+  ASSERT_TRUE(driver_.held()) << "cannot load the simulated card";
+  ASSERT_NE(nullptr, card_);
+  card_->Reset();
+  ASSERT_TRUE(plugin_.loaded()) << loadError_;
+}
+
+IRemoteDevice* PluginTest::CreateOrNull() {
+  return plugin_.CreateObject();
+}
+
+IRemoteDevice* PluginTest::Create() {
+  IRemoteDevice* device = CreateOrNull();
+  EXPECT_NE(nullptr, device) << "GetInterfacePtr";
+  return device;
+}
+
+IRemoteDevice* PluginTest::StartWith(IKeyEventSink* sink, IRemoteHost* host) {
+  IRemoteDevice* device = Create();
+  if (!device) return nullptr;
+  HRESULT started = device->Start(sink, host);
+  EXPECT_EQ(S_OK, started) << "Start";
+  if (started == S_OK) return device;
+  device->Release();
+  return nullptr;
+}
+
+IRemoteDevice* PluginTest::StartNew(const Settings& settings) {
+  WriteSettings(settings);
+  return StartWith(&sink_, &host_);
+}
+
+IRemoteDevice* PluginTest::StartNewWithoutSink(const Settings& settings) {
+  WriteSettings(settings);
+  return StartWith(nullptr, &host_);
+}
+
+void PluginTest::StopAndRelease(IRemoteDevice* device) {
+  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(0u, device->Release());
+}
+
+void PluginTest::RunSession(const Settings& settings,
+                            const std::vector<int>& keys) {
+  std::unique_ptr<HostWindow> window(new HostWindow);
+  IRemoteDevice* device = StartNew(settings);
+  ASSERT_NE(nullptr, device);
+  ASSERT_TRUE(WaitForSoundWrites(1)) << "no sound on";
+  for (int code : keys) {
+    size_t delivered = sink_.size();
+    card_->PressKey(code);
+    ASSERT_TRUE(sink_.WaitForKeys(delivered + 1)) << "key " << code;
+    card_->ReleaseKey();
+  }
+  window.reset();
+  ASSERT_TRUE(WaitForSoundWrites(5)) << "no sound off";
+  StopAndRelease(device);
+}
+
+void PluginTest::ExpectHostObjectsHeld(long count) const {
+  EXPECT_EQ(count, host_.count());
+  EXPECT_EQ(count, sink_.count());
+}
+
+void PluginTest::WriteSettings(const Settings& settings) {
+  WriteSettingsFile(dir_.path(), settings);
+}
+
+void PluginTest::WriteSettingsText(const std::string& text) {
+  WriteSettingsFile(dir_.path(), text);
+}
+
+std::string PluginTest::LogText() const {
+  return ReadText(dir_.File("MiraboRemote.log"));
+}
+
+std::vector<std::string> PluginTest::LogLines() const {
+  return Lines(LogText());
+}
+
+bool PluginTest::LogHas(const std::string& line) const {
+  for (const std::string& logged : LogLines())
+    if (logged == line) return true;
+  return false;
+}
+
+bool PluginTest::WaitForLogLine(const std::string& line,
+                                DWORD timeoutMs) const {
+  return WaitUntil([&] { return LogHas(line); }, timeoutMs);
+}
+
+std::vector<SimKeyRead> PluginTest::KeyReads() const {
+  return Records(card_->GetKeyReads);
+}
+
+std::vector<SimSoundWrite> PluginTest::SoundWrites() const {
+  return Records(card_->GetSoundWrites);
+}
+
+bool PluginTest::WaitForKeyReads(size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return KeyReads().size() >= count; }, timeoutMs);
+}
+
+bool PluginTest::WaitForSoundWrites(size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return SoundWrites().size() >= count; }, timeoutMs);
+}
+
+bool PluginTest::WaitForTransactions(int count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return card_->TransactionCount() >= count; },
+                   timeoutMs);
+}
+
+int PluginTest::ReadTransactions() const {
+  int reads = 0;
+  for (const SimCall& call : Records(card_->GetCalls))
+    if (call.function == kDrv_I2CInitSWMode && call.args[0] == 6000) ++reads;
+  return reads;
+}
 
 static const char kChildVariable[] = "TANDOR_REMOTE_CHILD";
 
@@ -16,30 +142,18 @@ bool InChildMode() {
 
 ProcessResult RunChildTest(const std::string& test, const std::string& dir,
                            std::vector<std::string> env) {
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, sizeof exe);
   env.push_back(std::string(kChildVariable) + "=1");
-  return RunProcess(exe, "--gtest_filter=" + test, dir, 30000, env);
-}
-
-ScopedVariable::ScopedVariable(const char* name, const char* value)
-    : name_(name) {
-  SetEnvironmentVariableA(name, value);
-}
-
-ScopedVariable::~ScopedVariable() {
-  SetEnvironmentVariableA(name_.c_str(), nullptr);
+  return RunProcess(ModulePath(nullptr), "--gtest_filter=" + test, dir, 30000,
+                    env);
 }
 
 std::string VersionLine(const std::string& platformName) {
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
   GetVersionExA(&version);
-  char tail[256];
-  snprintf(tail, sizeof tail, " version %lu.%lu %s (Build %lu)",
-           version.dwMajorVersion, version.dwMinorVersion, version.szCSDVersion,
-           version.dwBuildNumber & 0xFFFF);
-  return "> Windows Version - " + platformName + tail;
+  return testsupport::VersionLine(platformName, version.dwMajorVersion,
+                                  version.dwMinorVersion, version.szCSDVersion,
+                                  version.dwBuildNumber);
 }
 
 void ExpectSoundOff(const std::vector<SimSoundWrite>& writes, size_t first) {

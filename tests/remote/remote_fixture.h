@@ -1,6 +1,8 @@
-// What the plug-in's tests share beyond the plug-in fixture
-// (tests/support/plugin_test.h): child processes, the version line, and the
-// sound-off sequence.
+// The plug-in's fixture: tandor.dll run in the test's own process, as a
+// host runs it, in a new current folder (for its settings file and its
+// log), on the simulated card, with the host's two objects. Also what the
+// plug-in's test files share beyond it: its log's version line, the
+// sound-off sequence, and child processes of this program.
 #pragma once
 
 #include <windows.h>
@@ -12,17 +14,91 @@
 
 #include "entry_flag_probe.h"
 #include "harness.h"
-#include "plugin_test.h"
+#include "plugin_log.h"
 
 namespace remotetest {
 
-using testsupport::HostApplication;
-using testsupport::MinuteLongDelays;
-using testsupport::PluginTest;
-using testsupport::Settings;
-using testsupport::SplitLogLines;
+using namespace testsupport;
 
-// Whether this program runs as a child process of a test (RemoteChild.*).
+// The host's application object; the plug-in only holds a reference.
+using HostApplication = harness::HostObject<IRemoteHost>;
+
+// The five settings, each written to the settings file. The delays are
+// small unless said, so that tests stay quick.
+struct Settings : harness::PluginSettings {
+  explicit Settings(int firstDelay = 100, int repeatDelay = 50) {
+    keyFirstDelay = firstDelay;
+    keyRepeatDelay = repeatDelay;
+  }
+};
+
+// Key delays so long that the loop's pause outlasts any test.
+inline Settings MinuteLongDelays() {
+  return Settings(60000, 60000);
+}
+
+class PluginTest : public ::testing::Test {
+ protected:
+  explicit PluginTest(const char* pluginFile = "tandor.dll");
+  void SetUp() override;
+
+  // A new plug-in object from GetInterfacePtr (fails the test on null).
+  IRemoteDevice* Create();
+  IRemoteDevice* CreateOrNull();
+  // A new object started with `sink` (may be null) and `host`; null, and
+  // the test failed, if that did not work.
+  IRemoteDevice* StartWith(IKeyEventSink* sink, IRemoteHost* host);
+  // Writes `settings`, creates an object and starts it with `host_` and
+  // `sink_` (or no sink).
+  IRemoteDevice* StartNew(const Settings& settings = Settings());
+  IRemoteDevice* StartNewWithoutSink(const Settings& settings = Settings());
+  // Stops the object and releases the last reference.
+  void StopAndRelease(IRemoteDevice* device);
+  // A short session as a host runs it: the host window is there from the
+  // start; each key of `keys` is held until it is delivered once; the
+  // window goes; the object is stopped and released.
+  void RunSession(const Settings& settings, const std::vector<int>& keys);
+  // Both host objects have `count` references.
+  void ExpectHostObjectsHeld(long count) const;
+
+  void WriteSettings(const Settings& settings);
+  void WriteSettingsText(const std::string& text);
+  // The log as it is on disk (CR LF line ends: it is written in text mode).
+  std::string LogText() const;
+  std::vector<std::string> LogLines() const;
+  bool LogHas(const std::string& line) const;
+  // Waits until the log holds `line`.
+  bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 3000) const;
+
+  // The simulated card's records.
+  std::vector<SimKeyRead> KeyReads() const;
+  std::vector<SimSoundWrite> SoundWrites() const;
+  // Waits until the card has recorded `count` readings of the receiver.
+  bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const;
+  bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const;
+  // Waits until the card has begun `count` transactions.
+  bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const;
+  // Readings of the receiver (read transactions) recorded by the card.
+  int ReadTransactions() const;
+
+  // Destroyed in the reverse of this order, which is the point of it: the
+  // plug-in library goes first (a test may unload it earlier), while the
+  // card it polls and the host objects it may still hold are there; the
+  // driver is held for the whole test, so that the card and its records
+  // outlive the plug-in's own use of it; the current folder is given back
+  // before the folder with the settings file and the log goes. The sink
+  // here has no card, so its keys carry no time.
+  harness::TempDir dir_;
+  harness::CurrentDir currentDir_{dir_.path()};
+  HostApplication host_;
+  harness::KeyRecorder sink_;
+  harness::SimDriver driver_;
+  const SimControl* card_ = nullptr;
+  harness::PluginLibrary plugin_;
+  std::string loadError_;
+};
+
+// Whether this program runs as a child process of a test (Child.*).
 bool InChildMode();
 
 // Runs the test `test` of this program as a child process in `dir`, with
@@ -34,8 +110,10 @@ harness::ProcessResult RunChildTest(const std::string& test,
 // Sets an environment variable of this process for the life of the object.
 class ScopedVariable {
  public:
-  ScopedVariable(const char* name, const char* value);
-  ~ScopedVariable();
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    SetEnvironmentVariableA(name, value);
+  }
+  ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), nullptr); }
   ScopedVariable(const ScopedVariable&) = delete;
   ScopedVariable& operator=(const ScopedVariable&) = delete;
 
@@ -54,10 +132,5 @@ const int64_t kSlackUs = 2000;
 // sound: 0x10 twice, then 0x40 twice, each pair written 20 ms apart and the
 // two phases at least 1 ms apart.
 void ExpectSoundOff(const std::vector<SimSoundWrite>& writes, size_t first);
-
-// A key held from `atMs` on; -1 releases.
-inline SimKeyStep Step(int atMs, int code) {
-  return SimKeyStep{atMs, code};
-}
 
 }  // namespace remotetest

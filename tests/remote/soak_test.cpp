@@ -15,10 +15,10 @@
 #include "keyTable.h"
 #include "entry_flag_probe.h"
 #include "harness.h"
-#include "plugin_test.h"
+#include "remote_fixture.h"
 
 using namespace harness;
-using namespace testsupport;
+using namespace remotetest;
 
 namespace {
 

@@ -1,41 +1,76 @@
 // Starting and stopping the plug-in object: the host objects it holds, the
-// worker thread, and stops and releases from unusual places.
+// worker thread, stops and releases from unusual places, and a host that
+// uses the object oddly but within its binary contract (Stop twice, Start
+// after Stop, a null sink or host object, Stop from inside OnKey): no hang,
+// every reference given back, nothing left loaded and the entry flag down.
+#include <stdio.h>
+
+#include <atomic>
+
+#include "entry_flag_probe.h"
 #include "remote_fixture.h"
+#include "timed_work.h"
 
 using namespace remotetest;
 using namespace harness;
 
 namespace {
 
-const char kBreakLine[] = "> Break event received. Bye!..";
+const int kHeldCode = 18;       // Key_Power
+const double kNoWaitMs = 1000;  // far below the 5000 ms that Stop may wait
+const DWORD kQuietMs = 300;     // long enough for several readings
 
-class Start : public PluginTest {};
+class StartStopTest : public PluginTest {
+ protected:
+  // After the last Release: nothing of the plug-in runs or stays loaded
+  // but the library the test itself holds, and the flag is down.
+  void ExpectAllGivenBack(const sim::HeldEntryRegion& flag) {
+    ExpectHostObjectsHeld(1);
+    EXPECT_EQ(0, flag.value());
+    EXPECT_EQ(nullptr, GetModuleHandleA("TandorUtl.dll"));
+    plugin_.Unload();
+    EXPECT_EQ(nullptr, GetModuleHandleA("tandor.dll"));
+  }
+  // Whether the card sees no reading of the receiver for kQuietMs (the
+  // exit steps of a run that is ending may still switch the sound off).
+  bool NoMoreReadings() const {
+    int before = ReadTransactions();
+    Sleep(kQuietMs);
+    return ReadTransactions() == before;
+  }
+};
+
+using Start = StartStopTest;
 
 TEST_F(Start, HoldsOneReferenceToEachHostObjectWhileStarted) {
-  IRemoteDevice* device = StartNew();
+  card_->PressKey(kHeldCode);
+  IRemoteDevice* device = StartNew(Settings(5, 5));
   ASSERT_NE(nullptr, device);
+  sim::HeldEntryRegion flag;
   ExpectHostObjectsHeld(2);
-  EXPECT_TRUE(WaitForKeyReads(1)) << "the worker does not poll";
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_TRUE(sink_.WaitForKeys(1)) << "the worker does not poll";
+  EXPECT_LT(TimedStop(device), kNoWaitMs);
   ExpectHostObjectsHeld(1);
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_LT(TimedStop(device), kNoWaitMs);
   ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
-  ExpectHostObjectsHeld(1);
   EXPECT_EQ(0, host_.queries());
   EXPECT_EQ(0, sink_.queries());
+  ExpectAllGivenBack(flag);
 }
 
 TEST_F(Start, NullHostIsRefusedHoldsNothingAndIsNoStart) {
-  WriteSettings(Settings());
+  card_->PressKey(kHeldCode);
+  WriteSettings(Settings(5, 5));
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
   EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, nullptr));
   EXPECT_EQ(1, sink_.count());
   EXPECT_EQ(S_OK, device->Stop());
   EXPECT_EQ(1, sink_.count());
-  Sleep(100);
-  EXPECT_EQ(0u, KeyReads().size()) << "a refused start polls";
+  EXPECT_TRUE(NoMoreReadings()) << "a refused start polls";
+  EXPECT_EQ(0u, KeyReads().size());
+  EXPECT_EQ(0u, sink_.size());
   ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
   EXPECT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(S_OK, device->Stop());
@@ -46,46 +81,108 @@ TEST_F(Start, NullHostIsRefusedHoldsNothingAndIsNoStart) {
 TEST_F(Start, SecondStartIsRefusedBeforeAndAfterStop) {
   HostApplication otherHost;
   KeyRecorder otherSink;
-  IRemoteDevice* device = StartNew();
+  card_->PressKey(kHeldCode);
+  IRemoteDevice* device = StartNew(Settings(5, 5));
   ASSERT_NE(nullptr, device);
+  sim::HeldEntryRegion flag;
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
   // A null host must not make the object forget the host it holds.
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, nullptr));
   EXPECT_EQ(1, otherHost.count());
   EXPECT_EQ(1, otherSink.count());
   ExpectHostObjectsHeld(2);
+  EXPECT_TRUE(sink_.WaitForKeys(1));
   EXPECT_EQ(S_OK, device->Stop());
   ExpectHostObjectsHeld(1);
-  size_t reads = KeyReads().size();
+  size_t delivered = sink_.size();
+  // The back end is gone with the first run: polling again would call
+  // into an unloaded library.
+  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
   EXPECT_EQ(1, otherHost.count());
   EXPECT_EQ(1, otherSink.count());
-  Sleep(100);
-  EXPECT_EQ(reads, KeyReads().size()) << "polls again after its run";
+  ExpectHostObjectsHeld(1);
+  EXPECT_TRUE(NoMoreReadings()) << "polls again after its run";
+  EXPECT_EQ(delivered, sink_.size());
+  EXPECT_LT(TimedStop(device), kNoWaitMs);
   EXPECT_EQ(0u, device->Release());
+  ExpectAllGivenBack(flag);
 }
 
 TEST_F(Start, NullSinkStillReadsAndLogsKeys) {
-  IRemoteDevice* device = StartNewWithoutSink();
+  IRemoteDevice* device = StartNewWithoutSink(Settings(5, 5));
   ASSERT_NE(nullptr, device);
+  sim::HeldEntryRegion flag;
   EXPECT_EQ(2, host_.count());
-  card_->PressKey(18);
+  card_->PressKey(kHeldCode);
   EXPECT_TRUE(WaitForLogLine("> Pressed key code 18"));
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_LT(TimedStop(device), kNoWaitMs);
   EXPECT_EQ(1, host_.count());
   EXPECT_EQ(0u, device->Release());
+  ExpectAllGivenBack(flag);
 }
 
 TEST_F(Start, ReleaseWithoutStopEndsTheWorkerAndGivesBackHostObjects) {
-  IRemoteDevice* device = StartNew();
+  card_->PressKey(kHeldCode);
+  IRemoteDevice* device = StartNew(Settings(5, 5));
   ASSERT_NE(nullptr, device);
-  ASSERT_TRUE(WaitForKeyReads(1));
+  sim::HeldEntryRegion flag;
+  ASSERT_TRUE(sink_.WaitForKeys(2));
+  double start = NowMs();
   EXPECT_EQ(0u, device->Release());
+  EXPECT_LT(NowMs() - start, kNoWaitMs);
   ExpectHostObjectsHeld(1);
   EXPECT_EQ(kBreakLine, LogLines().back());
-  size_t reads = KeyReads().size();
-  Sleep(100);
-  EXPECT_EQ(reads, KeyReads().size()) << "the worker still polls";
+  size_t delivered = sink_.size();
+  EXPECT_TRUE(NoMoreReadings()) << "the worker still polls";
+  EXPECT_EQ(delivered, sink_.size());
+  ExpectAllGivenBack(flag);
+}
+
+// Many cycles in one process must leave no handle and no library behind.
+// Wine's GetProcessHandleCount answers 0, so every handle value up to a
+// bound that a leak of this size would pass is tried instead (Wine hands
+// out the lowest free value first).
+DWORD HandleCount() {
+  const ULONG_PTR kLastProbed = 0x4000;
+  DWORD count = 0;
+  for (ULONG_PTR value = 4; value < kLastProbed; value += 4) {
+    DWORD flags;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  }
+  return count;
+}
+
+TEST_F(Start, TwoHundredCyclesLeaveNoHandleOrLibraryBehind) {
+  const int kCycles = 200, kWarmUpCycles = 3;
+  const int kDeliveringCycle = 20;  // every twentieth cycle waits for a key
+  const DWORD kHandleSlack = 4;
+  WriteSettings(Settings(10, 10));
+  card_->PressKey(kHeldCode);
+  DWORD baseline = 0;
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    if (cycle == kWarmUpCycles) baseline = HandleCount();
+    size_t keys = sink_.size();
+    IRemoteDevice* device = StartWith(&sink_, &host_);
+    ASSERT_NE(nullptr, device);
+    if (cycle % kDeliveringCycle == 0) {
+      EXPECT_TRUE(sink_.WaitForKeys(keys + 1)) << "cycle " << cycle;
+    }
+    EXPECT_EQ(S_OK, device->Stop());
+    ASSERT_EQ(0u, device->Release()) << "cycle " << cycle;
+    ASSERT_EQ(nullptr, GetModuleHandleA("TandorUtl.dll"))
+        << "the back end is still loaded after cycle " << cycle;
+  }
+  DWORD after = HandleCount();
+  printf("handles: %lu after %d cycles, %lu after %d\n",
+         static_cast<unsigned long>(baseline), kWarmUpCycles,
+         static_cast<unsigned long>(after), kCycles);
+  EXPECT_LE(after, baseline + kHandleSlack);
+  ExpectHostObjectsHeld(1);
+  // With its objects gone, the plug-in library holds no reference on
+  // itself: the test's own is the last.
+  plugin_.Unload();
+  EXPECT_EQ(nullptr, GetModuleHandleA("tandor.dll"));
 }
 
 // The test build of the plug-in, whose stop event and worker thread can be
@@ -133,7 +230,7 @@ TEST_F(StartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
   EXPECT_EQ(0u, device->Release());
 }
 
-class Stop : public PluginTest {};
+using Stop = StartStopTest;
 
 TEST_F(Stop, ReturnsPromptlyWithMinuteLongKeyDelays) {
   IRemoteDevice* device = StartNew(MinuteLongDelays());
@@ -156,28 +253,54 @@ TEST_F(Stop, ReturnsPromptlyWithMinuteLongKeyDelays) {
 
 TEST_F(Stop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
   IRemoteDevice* device = nullptr;
-  std::atomic<bool> stopped{false};
+  std::atomic<int> calls{0};
+  std::atomic<int> stopMs{-1};
   std::atomic<HRESULT> stopResult{E_FAIL};
   sink_.onKey = [&] {
-    if (stopped) return;
+    if (++calls != 1) return;
+    double start = NowMs();
     stopResult = device->Stop();
-    stopped = true;
+    stopMs = static_cast<int>(NowMs() - start);
   };
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  card_->PressKey(18);
-  ASSERT_TRUE(WaitUntil([&] { return stopped.load(); }, 3000))
+  sim::HeldEntryRegion flag;
+  card_->PressKey(kHeldCode);
+  ASSERT_TRUE(WaitUntil([&] { return stopMs >= 0; }, 10000))
       << "Stop inside OnKey does not return";
   EXPECT_EQ(S_OK, stopResult.load());
+  EXPECT_LT(stopMs.load(), kNoWaitMs);
   EXPECT_TRUE(WaitForLogLine(kBreakLine));
   // The worker ends (its exit steps switch the sound off, the window being
-  // absent), yet both host objects stay held until the host stops it.
+  // absent): no further key, no reading; yet both host objects stay held
+  // until the host stops it.
   EXPECT_TRUE(WaitForSoundWrites(4));
+  EXPECT_TRUE(NoMoreReadings());
   ExpectHostObjectsHeld(2);
   EXPECT_EQ(1u, sink_.size());
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(1, calls.load());
+  EXPECT_LT(TimedStop(device), kNoWaitMs);
   ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, device->Release());
+  ExpectAllGivenBack(flag);
+}
+
+// The host's stop from inside OnKey, then only its last Release.
+TEST_F(Stop, StopInsideOnKeyThenOnlyTheLastRelease) {
+  IRemoteDevice* device = nullptr;
+  std::atomic<int> calls{0};
+  sink_.onKey = [&] {
+    if (++calls == 1) device->Stop();
+  };
+  card_->PressKey(kHeldCode);
+  device = StartNew(Settings(5, 5));
+  ASSERT_NE(nullptr, device);
+  sim::HeldEntryRegion flag;
+  EXPECT_TRUE(sink_.WaitForKeys(1));
+  EXPECT_TRUE(NoMoreReadings());
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(1, calls.load());
+  ExpectAllGivenBack(flag);
 }
 
 TEST_F(Stop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
@@ -194,7 +317,7 @@ TEST_F(Stop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
   };
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  card_->PressKey(18);
+  card_->PressKey(kHeldCode);
   ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(released, 3000));
   CloseHandle(released);
   EXPECT_EQ(0u, releaseResult.load());
@@ -243,7 +366,7 @@ TEST_F(Stop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
   BusyOnKey busy(sink_);
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  card_->PressKey(18);
+  card_->PressKey(kHeldCode);
   ASSERT_TRUE(busy.WaitEntered());
   DWORD start = GetTickCount();
   EXPECT_EQ(S_OK, device->Stop());
@@ -267,7 +390,7 @@ TEST_F(Stop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
   BusyOnKey busy(sink_);
   device = StartNew();
   ASSERT_NE(nullptr, device);
-  card_->PressKey(18);
+  card_->PressKey(kHeldCode);
   ASSERT_TRUE(busy.WaitEntered());
   EXPECT_EQ(0u, device->Release());
   ExpectHostObjectsHeld(2);
@@ -319,6 +442,10 @@ class RecycledHandles {
 
 class CallBack : public PluginTest {
  protected:
+  IRemoteDevice* StartWithCallingHost() {
+    WriteSettings(Settings());
+    return StartWith(&sink_, &callingHost_);
+  }
   // Starts an object and, once it polls, stops it; `callBack` comes back
   // into it from inside the host object's Release. Returns the object
   // (freed if the call back released it last).
@@ -329,7 +456,7 @@ class CallBack : public PluginTest {
       handles_.Take();
       callBack(device);
     };
-    device = StartNewWithHost(&callingHost_);
+    device = StartWithCallingHost();
     if (!device) return nullptr;
     EXPECT_TRUE(WaitForKeyReads(1));
     EXPECT_EQ(S_OK, device->Stop());
@@ -378,7 +505,7 @@ TEST_F(CallBack, DuringTheLastReleaseFindsTheCountAtZero) {
   IRemoteDevice* device = nullptr;
   std::string calls;
   callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
-  device = StartNewWithHost(&callingHost_);
+  device = StartWithCallingHost();
   ASSERT_NE(nullptr, device);
   ASSERT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(0u, device->Release());
@@ -392,9 +519,9 @@ TEST_F(CallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   std::string calls;
   BusyOnKey busy(sink_);
   callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
-  device = StartNewWithHost(&callingHost_);
+  device = StartWithCallingHost();
   ASSERT_NE(nullptr, device);
-  card_->PressKey(18);
+  card_->PressKey(kHeldCode);
   ASSERT_TRUE(busy.WaitEntered());
   EXPECT_EQ(0u, device->Release());
   busy.Release();

@@ -1,6 +1,7 @@
 // Two host processes side by side, each with its own simulated card and
 // sharing only the entry flag.
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 #include <algorithm>
@@ -8,14 +9,11 @@
 #include <set>
 #include <thread>
 
-#include "timed_work.h"
 #include "entry_flag_probe.h"
 #include "harness.h"
-#include "plugin_test.h"
 #include "tandorUtl.h"
 
 using namespace harness;
-using namespace testsupport;
 
 namespace {
 

@@ -1,15 +1,56 @@
-// The log file byte by byte, as the C runtime's text mode wrote it before
-// the plug-in had its own writer: CR LF line ends, messages appended to
-// what the file holds, numbers and texts formatted as printf formats them,
-// and messages lost without a word when the file cannot be written.
+// The log, message by message and byte by byte, as the C runtime's text
+// mode wrote it before the plug-in had its own writer: CR LF line ends,
+// messages appended to what the file holds, numbers and texts formatted as
+// printf formats them, and messages lost without a word when the file
+// cannot be written (and nothing else lost).
 #include <limits.h>
 
 #include "remote_fixture.h"
+#include "timed_work.h"
 
 using namespace remotetest;
 using namespace harness;
 
 namespace {
+
+const std::string kWin98 = "Microsoft Windows 98 or Millenium";
+
+using Log = PluginTest;
+
+TEST_F(Log, NormalRunWritesEveryLineInOrder) {
+  Settings settings;
+  settings.keyFirstDelay = 500;  // each key is released before the next
+  ASSERT_NO_FATAL_FAILURE(RunSession(settings, {18, 10}));
+
+  std::vector<std::string> expected = BannerLines(500, 50);
+  expected.push_back(VersionLine(kWin98));
+  for (const std::string& line : BoundLines("tandorutl.dll"))
+    expected.push_back(line);
+  for (const char* line :
+       {kFindWindowLine, "> Pressed key code 18", "> Pressed key code 10",
+        kLostWindowLine, kBreakLine})
+    expected.push_back(line);
+  // Text mode: every line ends in CR LF, the last one too.
+  EXPECT_EQ(OnDisk(expected), LogText());
+  std::vector<KeyEvent> keys = sink_.events();
+  ASSERT_EQ(2u, keys.size());
+  EXPECT_EQ("Key_Power", keys[0].name);
+  EXPECT_EQ("Key_100", keys[1].name);
+}
+
+TEST_F(Log, LogThatCannotBeOpenedLosesMessagesSilently) {
+  // A folder where the log file should be.
+  ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
+  card_->PressKey(18);
+  IRemoteDevice* device = StartNew(Settings(5, 5));
+  ASSERT_NE(nullptr, device);
+  // Readings go on unpaused: at least five keys in a second.
+  Sleep(1000);
+  EXPECT_GE(sink_.size(), 5u);
+  EXPECT_LT(TimedStop(device), 2000);
+  EXPECT_EQ(0u, device->Release());
+  ExpectHostObjectsHeld(1);
+}
 
 class LogFile : public PluginTest {
  protected:
@@ -25,17 +66,13 @@ class LogFile : public PluginTest {
 
   // The bytes that CreateStartStop appends.
   static std::string SessionBytes(const Settings& settings) {
-    return "> Initializing Tandor remote module.\r\n"
-           "> ------------------------------------------------------------"
-           "------\r\n\r\n"
-           "> KeyFirstDelay=" +
-           std::to_string(settings.keyFirstDelay) +
-           ", KeyRepeatDelay=" + std::to_string(settings.keyRepeatDelay) +
-           "\r\n" + VersionLine("Microsoft Windows 98 or Millenium") +
-           "\r\n"
-           "> Loading tandorutl.dll ...   Ok!\r\n"
-           "> Import finctions ...   Ok!\r\n"
-           "> Break event received. Bye!..\r\n";
+    std::vector<std::string> lines =
+        BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
+    lines.push_back(VersionLine(kWin98));
+    for (const std::string& line : BoundLines("tandorutl.dll"))
+      lines.push_back(line);
+    lines.push_back(kBreakLine);
+    return OnDisk(lines);
   }
 
   // Holds `code` until the sink has `keys` keys, then releases it.
@@ -75,10 +112,11 @@ TEST_F(LogFile, EndOfFileMarkGoesBeforeTheFirstMessage) {
 }
 
 // Another program that opens the log without sharing it: the messages of
-// that time are lost, the later ones are written again.
+// that time are lost, the later ones are written again behind the earlier.
 TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
   IRemoteDevice* device = StartNew();
   ASSERT_NE(nullptr, device);
+  std::string before = LogText();
   HANDLE held =
       CreateFileA(LogPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -86,10 +124,12 @@ TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
   EXPECT_TRUE(DeliverKey(18, 1));
   CloseHandle(held);
   EXPECT_TRUE(DeliverKey(10, 2));
-  StopAndRelease(device);
+  EXPECT_LT(TimedStop(device), 2000);
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, LogText().find(before)) << LogText();
   EXPECT_FALSE(LogHas("> Pressed key code 18")) << LogText();
   EXPECT_TRUE(LogHas("> Pressed key code 10")) << LogText();
-  EXPECT_TRUE(LogHas("> Break event received. Bye!..")) << LogText();
+  EXPECT_TRUE(LogHas(kBreakLine)) << LogText();
 }
 
 }  // namespace
