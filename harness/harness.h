@@ -4,6 +4,7 @@
 #include "files.h"
 #include "host_objects.h"
 #include "host_window.h"
+#include "installation.h"
 #include "message_boxes.h"
 #include "plugin_library.h"
 #include "processes.h"

@@ -2,9 +2,6 @@
 
 namespace harness {
 
-const char kHostWindowClass[] = "MiraboMainWindow";
-const char kHostWindowTitle[] = "Mirabo";
-
 namespace {
 
 bool RegisterHostWindowClass() {

@@ -1,14 +1,14 @@
 // Mirabo's main window as the plug-in and the check tool look for it: a
-// top-level window of class "MiraboMainWindow" titled "Mirabo", for the
-// life of the object, owned by the creating thread.
+// top-level window of the class and title they look for, for the life of
+// the object, owned by the creating thread.
 #pragma once
 
 #include <windows.h>
 
-namespace harness {
+// The product's own names of the window: kHostWindowClass, kHostWindowTitle.
+#include "pollingLoop.h"
 
-extern const char kHostWindowClass[];  // "MiraboMainWindow"
-extern const char kHostWindowTitle[];  // "Mirabo"
+namespace harness {
 
 class HostWindow {
  public:

@@ -14,40 +14,29 @@ using namespace harness;
 
 namespace {
 
-const DWORD kRunTimeoutMs = 60000;
-
 // A file from the bin folder, or from bin\variants\<variant>\.
 struct Piece {
   const char* file;
   const char* variant;
 };
 
-const Piece kTandorUtl = {"TandorUtl.dll", nullptr};
-const Piece kDriver = {"BtVid_32.Dll", nullptr};
-const Piece kWdm = {"wdmI2cDll.dll", nullptr};
+const Piece kTandorUtl = {"TandorUtl.dll", ""};
+const Piece kDriver = {"BtVid_32.Dll", ""};
+const Piece kWdm = {"wdmI2cDll.dll", ""};
 
-class ToolFolder {
+// The tool as `version` in an installation with `pieces`.
+class ToolFolder : public Installation {
  public:
   ToolFolder(const std::string& version, const std::vector<Piece>& pieces)
-      : tool_("tandorcheck-" + version + ".exe") {
-    Copy({"tandorcheck.exe", nullptr}, tool_);
-    for (const Piece& piece : pieces) Copy(piece, piece.file);
+      : Installation(version) {
+    Add("tandorcheck.exe");
+    for (const Piece& piece : pieces) Add(piece.file, piece.variant);
+    EXPECT_TRUE(complete()) << missing();
   }
-
   ProcessResult Run(const std::string& args,
                     const std::vector<std::string>& env = {}) const {
-    return RunProcess(dir_.File(tool_), args, dir_.path(), kRunTimeoutMs, env,
-                      kAnswerBoxes);
+    return Installation::Run("tandorcheck.exe", args, env, kAnswerBoxes);
   }
-
- private:
-  void Copy(const Piece& piece, const std::string& as) {
-    std::string from = BinFile(piece.file, piece.variant ? piece.variant : "");
-    EXPECT_TRUE(CopyInto(from, dir_.path(), as)) << "cannot copy " << from;
-  }
-
-  std::string tool_;
-  TempDir dir_;
 };
 
 std::vector<std::string> BoxTexts(const ProcessResult& run) {

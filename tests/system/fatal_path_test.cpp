@@ -4,8 +4,7 @@
 // process ends with status 1 inside GetInterfacePtr.
 #include <gtest/gtest.h>
 
-#include "host_sandbox.h"
-#include "plugin_log.h"
+#include "host_run.h"
 
 using namespace system_test;
 
@@ -30,7 +29,7 @@ void ExpectFatal(const HostRun& run, const std::vector<std::string>& boxes,
   EXPECT_EQ(boxes, run.LinesStarting("host: message box"))
       << run.process.output;
   EXPECT_TRUE(EndsWith(run.log, logTail)) << run.log;
-  EXPECT_EQ(0u, run.log.find(BannerLines(1000, 100))) << run.log;
+  EXPECT_EQ(0u, run.log.find(OnDisk(BannerLines(1000, 100)))) << run.log;
   // The process ended inside GetInterfacePtr: the host got no object back.
   EXPECT_TRUE(run.HasLine("host: calling GetInterfacePtr"))
       << run.process.output;
@@ -40,35 +39,31 @@ void ExpectFatal(const HostRun& run, const std::vector<std::string>& boxes,
 }
 
 TEST(FatalPath, WindowsNt4IsNotSupported) {
-  HostSandbox sandbox("nt40");
-  sandbox.AddEverything();
-  ExpectFatal(sandbox.RunHost(kArgs), {FatalBox("This system don't support.")},
+  ExpectFatal(HostRun(HostFolder("nt40"), kArgs),
+              {FatalBox("This system don't support.")},
               "(Build 1381)\r\n" + std::string(kUnsupportedTail));
 }
 
 TEST(FatalPath, Windows10IsNotSupported) {
-  HostSandbox sandbox("win10");
-  sandbox.AddEverything();
-  ExpectFatal(sandbox.RunHost(kArgs), {FatalBox("This system don't support.")},
+  ExpectFatal(HostRun(HostFolder("win10"), kArgs),
+              {FatalBox("This system don't support.")},
               ")\r\n" + std::string(kUnsupportedTail));
 }
 
 TEST(FatalPath, TandorUtlMissing) {
-  HostSandbox sandbox("win98");
-  sandbox.AddSimulatedDriver();
-  sandbox.AddSimulatedWdm();
+  HostFolder folder("win98", false);
+  folder.Add("BtVid_32.Dll").Add("wdmI2cDll.dll");
   ExpectFatal(
-      sandbox.RunHost(kArgs),
+      HostRun(folder, kArgs),
       {FatalBox("Error during loading ...\\n Can't load TandorUtl.DLL")},
       "> Loading tandorutl.dll ...\r\n"
       "> Error during loading ... Can't load TandorUtl.DLL");
 }
 
 TEST(FatalPath, TandorUtlRefusesItsLoadAfterItsOwnBox) {
-  HostSandbox sandbox("win98");
-  sandbox.AddEverything();
   ExpectFatal(
-      sandbox.RunHost(kArgs, {std::string(SIMCARD_ENV) + "=i2c_init_ok=0"}),
+      HostRun(HostFolder("win98"), kArgs,
+              {std::string(SIMCARD_ENV) + "=i2c_init_ok=0"}),
       {"host: message box: caption \"TandorUtl\", icon none, owner none, "
        "text \"Init I2C error!\"; answered \"OK\"",
        FatalBox("Error during loading ...\\n Can't load TandorUtl.DLL")},
@@ -77,10 +72,10 @@ TEST(FatalPath, TandorUtlRefusesItsLoadAfterItsOwnBox) {
 }
 
 TEST(FatalPath, TandorUtlLacksDlkGetEntryFlag) {
-  HostSandbox sandbox("win98");
-  sandbox.AddSimulatedDriver();
-  sandbox.AddVariant(SIM_VARIANT_UTL_NO_GETENTRYFLAG, "tandorutl.dll");
-  ExpectFatal(sandbox.RunHost(kArgs),
+  HostFolder folder("win98", false);
+  folder.Add("BtVid_32.Dll")
+      .Add("tandorutl.dll", SIM_VARIANT_UTL_NO_GETENTRYFLAG);
+  ExpectFatal(HostRun(folder, kArgs),
               {FatalBox("Error during inmort ...\\nCan't import from "
                         "TandorUtl.DLL")},
               "> Loading tandorutl.dll ...   Ok!\r\n"
@@ -89,21 +84,20 @@ TEST(FatalPath, TandorUtlLacksDlkGetEntryFlag) {
 }
 
 TEST(FatalPath, WdmI2cDllMissing) {
-  HostSandbox sandbox("win2k");
-  sandbox.AddTandorUtl();
-  sandbox.AddSimulatedDriver();
+  HostFolder folder("win2k", false);
+  folder.Add("TandorUtl.dll").Add("BtVid_32.Dll");
   ExpectFatal(
-      sandbox.RunHost(kArgs),
+      HostRun(folder, kArgs),
       {FatalBox("Error during loading ...\\n Can't load wdmI2cDll.dll")},
       "> Loading wdmI2cDll.dll ...\r\n"
       "> Error during loading ... Can't load wdmI2cDll.dll");
 }
 
 TEST(FatalPath, WdmI2cDllLacksWrite3byte) {
-  HostSandbox sandbox("win2k");
-  sandbox.AddSimulatedDriver();
-  sandbox.AddVariant(SIM_VARIANT_WDM_NO_WRITE3BYTE, "wdmI2cDll.dll");
-  ExpectFatal(sandbox.RunHost(kArgs),
+  HostFolder folder("win2k", false);
+  folder.Add("BtVid_32.Dll")
+      .Add("wdmI2cDll.dll", SIM_VARIANT_WDM_NO_WRITE3BYTE);
+  ExpectFatal(HostRun(folder, kArgs),
               {FatalBox("Error during inmort ...\\nCan't import from "
                         "wdmI2cDll.dll")},
               "> Loading wdmI2cDll.dll ...   Ok!\r\n"

@@ -3,14 +3,46 @@
 // end it binds, seen from the stand-in host in a child process.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <stdlib.h>
 
-#include "host_sandbox.h"
-#include "plugin_log.h"
+#include <algorithm>
+#include <map>
+
+#include "host_run.h"
 
 using namespace system_test;
 
 namespace {
+
+// What a probe program of the same version name sees from GetVersionExA.
+struct VersionAnswer {
+  bool answered = false;
+  unsigned long platform = 0, major = 0, minor = 0, build = 0;
+  std::string csd;
+
+  // The plug-in's version line from these answers.
+  std::string Line(const std::string& platformName) const {
+    return VersionLine(platformName, major, minor, csd, build);
+  }
+};
+
+VersionAnswer RunProbe(const harness::Installation& folder) {
+  std::map<std::string, std::string> values;
+  for (const std::string& line :
+       harness::Lines(folder.Run("probe.exe", "").output)) {
+    size_t equals = line.find('=');
+    if (equals != std::string::npos)
+      values[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  VersionAnswer answer;
+  answer.answered = values["answered"] == "1";
+  answer.platform = strtoul(values["platform"].c_str(), nullptr, 10);
+  answer.major = strtoul(values["major"].c_str(), nullptr, 10);
+  answer.minor = strtoul(values["minor"].c_str(), nullptr, 10);
+  answer.build = strtoul(values["build"].c_str(), nullptr, 10);
+  answer.csd = values["csd"];
+  return answer;
+}
 
 struct PlatformCase {
   const char* version;  // Wine's name of the Windows version
@@ -51,25 +83,28 @@ class PlatformClass : public ::testing::TestWithParam<PlatformCase> {};
 
 TEST_P(PlatformClass, VersionLineAndBackEndFromTheRealVersionAnswers) {
   const PlatformCase& platform = GetParam();
-  HostSandbox sandbox(platform.version);
-  sandbox.AddEverything();
-  sandbox.WriteSettings("KeyFirstDelay=250\r\nKeyRepeatDelay=80\r\n");
+  HostFolder folder(platform.version);
+  folder.Add("probe.exe");
+  folder.WriteSettings(
+      harness::SettingsSection("KeyFirstDelay=250\r\nKeyRepeatDelay=80\r\n"));
 
-  VersionAnswer answer = sandbox.RunProbe();
+  VersionAnswer answer = RunProbe(folder);
   ASSERT_TRUE(answer.answered);
   EXPECT_EQ(platform.platform, answer.platform);
   EXPECT_EQ(platform.major, answer.major);
   EXPECT_EQ(platform.minor, answer.minor);
 
-  HostRun run = sandbox.RunHost("--answer-boxes --window none --run 100");
+  HostRun run(folder, "--answer-boxes --window none --run 100");
   ASSERT_FALSE(run.process.timedOut) << run.process.output;
-  std::string head = BannerLines(250, 80);
+  std::vector<std::string> lines = BannerLines(250, 80);
 
   if (platform.backEnd) {
     EXPECT_EQ(0u, run.process.exitCode) << run.process.output;
-    EXPECT_EQ(head + VersionLine(platform.name, answer) +
-                  BoundLines(platform.backEnd) + kBreakLine,
-              run.log);
+    lines.push_back(answer.Line(platform.name));
+    for (const std::string& line : BoundLines(platform.backEnd))
+      lines.push_back(line);
+    lines.push_back(kBreakLine);
+    EXPECT_EQ(OnDisk(lines), run.log);
     std::vector<std::string> loaded =
         run.LinesStarting("host: back end loaded: ");
     ASSERT_EQ(1u, loaded.size()) << run.process.output;
@@ -82,13 +117,14 @@ TEST_P(PlatformClass, VersionLineAndBackEndFromTheRealVersionAnswers) {
 
   EXPECT_EQ(1u, run.process.exitCode) << run.process.output;
   if (platform.name) {
-    EXPECT_EQ(head + VersionLine(platform.name, answer) + kUnsupportedTail,
-              run.log);
+    lines.push_back(answer.Line(platform.name));
+    EXPECT_EQ(OnDisk(lines) + kUnsupportedTail, run.log);
   } else {
-    EXPECT_EQ(0u, run.log.find(head + "> Windows Version - ")) << run.log;
-    EXPECT_TRUE(EndsWith(run.log, VersionLineTail(answer) + kUnsupportedTail))
-        << run.log;
-    EXPECT_EQ(1, CountOf(run.log, "> Windows Version - ")) << run.log;
+    const std::string versionLine = "> Windows Version - ";
+    EXPECT_EQ(0u, run.log.find(OnDisk(lines) + versionLine)) << run.log;
+    std::string tail = answer.Line("").substr(versionLine.size());
+    EXPECT_TRUE(EndsWith(run.log, tail + "\r\n" + kUnsupportedTail)) << run.log;
+    EXPECT_EQ(1, CountOf(run.log, versionLine)) << run.log;
   }
   EXPECT_TRUE(run.LinesStarting("host: back end loaded").empty());
   EXPECT_TRUE(run.EventsStarting("Start").empty()) << run.process.output;

@@ -3,8 +3,7 @@
 // Times are checked only as orders and lower bounds.
 #include <gtest/gtest.h>
 
-#include "host_sandbox.h"
-#include "plugin_log.h"
+#include "host_run.h"
 
 using namespace system_test;
 
@@ -47,12 +46,11 @@ std::vector<long> Times(const std::vector<HostEvent>& events) {
 class Session : public ::testing::TestWithParam<BackEndCase> {};
 
 TEST_P(Session, KeysInOrderSoundFollowsTheWindowCleanStop) {
-  HostSandbox sandbox(GetParam().version);
-  sandbox.AddEverything();
-  if (GetParam().utlVariant)
-    sandbox.AddVariant(GetParam().utlVariant, "TandorUtl.dll");
-  sandbox.WriteSettings("KeyFirstDelay=250\r\nKeyRepeatDelay=80\r\n");
-  HostRun run = sandbox.RunHost(kArgs);
+  HostFolder folder(GetParam().version);
+  if (GetParam().utlVariant) folder.Add("TandorUtl.dll", GetParam().utlVariant);
+  folder.WriteSettings(
+      harness::SettingsSection("KeyFirstDelay=250\r\nKeyRepeatDelay=80\r\n"));
+  HostRun run(folder, kArgs);
   ASSERT_FALSE(run.process.timedOut) << run.process.output;
   EXPECT_EQ(0u, run.process.exitCode) << run.process.output;
 
@@ -123,10 +121,10 @@ TEST_P(Session, KeysInOrderSoundFollowsTheWindowCleanStop) {
                   "host 1 (1 each before Start): back where they were"))
       << run.process.output;
 
-  EXPECT_EQ(1, CountOf(run.log, kFindWindowLine)) << run.log;
-  EXPECT_EQ(1, CountOf(run.log, kLostWindowLine)) << run.log;
+  EXPECT_EQ(1, CountOf(run.log, OnDisk({kFindWindowLine}))) << run.log;
+  EXPECT_EQ(1, CountOf(run.log, OnDisk({kLostWindowLine}))) << run.log;
   EXPECT_LT(run.log.find(kFindWindowLine), run.log.find(kLostWindowLine));
-  EXPECT_TRUE(EndsWith(run.log, kBreakLine)) << run.log;
+  EXPECT_TRUE(EndsWith(run.log, OnDisk({kBreakLine}))) << run.log;
 }
 
 const BackEndCase kBackEnds[] = {

@@ -2,76 +2,36 @@
 // sharing only the entry flag.
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 
-#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <set>
 #include <thread>
 
 #include "entry_flag_probe.h"
-#include "harness.h"
-#include "tandorUtl.h"
+#include "host_run.h"
 
-using namespace harness;
+using namespace system_test;
 
 namespace {
 
-// A folder laid out like a Mirabo installation running as Windows 98: the
-// stand-in host, the plug-in, TandorUtl and the simulated driver.
-class Installation {
- public:
-  explicit Installation(const std::string& settings) {
-    for (const char* file : {"tandor.dll", "TandorUtl.dll", "BtVid_32.Dll"})
-      ready_ =
-          harness::CopyInto(harness::ExeDir() + file, dir_.path()) && ready_;
-    ready_ = harness::CopyInto(harness::ExeDir() + "host.exe", dir_.path(),
-                               "host-win98.exe") &&
-             ready_;
-    harness::WriteSettingsFile(dir_.path(), settings);
+// An installation as Windows 98 with TandorUtl and the simulated driver.
+struct Win98Folder : HostFolder {
+  explicit Win98Folder(const std::string& settings)
+      : HostFolder("win98", false) {
+    Add("TandorUtl.dll").Add("BtVid_32.Dll");
+    WriteSettings(settings);
   }
-  bool ready() const { return ready_; }
-
-  harness::ProcessResult Run(const std::string& args) const {
-    return harness::RunProcess(dir_.File("host-win98.exe"), args, dir_.path(),
-                               60000);
-  }
-
- private:
-  harness::TempDir dir_;
-  bool ready_ = true;
 };
 
-// The key names in the host's "OnKey("name", "label")" lines, in order.
-std::vector<std::string> KeysIn(const std::string& output) {
-  std::vector<std::string> names;
-  const std::string marker = "OnKey(\"";
-  for (size_t at = output.find(marker); at != std::string::npos;
-       at = output.find(marker, at + 1)) {
-    size_t begin = at + marker.size();
-    names.push_back(output.substr(begin, output.find('"', begin) - begin));
-  }
+// The names of the keys that the host got, in a set.
+std::set<std::string> KeysOf(const HostRun& run) {
+  const std::string call = "OnKey(\"";
+  std::set<std::string> names;
+  for (const HostEvent& key : run.EventsStarting(call))
+    names.insert(key.text.substr(
+        call.size(), key.text.find('"', call.size()) - call.size()));
   return names;
-}
-
-// The session times of the host's timed lines ("<ms> ms  <text>") whose
-// text begins with `prefix`, in order.
-std::vector<long> EventTimes(const std::string& output,
-                             const std::string& prefix) {
-  std::vector<long> times;
-  size_t begin = 0;
-  while (begin < output.size()) {
-    size_t end = output.find('\n', begin);
-    if (end == std::string::npos) end = output.size();
-    std::string line = output.substr(begin, end - begin);
-    long ms;
-    int textAt = 0;
-    if (sscanf(line.c_str(), "%ld ms  %n", &ms, &textAt) == 1 && textAt > 0 &&
-        line.compare(textAt, prefix.size(), prefix) == 0)
-      times.push_back(ms);
-    begin = end + 1;
-  }
-  return times;
 }
 
 // A key script: each code held 300 ms, then released for 200 ms.
@@ -94,10 +54,8 @@ TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
   ASSERT_TRUE(region.open());
   ASSERT_EQ(0, region.value());
   const std::string settings =
-      SettingsSection("KeyFirstDelay=200\r\nKeyRepeatDelay=50\r\n");
-  Installation first(settings), second(settings);
-  ASSERT_TRUE(first.ready());
-  ASSERT_TRUE(second.ready());
+      harness::SettingsSection("KeyFirstDelay=200\r\nKeyRepeatDelay=50\r\n");
+  Win98Folder first(settings), second(settings);
   // Digits on one card, channel and volume keys on the other.
   const std::vector<int> firstCodes = {1, 2, 3, 4, 5, 6, 7};
   const std::vector<int> secondCodes = {26, 27, 30, 31, 26, 27, 30};
@@ -114,28 +72,23 @@ TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
       Sleep(1);
     }
   });
-  harness::ProcessResult firstRun, secondRun;
+  std::unique_ptr<HostRun> secondRun;
   std::thread other([&] {
-    secondRun =
-        second.Run("--keys " + KeyScript(secondCodes, 250) + " --run 4500");
+    secondRun.reset(new HostRun(
+        second, "--keys " + KeyScript(secondCodes, 250) + " --run 4500"));
   });
-  firstRun = first.Run("--keys " + KeyScript(firstCodes, 400) + " --run 4500");
+  HostRun firstRun(first,
+                   "--keys " + KeyScript(firstCodes, 400) + " --run 4500");
   other.join();
   running = false;
   watcher.join();
 
-  for (const harness::ProcessResult* run : {&firstRun, &secondRun}) {
-    EXPECT_FALSE(run->timedOut);
-    EXPECT_EQ(0u, run->exitCode) << run->output;
+  for (const HostRun* run : {&firstRun, secondRun.get()}) {
+    EXPECT_FALSE(run->process.timedOut);
+    EXPECT_EQ(0u, run->process.exitCode) << run->process.output;
   }
-  std::vector<std::string> firstKeys = KeysIn(firstRun.output);
-  std::vector<std::string> secondKeys = KeysIn(secondRun.output);
-  EXPECT_EQ(firstNames,
-            std::set<std::string>(firstKeys.begin(), firstKeys.end()))
-      << firstRun.output;
-  EXPECT_EQ(secondNames,
-            std::set<std::string>(secondKeys.begin(), secondKeys.end()))
-      << secondRun.output;
+  EXPECT_EQ(firstNames, KeysOf(firstRun)) << firstRun.process.output;
+  EXPECT_EQ(secondNames, KeysOf(*secondRun)) << secondRun->process.output;
   EXPECT_GT(raisedSeen.load(), 0) << "the region is not the hosts' region";
   EXPECT_EQ(0, region.value());
 }
@@ -143,37 +96,38 @@ TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
 // Each plug-in switches its card's sound by its own host's main window, not
 // by another host's window of the same class and title.
 TEST(SideBySide, EachPluginFollowsOnlyItsOwnHostsWindow) {
-  const std::string settings = SettingsSection("UseLog=1\r\n");
-  Installation first(settings), second(settings);
-  ASSERT_TRUE(first.ready());
-  ASSERT_TRUE(second.ready());
-  harness::ProcessResult firstRun, secondRun;
+  const std::string settings = harness::SettingsSection("UseLog=1\r\n");
+  Win98Folder first(settings), second(settings);
+  std::unique_ptr<HostRun> firstRun, secondRun;
   // The second host's window is open all along its run.
-  std::thread other([&] { secondRun = second.Run("--run 6000"); });
+  std::thread other(
+      [&] { secondRun.reset(new HostRun(second, "--run 6000")); });
   bool otherWindowUp = harness::WaitUntil(
-      [] { return FindWindowA("MiraboMainWindow", "Mirabo") != nullptr; },
+      [] { return FindWindowA(kHostWindowClass, kHostWindowTitle) != nullptr; },
       10000);
   // The first host's window opens at 1500 ms and closes at 2500 ms; the
   // host stops the plug-in at 4000 ms.
   if (otherWindowUp)
-    firstRun = first.Run("--window open@1500,close@2500 --run 4000");
+    firstRun.reset(
+        new HostRun(first, "--window open@1500,close@2500 --run 4000"));
   other.join();
   ASSERT_TRUE(otherWindowUp);
-  EXPECT_EQ(0u, firstRun.exitCode) << firstRun.output;
-  EXPECT_EQ(0u, secondRun.exitCode) << secondRun.output;
+  const std::string& output = firstRun->process.output;
+  EXPECT_EQ(0u, firstRun->process.exitCode) << output;
+  EXPECT_EQ(0u, secondRun->process.exitCode) << secondRun->process.output;
 
-  std::vector<long> on = EventTimes(firstRun.output, "sound on");
-  std::vector<long> off = EventTimes(firstRun.output, "sound off");
-  ASSERT_FALSE(on.empty()) << firstRun.output;
-  EXPECT_GE(on.front(), 1500) << "switched on before its own window opened\n"
-                              << firstRun.output;
-  ASSERT_FALSE(off.empty()) << firstRun.output;
-  EXPECT_LT(off.front(), 4000)
+  std::vector<HostEvent> on = firstRun->EventsStarting("sound on");
+  std::vector<HostEvent> off = firstRun->EventsStarting("sound off");
+  ASSERT_FALSE(on.empty()) << output;
+  EXPECT_GE(on.front().ms, 1500) << "switched on before its own window opened\n"
+                                 << output;
+  ASSERT_FALSE(off.empty()) << output;
+  EXPECT_LT(off.front().ms, 4000)
       << "not switched off when its own window closed\n"
-      << firstRun.output;
-  for (long ms : EventTimes(secondRun.output, "sound off"))
-    EXPECT_GE(ms, 6000) << "the other card switched off before its Stop\n"
-                        << secondRun.output;
+      << output;
+  for (const HostEvent& event : secondRun->EventsStarting("sound off"))
+    EXPECT_GE(event.ms, 6000) << "the other card switched off before its Stop\n"
+                              << secondRun->process.output;
 }
 
 }  // namespace

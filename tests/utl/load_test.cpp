@@ -19,12 +19,10 @@ const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
 
 TEST(RefusedLoad, WithoutTheDriverShowsOnlyTheInitDllBox) {
   // A folder of its own, without BtVid_32.Dll, and a client process in it.
-  harness::TempDir dir;
-  std::string bin = harness::ExeDir();
-  ASSERT_TRUE(harness::CopyInto(bin + "utl_client.exe", dir.path()));
-  ASSERT_TRUE(harness::CopyInto(UtlPath(), dir.path()));
-  harness::ProcessResult run = harness::RunProcess(
-      dir.File("utl_client.exe"), "load state", dir.path(), 60000);
+  harness::Installation folder;
+  folder.Add("utl_client.exe").Add("TandorUtl.dll");
+  ASSERT_TRUE(folder.complete()) << folder.missing();
+  harness::ProcessResult run = folder.Run("utl_client.exe", "load state");
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(0u, run.exitCode) << run.output;
   std::vector<std::string> expected = {std::string("box ") + kInitDllError,
