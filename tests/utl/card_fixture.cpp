@@ -1,13 +1,15 @@
 #include "card_fixture.h"
 
+#include <stdio.h>
+
 namespace utltest {
 
 void CardTest::SetUp() {
+  ASSERT_TRUE(driver_.held());
   ASSERT_TRUE(utl_.loaded());
   ASSERT_TRUE(utl_.boxes().empty());
-  card_ = harness::SimCard();
+  card_ = driver_.card();
   ASSERT_NE(nullptr, card_);
-  ASSERT_GE(card_->size, static_cast<int>(sizeof(SimControl)));
   card_->Reset();
 }
 
@@ -16,17 +18,23 @@ void CardTest::Fault(SimFaultKind kind, int value, int call, int level) {
   ASSERT_GT(card_->AddFault(&fault), 0);
 }
 
+std::string CardTest::CallText() const {
+  return Notation(LineCalls());
+}
+
+std::string CardTest::BusText() const {
+  return Notation(harness::Records(card_->GetBusEvents));
+}
+
 int CardTest::CountCalls(int function) const {
   int count = 0;
-  for (const SimCall& call : Calls(card_)) {
-    if (call.function == function) ++count;
-  }
+  for (const SimCall& call : LineCalls()) count += call.function == function;
   return count;
 }
 
 long long CardTest::TimeSinceLastCall() const {
   long long now = card_->NowUs();
-  std::vector<SimCall> calls = Calls(card_);
+  std::vector<SimCall> calls = LineCalls();
   return calls.empty() ? -1 : now - calls.back().timeUs;
 }
 
@@ -34,6 +42,110 @@ void CardTest::ExpectIdleBusWithoutViolation() const {
   EXPECT_EQ(1, card_->Scl());
   EXPECT_EQ(1, card_->Sda());
   EXPECT_EQ(0, card_->ViolationCount()) << card_->FirstViolation();
+}
+
+harness::ProcessResult RunClient(const std::string& commands) {
+  return harness::RunProcess(harness::ExeDir() + "utl_client.exe", commands,
+                             harness::ExeDir(), 60000);
+}
+
+std::vector<std::string> Describe(const std::vector<harness::Box>& boxes) {
+  std::vector<std::string> described;
+  for (const harness::Box& box : boxes) described.push_back(Summary(box));
+  return described;
+}
+
+bool DriverLoaded() {
+  return GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
+}
+
+namespace {
+
+const char* const kDriverNames[kDriverFunctionCount] = {
+#define DRIVER_NAME(name, group, result, params, args) #name,
+    DRIVER_FUNCTIONS(DRIVER_NAME)
+#undef DRIVER_NAME
+};
+
+std::string LineSetting(const char* line, const SimCall& call) {
+  std::string text = std::string(line) + "=" + std::to_string(call.args[0]);
+  if (call.result != 0) text += "->" + std::to_string(call.result);
+  return text;
+}
+
+std::string LineSample(const char* line, const SimCall& call) {
+  return std::string(line) + "?" + std::to_string(call.result);
+}
+
+std::string OtherCall(const SimCall& call) {
+  std::string text = kDriverNames[call.function];
+  text += "(";
+  for (int i = 0; i < call.argc; ++i) {
+    if (i) text += ",";
+    text += std::to_string(call.args[i]);
+  }
+  return text + ")->" + std::to_string(call.result);
+}
+
+std::string Hex(int value) {
+  char text[16];
+  snprintf(text, sizeof text, "%02x", value);
+  return text;
+}
+
+std::string AckWord(int ack) {
+  return ack == 1 ? "ack" : ack == 0 ? "nack" : "noclock";
+}
+
+}  // namespace
+
+std::string Notation(const SimCall& call) {
+  switch (call.function) {
+    case kDrv_I2CSWSetSCL:
+      return LineSetting("scl", call);
+    case kDrv_I2CSWSetSDA:
+      return LineSetting("sda", call);
+    case kDrv_I2CSWReadSCL:
+      return LineSample("scl", call);
+    case kDrv_I2CSWReadSDA:
+      return LineSample("sda", call);
+    case kDrv_I2CInitSWMode:
+      return "mode(" + std::to_string(call.args[0]) + ")" +
+             (call.result ? "->" + std::to_string(call.result) : "");
+    default:
+      return OtherCall(call);
+  }
+}
+
+std::string Notation(const std::vector<SimCall>& calls) {
+  std::string text;
+  for (const SimCall& call : calls) {
+    if (!text.empty()) text += " ";
+    text += Notation(call);
+  }
+  return text;
+}
+
+std::string Notation(const std::vector<SimBusEvent>& events) {
+  std::string text;
+  for (const SimBusEvent& event : events) {
+    if (!text.empty()) text += ", ";
+    switch (event.type) {
+      case SIM_EVENT_START:
+        text += "START";
+        break;
+      case SIM_EVENT_STOP:
+        text += "STOP";
+        break;
+      case SIM_EVENT_BYTE_OUT:
+        text += "OUT " + Hex(event.value) + " " + AckWord(event.ack);
+        break;
+      default:
+        text += "IN " + Hex(event.value) + " " + AckWord(event.ack);
+        break;
+    }
+  }
+  return text;
 }
 
 }  // namespace utltest

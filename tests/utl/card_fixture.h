@@ -1,4 +1,8 @@
-// A test with TandorUtl loaded on the simulated card, the card freshly reset.
+// TandorUtl's fixture: TandorUtl.dll loaded from the bin folder with every
+// export bound, on the simulated card, reset for each test. Also what the
+// library's test files share: its load boxes as the tests compare them, the
+// client process (utl_client.cpp), and the driver calls and bus events in a
+// short notation.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,11 +11,35 @@
 #include <vector>
 
 #include "driverApi.h"
-#include "line_script.h"
+#include "entry_flag_probe.h"
 #include "harness.h"
-#include "utl_session.h"
+#include "line_script.h"
 
 namespace utltest {
+
+using harness::Lines;
+using harness::UtlApi;
+using sim::EntryRegionExists;
+
+// Message boxes as the tests compare them (harness::Summary).
+std::vector<std::string> Describe(const std::vector<harness::Box>& boxes);
+
+// TandorUtl.dll from the bin folder, its exports bound and the message
+// boxes of its load described.
+class Utl : public harness::UtlLibrary {
+ public:
+  Utl() : UtlLibrary(harness::UtlPath()) {}
+  std::vector<std::string> boxes() const {
+    return Describe(UtlLibrary::boxes());
+  }
+};
+
+// The simulated driver (or one of its variants) loaded by the test itself,
+// until Release or the end of the object.
+class HeldDriver : public harness::SimDriver {
+ public:
+  explicit HeldDriver(const std::string& variant = "") { Load(variant); }
+};
 
 class CardTest : public ::testing::Test {
  protected:
@@ -20,9 +48,11 @@ class CardTest : public ::testing::Test {
   // A fault for the next transaction only.
   void Fault(SimFaultKind kind, int value, int call = -1, int level = -1);
 
-  std::vector<SimCall> LineCalls() const { return Calls(card_); }
-  std::string CallText() const { return Notation(Calls(card_)); }
-  std::string BusText() const { return Notation(BusEvents(card_)); }
+  std::vector<SimCall> LineCalls() const {
+    return harness::Records(card_->GetCalls);
+  }
+  std::string CallText() const;
+  std::string BusText() const;
   // How many calls of `function` the record holds.
   int CountCalls(int function) const;
   // Microseconds from the last recorded driver call until now: after a
@@ -32,8 +62,30 @@ class CardTest : public ::testing::Test {
   // A successful transaction leaves both lines high and broke no rule.
   void ExpectIdleBusWithoutViolation() const;
 
+  // The driver is held by the test before TandorUtl binds it and given
+  // back after, so that the card stays reachable whatever TandorUtl does
+  // with its own reference.
+  HeldDriver driver_;
   Utl utl_;
   const SimControl* card_ = nullptr;
 };
+
+// Runs the client program (utl_client.cpp) from the bin folder with
+// `commands`.
+harness::ProcessResult RunClient(const std::string& commands);
+
+// Whether the driver library is loaded in this process (by any path).
+bool DriverLoaded();
+
+// A simulated driver call in a short notation: "scl=1" and "sda=0" for the
+// line settings, "scl?1" and "sda?0" for the line samples with what they
+// returned, "mode(6000)" for I2CInitSWMode, and name(args)->result for the
+// rest. A result other than 0 of a line setting is shown as "scl=0->2".
+std::string Notation(const SimCall& call);
+// The notations of the calls, separated by spaces.
+std::string Notation(const std::vector<SimCall>& calls);
+// A bus event, e.g. "START", "OUT 97 ack", "IN 12 nack", "IN 5a noclock",
+// "STOP".
+std::string Notation(const std::vector<SimBusEvent>& events);
 
 }  // namespace utltest

@@ -1,15 +1,7 @@
 // The pass-through exports, their fixed results while an entry is empty,
 // and a client's own calls of InitDynamicLinkage and FreeDynamicLinkage.
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "driverApi.h"
-#include "harness.h"
-#include "utl_session.h"
+#include "card_fixture.h"
 
 namespace utltest {
 namespace {
@@ -82,30 +74,13 @@ std::string Expected(int function, int argc) {
   return CallOf(call);
 }
 
-// TandorUtl loaded, with the driver also held by the test, so that the
-// card stays reachable whatever TandorUtl does with its own reference.
-class DriverBinding : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(driver_.held());
-    ASSERT_TRUE(utl_.loaded());
-    card_ = harness::SimCard();
-    ASSERT_NE(nullptr, card_);
-    card_->Reset();
-  }
-
-  HeldDriver driver_;
-  Utl utl_;
-  const SimControl* card_ = nullptr;
-};
-
-using PassThroughExport = DriverBinding;
+using PassThroughExport = CardTest;
 
 TEST_F(PassThroughExport, ForwardsArgumentsInOrderAndReturnsTheResult) {
   for (const PassThrough& export_ : kPassThroughs) {
     card_->ClearRecords();
     int result = export_.call(utl_.api(), kArgs);
-    std::vector<SimCall> calls = Calls(card_);
+    std::vector<SimCall> calls = LineCalls();
     ASSERT_EQ(1u, calls.size()) << export_.name;
     EXPECT_EQ(Expected(export_.function, export_.argc), CallOf(calls[0]))
         << export_.name;
@@ -115,7 +90,7 @@ TEST_F(PassThroughExport, ForwardsArgumentsInOrderAndReturnsTheResult) {
 
 TEST_F(PassThroughExport, WithoutAResultForwardsItsArgument) {
   utl_->DlkSetGPIOMODE(kArgs[0]);
-  std::vector<SimCall> calls = Calls(card_);
+  std::vector<SimCall> calls = LineCalls();
   ASSERT_EQ(1u, calls.size());
   EXPECT_EQ(Expected(kDrv_SetGPIOMODE, 1), CallOf(calls[0]));
 }
@@ -132,7 +107,7 @@ TEST_F(PassThroughExport, PassesTheDriversValuesThrough) {
             utl_->DlkIsBt878Family());
 }
 
-using FreeDynamicLinkage = DriverBinding;
+using FreeDynamicLinkage = CardTest;
 
 TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
   utl_->FreeDynamicLinkage();
@@ -147,7 +122,7 @@ TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
   EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
   EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
   EXPECT_EQ(0x33, value);
-  EXPECT_TRUE(Calls(card_).empty()) << Notation(Calls(card_));
+  EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
 }
 
 TEST_F(FreeDynamicLinkage, ReleasesTheDriverOnceWhenCalledTwice) {
@@ -190,18 +165,17 @@ TEST(InitDynamicLinkage, AfterFreeBindsTheDriverAgain) {
 
 // A client frees the driver and binds again while the process holds a
 // driver variant that lacks functions: InitDynamicLinkage gets that one.
-class RebindToAVariant : public ::testing::Test {
+class RebindToAVariant : public CardTest {
  protected:
   // Returns InitDynamicLinkage's result; the boxes go to `boxes_`.
   int Rebind(const char* variant) {
     utl_->FreeDynamicLinkage();
-    if (DriverLoaded()) return -1;
-    variant_.reset(new HeldDriver(variant));
-    if (!variant_->held()) return -1;
+    driver_.Release();
+    if (DriverLoaded() || !driver_.Load(variant)) return -1;
     BoxAnswerer catcher;
     int result = utl_->InitDynamicLinkage();
     boxes_ = Describe(catcher.boxes());
-    card_ = harness::SimCard();
+    card_ = driver_.card();
     if (card_) card_->Reset();
     return result;
   }
@@ -209,14 +183,11 @@ class RebindToAVariant : public ::testing::Test {
     // TandorUtl gives back exactly the one reference it took.
     utl_.Unload();
     EXPECT_TRUE(DriverLoaded());
-    variant_.reset();
+    driver_.Release();
     EXPECT_FALSE(DriverLoaded());
   }
 
-  Utl utl_;
-  std::unique_ptr<HeldDriver> variant_;
   std::vector<std::string> boxes_;
-  const SimControl* card_ = nullptr;
 };
 
 TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
@@ -226,11 +197,11 @@ TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
   EXPECT_EQ(expected, boxes_);
   ASSERT_NE(nullptr, card_);
   EXPECT_EQ(1, utl_->DlkBt848SetHue(5));
-  EXPECT_TRUE(Calls(card_).empty());
+  EXPECT_TRUE(LineCalls().empty());
   int args[1] = {5};
   EXPECT_EQ(SimDriverResult(kDrv_Bt848GetHue, args, 1),
             utl_->DlkBt848GetHue(5));
-  EXPECT_EQ(1u, Calls(card_).size());
+  EXPECT_EQ(1u, LineCalls().size());
 }
 
 TEST_F(RebindToAVariant, WithoutChipIdGivesItsFixedResult) {
@@ -252,7 +223,7 @@ TEST_F(RebindToAVariant, WithoutALinePrimitiveFailsEveryTransaction) {
   EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
   EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
   EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
-  EXPECT_TRUE(Calls(card_).empty()) << Notation(Calls(card_));
+  EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
   EXPECT_EQ(1, utl_->DlkI2CIsInitOK());
 }
 

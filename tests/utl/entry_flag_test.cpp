@@ -1,15 +1,10 @@
 // The entry flag: stored as 0 or 1, shared by every process that has the
 // library loaded, and back at 0 once the last of them has unloaded it.
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "harness.h"
-#include "utl_session.h"
+#include "card_fixture.h"
 
 namespace utltest {
 namespace {

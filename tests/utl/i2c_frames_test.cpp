@@ -63,7 +63,7 @@ TEST_F(ReadByteFrame, SendsTheAddressByteUnchanged) {
   // An even (write) address byte goes out as it is; the receiver then
   // expects a sub-address, so nothing comes back that reads as a byte in.
   utl_->DlkI2CSWReadByte(0x96, &value);
-  std::vector<SimBusEvent> events = BusEvents(card_);
+  std::vector<SimBusEvent> events = harness::Records(card_->GetBusEvents);
   ASSERT_GE(events.size(), 2u);
   EXPECT_EQ(SIM_EVENT_BYTE_OUT, events[1].type);
   EXPECT_EQ(0x96, events[1].value);

@@ -2,18 +2,20 @@
 // order, and what a load leaves behind once it is undone.
 
 #include <ctype.h>
-#include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "harness.h"
-#include "utl_session.h"
+#include "card_fixture.h"
 
 namespace utltest {
 namespace {
 
 const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
+
+// The boxes of a load of TandorUtl that is refused; nothing stays loaded.
+std::vector<std::string> BoxesOfARefusedLoad() {
+  Utl utl;
+  EXPECT_FALSE(utl.loaded());
+  return utl.boxes();
+}
 
 // --- Refused loads ----------------------------------------------------
 
@@ -41,12 +43,7 @@ class RefusedLoadOfAVariant : public ::testing::TestWithParam<MissingFunction> {
 TEST_P(RefusedLoadOfAVariant, ShowsItsGroupBoxThenTheInitDllBox) {
   HeldDriver driver(GetParam().variant);
   ASSERT_TRUE(driver.held());
-  std::vector<std::string> boxes;
-  {
-    Utl utl;
-    EXPECT_FALSE(utl.loaded());
-    boxes = utl.boxes();
-  }
+  std::vector<std::string> boxes = BoxesOfARefusedLoad();
   std::vector<std::string> expected = {
       std::string("Error|") + GetParam().groupBox + "|icon=1|owner=0",
       kInitDllError};
@@ -91,12 +88,7 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
   ASSERT_NE(nullptr, card);
   SimFault fault = {SIM_FAULT_I2C_INIT_OK_RESULT, -1, -1, -1, -1, 0};
   ASSERT_GT(card->AddFault(&fault), 0);
-  std::vector<std::string> boxes;
-  {
-    Utl utl;
-    EXPECT_FALSE(utl.loaded());
-    boxes = utl.boxes();
-  }
+  std::vector<std::string> boxes = BoxesOfARefusedLoad();
   std::vector<std::string> expected = {
       "TandorUtl|Init I2C error!|icon=0|owner=0"};
   EXPECT_EQ(expected, boxes);
@@ -109,12 +101,7 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
 TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
   HANDLE other = CreateEventA(nullptr, TRUE, FALSE, TANDORUTL_REGION_NAME);
   ASSERT_NE(nullptr, other);
-  std::vector<std::string> boxes;
-  {
-    Utl utl;
-    EXPECT_FALSE(utl.loaded());
-    boxes = utl.boxes();
-  }
+  std::vector<std::string> boxes = BoxesOfARefusedLoad();
   CloseHandle(other);
   std::vector<std::string> expected = {
       "Utl|CreateFileMapping Err!|icon=0|owner=0"};
@@ -140,12 +127,7 @@ TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
   harness::TempDir dir;
   HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
   ASSERT_NE(nullptr, readOnly);
-  std::vector<std::string> boxes;
-  {
-    Utl utl;
-    EXPECT_FALSE(utl.loaded());
-    boxes = utl.boxes();
-  }
+  std::vector<std::string> boxes = BoxesOfARefusedLoad();
   std::vector<std::string> expected = {"Utl|MapViewOfFile Err!|icon=0|owner=0"};
   EXPECT_EQ(expected, boxes);
   EXPECT_FALSE(DriverLoaded());
@@ -166,12 +148,7 @@ TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
   words[0] = 1;
   words[1] = 0x5A5A;
   HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
-  std::vector<std::string> boxes;
-  {
-    Utl utl;
-    EXPECT_FALSE(utl.loaded());
-    boxes = utl.boxes();
-  }
+  std::vector<std::string> boxes = BoxesOfARefusedLoad();
   EXPECT_EQ(2u, boxes.size());
   EXPECT_EQ(1, words[0]);
   EXPECT_EQ(0x5A5A, words[1]);
