@@ -6,21 +6,12 @@ static std::string TextOrNull(const char* text) {
   return text ? text : "(null)";
 }
 
-KeyRecorder::KeyRecorder(const SimControl* card) : card_(card) {
-  Init();
-}
-
-KeyRecorder::KeyRecorder(ReferenceTally& tally, const SimControl* card)
-    : HostObject(tally), card_(card) {
-  Init();
-}
-
 // The recorder is told of each key at once (an event, not polling), and
 // room for a long run's keys is made up front, so that recording costs the
 // plug-in's thread as little as it can.
-void KeyRecorder::Init() {
+KeyRecorder::KeyRecorder(const SimControl* card)
+    : card_(card), arrived_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
   InitializeCriticalSection(&lock_);
-  arrived_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   events_.reserve(4096);
 }
 

@@ -86,7 +86,6 @@ struct KeyEvent {
 class KeyRecorder : public HostObject<IKeyEventSink> {
  public:
   explicit KeyRecorder(const SimControl* card = nullptr);
-  KeyRecorder(ReferenceTally& tally, const SimControl* card);
   ~KeyRecorder() override;
 
   HRESULT __stdcall OnKey(const char* name, const char* label) override;
@@ -100,11 +99,9 @@ class KeyRecorder : public HostObject<IKeyEventSink> {
   std::function<void()> onKey;
 
  private:
-  void Init();
-
   const SimControl* card_;
-  mutable CRITICAL_SECTION lock_;
   HANDLE arrived_;
+  mutable CRITICAL_SECTION lock_;
   std::vector<KeyEvent> events_;
 };
 

@@ -48,14 +48,10 @@ bool Has(const std::vector<std::string>& entries, const std::string& entry) {
 class Commands : public ::testing::Test {
  protected:
   void SetUp() override {
-    driver_ = LoadSimDriver();
-    ASSERT_NE(nullptr, driver_);
-    card_ = SimCard();
+    ASSERT_TRUE(driver_.Load());
+    card_ = driver_.card();
     ASSERT_NE(nullptr, card_);
     card_->Reset();
-  }
-  void TearDown() override {
-    if (driver_) FreeLibrary(driver_);
   }
 
   CheckStatus Run(CommandKind kind, DWORD seconds = 0) {
@@ -75,7 +71,7 @@ class Commands : public ::testing::Test {
     card_->AddFault(&fault);
   }
 
-  HMODULE driver_ = nullptr;
+  SimDriver driver_;  // held, so that the records outlive the command
   const SimControl* card_ = nullptr;
   std::string report_;
 };

@@ -23,19 +23,10 @@ std::string ChildPluginFile() {
   return name;
 }
 
-std::string Escaped(const std::string& text) {
-  std::string escaped;
-  for (char c : text)
-    escaped += c == '\n' ? std::string("\\n") : std::string(1, c);
-  return escaped;
-}
-
-// Prints each message box of this thread to the standard output as
-// "BOX [caption] [text] icon=0|1" (line feeds as \n), before the plug-in
-// can end the process.
+// Prints each message box of this thread to the standard output as the
+// stand-in host describes it, before the plug-in can end the process.
 void PrintBox(const Box& box) {
-  printf("BOX [%s] [%s] icon=%d\n", Escaped(box.caption).c_str(),
-         Escaped(box.text).c_str(), box.hasIcon() ? 1 : 0);
+  printf("%s\n", Describe(box).c_str());
   fflush(stdout);
 }
 

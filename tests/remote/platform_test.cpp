@@ -60,7 +60,9 @@ TEST_F(PlatformSeam, VersionQueryRefusedTwiceEndsTheProcess) {
   EXPECT_EQ(1u, child.exitCode) << child.output;
   EXPECT_NE(
       std::string::npos,
-      child.output.find("BOX [Error] [This system don't support.] icon=1"))
+      child.output.find("message box: caption \"Error\", icon error, owner "
+                        "desktop, text \"This system don't support.\"; "
+                        "answered \"OK\""))
       << child.output;
   EXPECT_EQ(std::string::npos, child.output.find("CREATED")) << child.output;
   // No version line: the reason follows the delay line directly.

@@ -1,5 +1,6 @@
 #include "remote_fixture.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "driverApi.h"
@@ -20,12 +21,8 @@ void PluginTest::SetUp() {
   ASSERT_TRUE(plugin_.loaded()) << loadError_;
 }
 
-IRemoteDevice* PluginTest::CreateOrNull() {
-  return plugin_.CreateObject();
-}
-
 IRemoteDevice* PluginTest::Create() {
-  IRemoteDevice* device = CreateOrNull();
+  IRemoteDevice* device = plugin_.CreateObject();
   EXPECT_NE(nullptr, device) << "GetInterfacePtr";
   return device;
 }
@@ -77,39 +74,14 @@ void PluginTest::ExpectHostObjectsHeld(long count) const {
   EXPECT_EQ(count, sink_.count());
 }
 
-void PluginTest::WriteSettings(const Settings& settings) {
-  WriteSettingsFile(dir_.path(), settings);
-}
-
-void PluginTest::WriteSettingsText(const std::string& text) {
-  WriteSettingsFile(dir_.path(), text);
-}
-
-std::string PluginTest::LogText() const {
-  return ReadText(dir_.File("MiraboRemote.log"));
-}
-
-std::vector<std::string> PluginTest::LogLines() const {
-  return Lines(LogText());
-}
-
 bool PluginTest::LogHas(const std::string& line) const {
-  for (const std::string& logged : LogLines())
-    if (logged == line) return true;
-  return false;
+  std::vector<std::string> lines = LogLines();
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 bool PluginTest::WaitForLogLine(const std::string& line,
                                 DWORD timeoutMs) const {
   return WaitUntil([&] { return LogHas(line); }, timeoutMs);
-}
-
-std::vector<SimKeyRead> PluginTest::KeyReads() const {
-  return Records(card_->GetKeyReads);
-}
-
-std::vector<SimSoundWrite> PluginTest::SoundWrites() const {
-  return Records(card_->GetSoundWrites);
 }
 
 bool PluginTest::WaitForKeyReads(size_t count, DWORD timeoutMs) const {

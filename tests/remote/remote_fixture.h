@@ -44,7 +44,7 @@ class PluginTest : public ::testing::Test {
 
   // A new plug-in object from GetInterfacePtr (fails the test on null).
   IRemoteDevice* Create();
-  IRemoteDevice* CreateOrNull();
+  IRemoteDevice* CreateOrNull() { return plugin_.CreateObject(); }
   // A new object started with `sink` (may be null) and `host`; null, and
   // the test failed, if that did not work.
   IRemoteDevice* StartWith(IKeyEventSink* sink, IRemoteHost* host);
@@ -61,18 +61,30 @@ class PluginTest : public ::testing::Test {
   // Both host objects have `count` references.
   void ExpectHostObjectsHeld(long count) const;
 
-  void WriteSettings(const Settings& settings);
-  void WriteSettingsText(const std::string& text);
+  void WriteSettings(const Settings& settings) {
+    harness::WriteSettingsFile(dir_.path(), settings);
+  }
+  void WriteSettingsText(const std::string& text) {
+    harness::WriteSettingsFile(dir_.path(), text);
+  }
   // The log as it is on disk (CR LF line ends: it is written in text mode).
-  std::string LogText() const;
-  std::vector<std::string> LogLines() const;
+  std::string LogText() const {
+    return harness::ReadText(dir_.File("MiraboRemote.log"));
+  }
+  std::vector<std::string> LogLines() const {
+    return harness::Lines(LogText());
+  }
   bool LogHas(const std::string& line) const;
   // Waits until the log holds `line`.
   bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 3000) const;
 
   // The simulated card's records.
-  std::vector<SimKeyRead> KeyReads() const;
-  std::vector<SimSoundWrite> SoundWrites() const;
+  std::vector<SimKeyRead> KeyReads() const {
+    return harness::Records(card_->GetKeyReads);
+  }
+  std::vector<SimSoundWrite> SoundWrites() const {
+    return harness::Records(card_->GetSoundWrites);
+  }
   // Waits until the card has recorded `count` readings of the receiver.
   bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const;
   bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const;
