@@ -56,7 +56,7 @@ TEST_F(Receiver, ReadSendsTheHeldKeyAndTheMasterAcknowledges) {
   int value = -1;
   EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
   EXPECT_EQ(value, 18);
-  EXPECT_EQ(Frame(), "S >97+ <12+ P");
+  EXPECT_EQ(Frame(), "START, OUT 97 ack, IN 12 ack, STOP");
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
   EXPECT_EQ(sim_->Scl(), 1);
   EXPECT_EQ(sim_->Sda(), 1);
@@ -95,7 +95,7 @@ TEST_F(Receiver, SendsOneBytePerTransactionWhateverTheAcknowledge) {
   ASSERT_TRUE(master_.Stop());
   EXPECT_EQ(first, 0x12);
   EXPECT_EQ(second, 0xFF) << "the receiver must let SDA go after one byte";
-  EXPECT_EQ(Frame(), "S >97+ <12+ <FF! P");
+  EXPECT_EQ(Frame(), "START, OUT 97 ack, IN 12 ack, IN ff noclock, STOP");
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
   EXPECT_EQ(KeyReads().size(), 1u);
 }
@@ -127,7 +127,9 @@ TEST_F(Receiver, WritesAfterTheSubaddressGoToTheFollowingSubaddresses) {
   EXPECT_EQ(master_.MultiWrite(0x96, 1, {0x07, 0x20, 0x10}), 0);
   ASSERT_EQ(SoundWrites().size(), 1u);
   EXPECT_EQ(SoundWrites()[0].value, 0x20);
-  EXPECT_EQ(Frame(), "S >96+ >01+ >07+ >20+ >10+ P");
+  EXPECT_EQ(Frame(),
+            "START, OUT 96 ack, OUT 01 ack, OUT 07 ack, OUT 20 ack, OUT 10 "
+            "ack, STOP");
 }
 
 using OtherDevices = SimTest;
@@ -136,14 +138,14 @@ TEST_F(OtherDevices, SecondDeviceAnswersAReadThatHasNoNinthClock) {
   int value = -1;
   EXPECT_EQ(master_.ReadByte(0x91, &value), 0);
   EXPECT_EQ(value, 0x5A);
-  EXPECT_EQ(Frame(), "S >91+ <5A! P");
+  EXPECT_EQ(Frame(), "START, OUT 91 ack, IN 5a noclock, STOP");
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
   EXPECT_TRUE(KeyReads().empty());
 }
 
 TEST_F(OtherDevices, SecondDeviceTakesWritesWithoutTouchingTheReceiver) {
   EXPECT_EQ(master_.Write3(0x90, 2, 0x20), 0);
-  EXPECT_EQ(Frame(), "S >90+ >02+ >20+ P");
+  EXPECT_EQ(Frame(), "START, OUT 90 ack, OUT 02 ack, OUT 20 ack, STOP");
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(sim_->SoundState(), -1);
 }
@@ -153,7 +155,7 @@ TEST_F(OtherDevices, UnknownAddressIsNotAcknowledged) {
   EXPECT_EQ(master_.ReadByte(0xA1, &value), 1);
   EXPECT_EQ(value, -1);
   EXPECT_EQ(master_.Write3(0x94, 2, 0x20), 1);
-  EXPECT_EQ(Frame(), "S >A1- P S >94- P");
+  EXPECT_EQ(Frame(), "START, OUT a1 nack, STOP, START, OUT 94 nack, STOP");
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
 }
 

@@ -13,7 +13,7 @@ TEST_F(Faults, WithheldAcknowledgeOfTheAddressByte) {
   int value = -1;
   EXPECT_EQ(master_.ReadByte(0x97, &value), 1);
   EXPECT_EQ(value, -1);
-  EXPECT_EQ(Frame(), "S >97- P");
+  EXPECT_EQ(Frame(), "START, OUT 97 nack, STOP");
   EXPECT_TRUE(KeyReads().empty()) << "the receiver sent nothing";
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
 }
@@ -21,7 +21,7 @@ TEST_F(Faults, WithheldAcknowledgeOfTheAddressByte) {
 TEST_F(Faults, WithheldAcknowledgeOfALaterByteDropsTheWrite) {
   AddFault(SIM_FAULT_NACK_BYTE, 2);
   EXPECT_EQ(master_.Write3(0x96, 2, 0x20), 1);
-  EXPECT_EQ(Frame(), "S >96+ >02+ >20- P");
+  EXPECT_EQ(Frame(), "START, OUT 96 ack, OUT 02 ack, OUT 20 nack, STOP");
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(sim_->SoundState(), -1);
 
@@ -29,7 +29,7 @@ TEST_F(Faults, WithheldAcknowledgeOfALaterByteDropsTheWrite) {
   sim_->ClearRecords();
   AddFault(SIM_FAULT_NACK_BYTE, 1);
   EXPECT_EQ(master_.MultiWrite(0x96, 2, {0x20}), 1);
-  EXPECT_EQ(Frame(), "S >96+ >02- P");
+  EXPECT_EQ(Frame(), "START, OUT 96 ack, OUT 02 nack, STOP");
 }
 
 TEST_F(Faults, SelectTheirRunOfTransactions) {
@@ -70,7 +70,7 @@ TEST_F(Faults, ClockHeldForEverUntilTheNextTransaction) {
   EXPECT_EQ(Frame(), "") << "the start never happened";
   EXPECT_EQ(sim_->Scl(), 0);
   EXPECT_EQ(master_.ReadByte(0x97, &value), 0);
-  EXPECT_EQ(Frame(), "S >97+ <AA+ P");
+  EXPECT_EQ(Frame(), "START, OUT 97 ack, IN aa ack, STOP");
 }
 
 TEST_F(Faults, DataHeldLowForTheWholeTransaction) {

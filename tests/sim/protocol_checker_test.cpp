@@ -23,9 +23,15 @@ TEST_F(LegalFrames, EveryTransactionOfTheLibraryPassesTheChecker) {
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
   EXPECT_STREQ(sim_->FirstViolation(), "");
   EXPECT_EQ(Frame(),
-            "S >97+ <33+ P S >91+ <5A! P S >97+ <33+ P S >96+ >02+ >20+ P "
-            "S >96+ >02+ P S >96+ >01+ >01+ >02+ >03+ P S >95- P "
-            "S >94- >02- P");
+            "START, OUT 97 ack, IN 33 ack, STOP, "
+            "START, OUT 91 ack, IN 5a noclock, STOP, "
+            "START, OUT 97 ack, IN 33 ack, STOP, "
+            "START, OUT 96 ack, OUT 02 ack, OUT 20 ack, STOP, "
+            "START, OUT 96 ack, OUT 02 ack, STOP, "
+            "START, OUT 96 ack, OUT 01 ack, OUT 01 ack, OUT 02 ack, "
+            "OUT 03 ack, STOP, "
+            "START, OUT 95 nack, STOP, "
+            "START, OUT 94 nack, OUT 02 nack, STOP");
 }
 
 TEST_F(LegalFrames, RepeatedStartAtAByteBoundaryIsLegal) {
@@ -41,7 +47,9 @@ TEST_F(LegalFrames, RepeatedStartAtAByteBoundaryIsLegal) {
   int value = 0;
   ASSERT_TRUE(master_.ReceiveByte(&value));
   ASSERT_TRUE(master_.Stop());
-  EXPECT_EQ(Frame(), "S >96+ >02+ S >97+ <AA! P");
+  EXPECT_EQ(
+      Frame(),
+      "START, OUT 96 ack, OUT 02 ack, START, OUT 97 ack, IN aa noclock, STOP");
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
 }
 
@@ -68,7 +76,7 @@ TEST_F(Violations, StopInsideAByte) {
   ASSERT_TRUE(master_.RaiseScl());
   ASSERT_TRUE(master_.RaiseSda());  // SDA rises while SCL is high: a stop
   ExpectViolations(1, "stop in the middle");
-  EXPECT_EQ(Frame(), "S P") << "no byte is made of a cut-off one";
+  EXPECT_EQ(Frame(), "START, STOP") << "no byte is made of a cut-off one";
 }
 
 TEST_F(Violations, StartInsideAByte) {

@@ -1,7 +1,5 @@
 #include "sim_fixture.h"
 
-#include <stdio.h>
-
 #include "harness.h"
 
 namespace simtest {
@@ -33,34 +31,6 @@ std::vector<SimSoundWrite> SimTest::SoundWrites() const {
 }
 std::vector<SimKeyRead> SimTest::KeyReads() const {
   return Records(sim_->GetKeyReads);
-}
-
-std::string SimTest::Frame() const {
-  std::string frame;
-  for (const SimBusEvent& event : BusEvents()) {
-    if (!frame.empty()) frame += ' ';
-    char byte[8];
-    const char ack = event.ack == 1 ? '+' : event.ack == 0 ? '-' : '!';
-    switch (event.type) {
-      case SIM_EVENT_START:
-        frame += 'S';
-        break;
-      case SIM_EVENT_STOP:
-        frame += 'P';
-        break;
-      case SIM_EVENT_BYTE_OUT:
-        snprintf(byte, sizeof byte, ">%02X%c", event.value, ack);
-        frame += byte;
-        break;
-      case SIM_EVENT_BYTE_IN:
-        snprintf(byte, sizeof byte, "<%02X%c", event.value, ack);
-        frame += byte;
-        break;
-      default:
-        frame += '?';
-    }
-  }
-  return frame;
 }
 
 int SimTest::AddFault(int kind, int value, int first, int count, int call,

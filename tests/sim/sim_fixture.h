@@ -9,8 +9,9 @@
 
 #include <vector>
 
-#include "reference_master.h"
+#include "bus_notation.h"
 #include "control_table.h"
+#include "reference_master.h"
 
 namespace simtest {
 
@@ -31,10 +32,8 @@ class SimTest : public ::testing::Test {
   std::vector<SimCall> Calls() const;
   std::vector<SimSoundWrite> SoundWrites() const;
   std::vector<SimKeyRead> KeyReads() const;
-  // The bus events as text, e.g. "S 97+ <12+ P" (S start, P stop, >xx a
-  // byte sent by the master, <xx a byte sent by a device; + acknowledged,
-  // - not acknowledged, ! no ninth clock).
-  std::string Frame() const;
+  // The bus events in the tests' notation (tests/support/bus_notation.h).
+  std::string Frame() const { return testsupport::BusNotation(BusEvents()); }
   // A fault for transactions [first, first + count) with the other fields
   // "any".
   int AddFault(int kind, int value, int first = -1, int count = -1,

@@ -23,7 +23,7 @@ std::string CardTest::CallText() const {
 }
 
 std::string CardTest::BusText() const {
-  return Notation(harness::Records(card_->GetBusEvents));
+  return testsupport::BusNotation(harness::Records(card_->GetBusEvents));
 }
 
 int CardTest::CountCalls(int function) const {
@@ -87,16 +87,6 @@ std::string OtherCall(const SimCall& call) {
   return text + ")->" + std::to_string(call.result);
 }
 
-std::string Hex(int value) {
-  char text[16];
-  snprintf(text, sizeof text, "%02x", value);
-  return text;
-}
-
-std::string AckWord(int ack) {
-  return ack == 1 ? "ack" : ack == 0 ? "nack" : "noclock";
-}
-
 }  // namespace
 
 std::string Notation(const SimCall& call) {
@@ -122,28 +112,6 @@ std::string Notation(const std::vector<SimCall>& calls) {
   for (const SimCall& call : calls) {
     if (!text.empty()) text += " ";
     text += Notation(call);
-  }
-  return text;
-}
-
-std::string Notation(const std::vector<SimBusEvent>& events) {
-  std::string text;
-  for (const SimBusEvent& event : events) {
-    if (!text.empty()) text += ", ";
-    switch (event.type) {
-      case SIM_EVENT_START:
-        text += "START";
-        break;
-      case SIM_EVENT_STOP:
-        text += "STOP";
-        break;
-      case SIM_EVENT_BYTE_OUT:
-        text += "OUT " + Hex(event.value) + " " + AckWord(event.ack);
-        break;
-      default:
-        text += "IN " + Hex(event.value) + " " + AckWord(event.ack);
-        break;
-    }
   }
   return text;
 }

@@ -1,8 +1,8 @@
 // TandorUtl's fixture: TandorUtl.dll loaded from the bin folder with every
 // export bound, on the simulated card, reset for each test. Also what the
 // library's test files share: its load boxes as the tests compare them, the
-// client process (utl_client.cpp), and the driver calls and bus events in a
-// short notation.
+// client process (utl_client.cpp), and the driver calls in a short
+// notation.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "driverApi.h"
 #include "entry_flag_probe.h"
+#include "bus_notation.h"
 #include "harness.h"
 #include "line_script.h"
 
@@ -84,8 +85,5 @@ bool DriverLoaded();
 std::string Notation(const SimCall& call);
 // The notations of the calls, separated by spaces.
 std::string Notation(const std::vector<SimCall>& calls);
-// A bus event, e.g. "START", "OUT 97 ack", "IN 12 nack", "IN 5a noclock",
-// "STOP".
-std::string Notation(const std::vector<SimBusEvent>& events);
 
 }  // namespace utltest
