@@ -8,7 +8,6 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace harness;
 
 namespace {
 

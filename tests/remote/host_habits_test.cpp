@@ -11,7 +11,6 @@
 #include <mutex>
 
 using namespace remotetest;
-using namespace harness;
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "timed_work.h"
 
 using namespace remotetest;
-using namespace harness;
 
 namespace {
 

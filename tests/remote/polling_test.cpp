@@ -1,22 +1,16 @@
 // The polling loop: the pacing of readings, the sound following the host
 // window, the rules for the sound at the end, and the back end's release.
+#include <algorithm>
+
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace harness;
 
 namespace {
 
-// A key held from `atMs` on; -1 releases.
-SimKeyStep Step(int atMs, int code) {
-  return SimKeyStep{atMs, code};
-}
-
 size_t CountLines(const std::vector<std::string>& lines,
                   const std::string& line) {
-  size_t count = 0;
-  for (const std::string& logged : lines) count += logged == line;
-  return count;
+  return std::count(lines.begin(), lines.end(), line);
 }
 
 class Pacing : public PluginTest {};
@@ -32,9 +26,9 @@ TEST_F(Pacing, KeyDelaysPaceTheReadings) {
   // the last key again (new again after a reading without a key), nothing.
   // The first 600 ms without a key leave room for several cycles even where
   // a reading takes many times its usual length (an emulated processor).
-  SimKeyStep script[] = {Step(600, 7),  Step(1300, -1), Step(1700, 9),
-                         Step(1850, 3), Step(2000, -1), Step(2200, 3),
-                         Step(2260, -1)};
+  // Each step: from when (ms), which code (-1 releases).
+  SimKeyStep script[] = {{600, 7},   {1300, -1}, {1700, 9}, {1850, 3},
+                         {2000, -1}, {2200, 3},  {2260, -1}};
   card_->PlayKeyScript(script, 7);
   Sleep(2600);
   StopAndRelease(device);
@@ -122,6 +116,9 @@ TEST_F(Sound, FollowsTheHostWindow) {
   ExpectSoundOff(writes, 1);
   EXPECT_GE(writes[1].timeUs - hiddenUs, 500000 - kSlackUs);
   ExpectSoundOff(writes, 5);
+  // Each value twice, in two phases apart, on the software bus.
+  EXPECT_EQ(0, card_->SoundState());
+  for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
   std::vector<std::string> lines = LogLines();
   EXPECT_EQ(1u, CountLines(lines, kFindWindowLine));
   EXPECT_EQ(1u, CountLines(lines, kLostWindowLine));

@@ -7,24 +7,10 @@
 #include <memory>
 
 using namespace remotetest;
-using namespace harness;
 
 namespace {
 
 class Receiver : public PluginTest {};
-
-TEST_F(Receiver, SoundOffWritesEachValueTwiceInTwoBracketedPhases) {
-  IRemoteDevice* device = StartNewWithoutSink();
-  ASSERT_NE(nullptr, device);
-  ASSERT_TRUE(WaitForKeyReads(2));
-  // Without the host window the loop switches the sound off at its end.
-  StopAndRelease(device);
-  std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(4u, writes.size());
-  ExpectSoundOff(writes, 0);
-  EXPECT_EQ(0, card_->SoundState());
-  for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
-}
 
 TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   // Keeps the shared region after the run, when the plug-in lets its back

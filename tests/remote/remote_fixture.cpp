@@ -5,8 +5,6 @@
 
 #include "driverApi.h"
 
-using namespace harness;
-
 namespace remotetest {
 
 PluginTest::PluginTest(const char* pluginFile) {

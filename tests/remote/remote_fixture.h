@@ -18,6 +18,7 @@
 
 namespace remotetest {
 
+using namespace harness;
 using namespace testsupport;
 
 // The host's application object; the plug-in only holds a reference.

@@ -3,7 +3,6 @@
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace harness;
 
 namespace {
 

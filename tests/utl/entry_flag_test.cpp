@@ -35,12 +35,6 @@ std::string EventName(const char* what) {
   return "utl-test-" + std::to_string(GetCurrentProcessId()) + "-" + what;
 }
 
-TEST(EntryFlag, StartsAtZeroInTheFirstProcess) {
-  Utl utl;
-  ASSERT_TRUE(utl.loaded());
-  EXPECT_EQ(0, utl->DlkGetEntryFlag());
-}
-
 TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());

@@ -170,6 +170,7 @@ TEST(Load, ShowsNoBoxAndExportsEveryFunction) {
   EXPECT_TRUE(EntryRegionExists());
 }
 
+// Each load is the first of a process again: the entry flag starts at 0.
 TEST(Load, TwoHundredTimesLeavesNeitherRegionNorDriverBehind) {
   for (int i = 0; i < 200; ++i) {
     {
