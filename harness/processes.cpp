@@ -4,37 +4,23 @@
 
 namespace harness {
 
-namespace {
-
-// Sets environment variables for the life of the object, then restores them.
-class ScopedEnvironment {
- public:
-  explicit ScopedEnvironment(const std::vector<std::string>& entries) {
-    for (const std::string& entry : entries) {
-      std::string name = entry.substr(0, entry.find('='));
-      std::string value = entry.substr(name.size() + 1);
-      char old[4096];
-      DWORD length = GetEnvironmentVariableA(name.c_str(), old, sizeof old);
-      bool had = length > 0 && length < sizeof old;
-      saved_.push_back({name, had ? std::string(old, length) : "", had});
-      SetEnvironmentVariableA(name.c_str(), value.c_str());
-    }
+ScopedEnvironment::ScopedEnvironment(const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    std::string name = entry.substr(0, entry.find('='));
+    std::string value = entry.substr(name.size() + 1);
+    char old[4096];
+    DWORD length = GetEnvironmentVariableA(name.c_str(), old, sizeof old);
+    bool had = length > 0 && length < sizeof old;
+    saved_.push_back({name, had ? std::string(old, length) : "", had});
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
   }
-  ~ScopedEnvironment() {
-    for (const Saved& saved : saved_)
-      SetEnvironmentVariableA(saved.name.c_str(),
-                              saved.had ? saved.value.c_str() : nullptr);
-  }
+}
 
- private:
-  struct Saved {
-    std::string name, value;
-    bool had;
-  };
-  std::vector<Saved> saved_;
-};
-
-}  // namespace
+ScopedEnvironment::~ScopedEnvironment() {
+  for (const Saved& saved : saved_)
+    SetEnvironmentVariableA(saved.name.c_str(),
+                            saved.had ? saved.value.c_str() : nullptr);
+}
 
 ProcessResult RunProcess(const std::string& exe, const std::string& args,
                          const std::string& workDir, DWORD timeoutMs,

@@ -33,6 +33,23 @@ ProcessResult RunProcess(const std::string& exe, const std::string& args,
                          const std::vector<std::string>& env = {},
                          ChildBoxes boxes = kLeaveBoxes);
 
+// Sets environment variables of this process ("NAME=value" each) for the
+// life of the object, then restores them; child processes inherit them.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(const std::vector<std::string>& entries);
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  struct Saved {
+    std::string name, value;
+    bool had;
+  };
+  std::vector<Saved> saved_;
+};
+
 // Polls `done` every few milliseconds until it holds or `timeoutMs` passes;
 // returns its last answer.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);

@@ -139,9 +139,6 @@ class HostHabits : public PluginTest {
     card_->PressKey(18);
     return StartNew(Settings(100, 50));
   }
-  bool HostObjectsBack() const {
-    return host_.count() == 1 && sink_.count() == 1;
-  }
   // The back end's library, whichever this Windows uses, is unloaded.
   static bool BackEndReleased() {
     return !GetModuleHandleA("tandorutl.dll") &&
@@ -177,7 +174,7 @@ TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
   };
   ASSERT_TRUE(host_window_.RunUntil(
       [&] { return host_window_.Order("Release returned") >= 0; }, 10000));
-  ASSERT_TRUE(WaitUntil([&] { return HostObjectsBack(); }, 5000))
+  ASSERT_TRUE(WaitForHostObjectsBack(5000))
       << "host " << host_.count() << ", sink " << sink_.count();
 
   EXPECT_LT(host_window_.Order("OnKey entered"),

@@ -127,7 +127,7 @@ class ObjectSeam : public PluginTest {
 TEST_F(ObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
   WriteSettings(Settings());
   {
-    ScopedVariable failing("TANDOR_TEST_FAIL", "alloc");
+    ScopedEnvironment failing({"TANDOR_TEST_FAIL=alloc"});
     EXPECT_EQ(nullptr, CreateOrNull());
   }
   // Not even the banner: the object was never built.

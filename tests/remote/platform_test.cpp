@@ -27,7 +27,7 @@ TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
   IRemoteDevice* second;
   {
-    ScopedVariable refusing("TANDOR_TEST_VERSION_QUERY", "refuse156");
+    ScopedEnvironment refusing({"TANDOR_TEST_VERSION_QUERY=refuse156"});
     second = Create();
   }
   EXPECT_EQ("156,148", QueriedRecordSizes());

@@ -61,6 +61,11 @@ class PluginTest : public ::testing::Test {
   void RunSession(const Settings& settings, const std::vector<int>& keys);
   // Both host objects have `count` references.
   void ExpectHostObjectsHeld(long count) const;
+  // Waits until the plug-in holds neither host object any more.
+  bool WaitForHostObjectsBack(DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return host_.count() == 1 && sink_.count() == 1; },
+                     timeoutMs);
+  }
 
   void WriteSettings(const Settings& settings) {
     harness::WriteSettingsFile(dir_.path(), settings);
@@ -119,20 +124,6 @@ bool InChildMode();
 harness::ProcessResult RunChildTest(const std::string& test,
                                     const std::string& dir,
                                     std::vector<std::string> env = {});
-
-// Sets an environment variable of this process for the life of the object.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    SetEnvironmentVariableA(name, value);
-  }
-  ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), nullptr); }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  std::string name_;
-};
 
 // The version line that the plug-in logs for this program's Windows
 // version, under the platform name given.

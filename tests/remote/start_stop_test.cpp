@@ -196,7 +196,7 @@ TEST_F(StartSeam, StopEventFailureGivesBackWhatStartTook) {
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
   {
-    ScopedVariable failing("TANDOR_TEST_FAIL", "event");
+    ScopedEnvironment failing({"TANDOR_TEST_FAIL=event"});
     EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
   }
   ExpectHostObjectsHeld(1);
@@ -215,7 +215,7 @@ TEST_F(StartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
   IRemoteDevice* device = Create();
   ASSERT_NE(nullptr, device);
   {
-    ScopedVariable failing("TANDOR_TEST_FAIL", "thread");
+    ScopedEnvironment failing({"TANDOR_TEST_FAIL=thread"});
     EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
   }
   ExpectHostObjectsHeld(2);
@@ -323,8 +323,7 @@ TEST_F(Stop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
   // The host may unload the plug-in right after its last Release; the
   // worker keeps the library loaded until it has ended.
   plugin_.Unload();
-  EXPECT_TRUE(WaitUntil(
-      [&] { return host_.count() == 1 && sink_.count() == 1; }, 3000));
+  EXPECT_TRUE(WaitForHostObjectsBack());
   EXPECT_TRUE(WaitUntil(
       [&] { return GetModuleHandleA("tandor.dll") == nullptr; }, 3000));
   EXPECT_EQ(kBreakLine, LogLines().back());
@@ -379,23 +378,7 @@ TEST_F(Stop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
   EXPECT_LT(GetTickCount() - start, 2500u) << "waited the limit again";
   ExpectHostObjectsHeld(2);
   busy.Release();
-  EXPECT_TRUE(WaitUntil(
-      [&] { return host_.count() == 1 && sink_.count() == 1; }, 3000));
-  EXPECT_EQ(kBreakLine, LogLines().back());
-}
-
-TEST_F(Stop, LastReleaseWhileTheWorkerIsBusyLeavesTheObjectToIt) {
-  IRemoteDevice* device = nullptr;
-  BusyOnKey busy(sink_);
-  device = StartNew();
-  ASSERT_NE(nullptr, device);
-  card_->PressKey(kHeldCode);
-  ASSERT_TRUE(busy.WaitEntered());
-  EXPECT_EQ(0u, device->Release());
-  ExpectHostObjectsHeld(2);
-  busy.Release();
-  EXPECT_TRUE(WaitUntil(
-      [&] { return host_.count() == 1 && sink_.count() == 1; }, 3000));
+  EXPECT_TRUE(WaitForHostObjectsBack());
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
@@ -522,11 +505,15 @@ TEST_F(CallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   ASSERT_NE(nullptr, device);
   card_->PressKey(kHeldCode);
   ASSERT_TRUE(busy.WaitEntered());
+  // The last Release while the worker is busy leaves the object to it.
   EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(2, callingHost_.count());
+  EXPECT_EQ(2, sink_.count());
   busy.Release();
   EXPECT_TRUE(WaitUntil(
       [&] { return callingHost_.count() == 1 && sink_.count() == 1; }, 3000));
   EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
+  EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 namespace simtest {
 
-using harness::Records;
-
 HMODULE SimTest::Driver() {
   // Loaded once and kept for the life of the test program.
   static HMODULE driver = harness::LoadSimDriver();
@@ -18,19 +16,6 @@ void SimTest::SetUp() {
   ASSERT_NE(sim_, nullptr);
   ASSERT_EQ(sim_->size, static_cast<int>(sizeof(SimControl)));
   sim_->Reset();
-}
-
-std::vector<SimBusEvent> SimTest::BusEvents() const {
-  return Records(sim_->GetBusEvents);
-}
-std::vector<SimCall> SimTest::Calls() const {
-  return Records(sim_->GetCalls);
-}
-std::vector<SimSoundWrite> SimTest::SoundWrites() const {
-  return Records(sim_->GetSoundWrites);
-}
-std::vector<SimKeyRead> SimTest::KeyReads() const {
-  return Records(sim_->GetKeyReads);
 }
 
 int SimTest::AddFault(int kind, int value, int first, int count, int call,

@@ -12,6 +12,7 @@
 #include "bus_notation.h"
 #include "control_table.h"
 #include "reference_master.h"
+#include "sim_driver.h"
 
 namespace simtest {
 
@@ -28,10 +29,18 @@ class SimTest : public ::testing::Test {
 
   void SetUp() override;
 
-  std::vector<SimBusEvent> BusEvents() const;
-  std::vector<SimCall> Calls() const;
-  std::vector<SimSoundWrite> SoundWrites() const;
-  std::vector<SimKeyRead> KeyReads() const;
+  std::vector<SimBusEvent> BusEvents() const {
+    return harness::Records(sim_->GetBusEvents);
+  }
+  std::vector<SimCall> Calls() const {
+    return harness::Records(sim_->GetCalls);
+  }
+  std::vector<SimSoundWrite> SoundWrites() const {
+    return harness::Records(sim_->GetSoundWrites);
+  }
+  std::vector<SimKeyRead> KeyReads() const {
+    return harness::Records(sim_->GetKeyReads);
+  }
   // The bus events in the tests' notation (tests/support/bus_notation.h).
   std::string Frame() const { return testsupport::BusNotation(BusEvents()); }
   // A fault for transactions [first, first + count) with the other fields

@@ -85,15 +85,13 @@ TEST_P(Session, KeysInOrderSoundFollowsTheWindowCleanStop) {
   std::vector<HostEvent> sound = run.EventsStarting("sound ");
   std::vector<std::string> writes;
   for (const HostEvent& event : sound) writes.push_back(event.text);
-  std::string suffix = GetParam().soundSuffix;
-  std::vector<std::string> offPhases = {
-      "sound off (0x10" + suffix + ")", "sound off (0x10" + suffix + ")",
-      "sound off (0x40" + suffix + ")", "sound off (0x40" + suffix + ")"};
-  std::vector<std::string> expectedWrites = {"sound on (0x20" + suffix + ")"};
-  expectedWrites.insert(expectedWrites.end(), offPhases.begin(),
-                        offPhases.end());
-  expectedWrites.insert(expectedWrites.end(), offPhases.begin(),
-                        offPhases.end());
+  // On, then off twice: 0x10, 0x10, 0x40, 0x40 each time.
+  std::vector<std::string> expectedWrites = {"on (0x20"};
+  for (const char* value :
+       {"0x10", "0x10", "0x40", "0x40", "0x10", "0x10", "0x40", "0x40"})
+    expectedWrites.push_back(std::string("off (") + value);
+  for (std::string& write : expectedWrites)
+    write = "sound " + write + GetParam().soundSuffix + ")";
   EXPECT_EQ(expectedWrites, writes) << run.process.output;
   std::vector<HostEvent> started = run.EventsStarting("Start -> S_OK");
   std::vector<HostEvent> closed =
