@@ -1,6 +1,6 @@
 // An oracle: stated again on purpose, apart from utl/'s bit engine.
 // The driver calls that a software I2C transaction should make, written
-// down step by step in the notation of utl_session.h, for a bus on which
+// down step by step in the notation of card_fixture.h, for a bus on which
 // every released line reads back high at its first sample and the device
 // acknowledges at its first sample.
 #pragma once
