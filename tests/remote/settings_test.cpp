@@ -52,6 +52,13 @@ class SettingsTest : public PluginTest {
         pauses.push_back(reads[i].timeUs - reads[i - 1].timeUs);
     return pauses;
   }
+  // ... and checks that each of them (two at least) lasted `ms` or more.
+  void ExpectPausesAfterEdit(const Settings& before, const std::string& after,
+                             int ms) {
+    std::vector<int64_t> pauses = PausesAfterEdit(before, after);
+    ASSERT_GE(pauses.size(), 2u);
+    for (int64_t pause : pauses) EXPECT_GE(pause, ms * 1000 - kSlackUs);
+  }
 
   // Runs the plug-in with a key held for kWatchMs and returns the number of
   // deliveries by then; checks that Stop is prompt and gives everything
@@ -76,41 +83,25 @@ using SettingsFile = SettingsTest;
 // The first reading after an edit logs its code, which reads the file: the
 // pause after that very reading already follows the edit.
 TEST_F(SettingsFile, ChangedRepeatDelayPacesTheReadingThatReadIt) {
-  Settings settings;
-  settings.keyFirstDelay = 60;
-  settings.keyRepeatDelay = 40;
-  Settings changed = settings;
-  changed.keyRepeatDelay = 250;
-  std::vector<int64_t> pauses =
-      PausesAfterEdit(settings, SettingsText(changed));
-  ASSERT_GE(pauses.size(), 2u);
-  for (int64_t pause : pauses) EXPECT_GE(pause, 250000 - kSlackUs);
+  Settings changed(60, 250);
+  ExpectPausesAfterEdit(Settings(60, 40), SettingsText(changed), 250);
 }
 
+// Not the 100 ms that a missing key gives before any value was read.
 TEST_F(SettingsFile, DeletedDelayKeyKeepsTheLastValueRead) {
-  Settings settings;
-  settings.keyFirstDelay = 60;
-  settings.keyRepeatDelay = 300;
-  std::vector<int64_t> pauses = PausesAfterEdit(
-      settings, SettingsSection("KeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
-                                "UseAcorpCompMode=0\r\nUseLog=1\r\n"));
-  // Not the 100 ms that a missing key gives before any value was read.
-  ASSERT_GE(pauses.size(), 2u);
-  for (int64_t pause : pauses) EXPECT_GE(pause, 300000 - kSlackUs);
+  ExpectPausesAfterEdit(
+      Settings(60, 300),
+      SettingsSection("KeyFirstDelay=60\r\nLeaveSoundOnExit=0\r\n"
+                      "UseAcorpCompMode=0\r\nUseLog=1\r\n"),
+      300);
 }
 
 TEST_F(SettingsFile, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
-  Settings settings;
-  settings.keyFirstDelay = 60;
-  settings.keyRepeatDelay = 40;
+  Settings settings(60, 40);
   settings.useLog = 2;
-  Settings changed = settings;
-  changed.keyRepeatDelay = 250;
+  Settings changed(60, 250);
   changed.useLog = 0;
-  std::vector<int64_t> pauses =
-      PausesAfterEdit(settings, SettingsText(changed));
-  ASSERT_GE(pauses.size(), 2u);
-  for (int64_t pause : pauses) EXPECT_GE(pause, 250000 - kSlackUs);
+  ExpectPausesAfterEdit(settings, SettingsText(changed), 250);
   EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));
   EXPECT_EQ(ReadingsOf(27), sink_.size());
 }
