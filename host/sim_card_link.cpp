@@ -1,16 +1,6 @@
 #include "sim_card_link.h"
 
-#include <stddef.h>
-
 namespace {
-
-// The table's size tells which of its functions the card provides; the host
-// uses those of its first version.
-bool HasWhatTheHostUses(const SimControl* control) {
-  return control &&
-         control->size >= static_cast<int>(offsetof(SimControl, NowUs) +
-                                           sizeof control->NowUs);
-}
 
 const char* SoundMeaning(int value) {
   switch (value) {
@@ -31,7 +21,7 @@ bool SimCardLink::Attach(std::string* why) {
     *why = "no BtVid_32.Dll is loaded";
     return false;
   }
-  if (!HasWhatTheHostUses(harness::SimCard())) {
+  if (!harness::SimCard()) {
     *why = "the loaded BtVid_32.Dll is not the simulated card's";
     return false;
   }

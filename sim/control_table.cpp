@@ -77,16 +77,13 @@ void SetTracing(int on) {
 }
 
 const SimControl kControl = {
-    sizeof(SimControl), Reset,         PressKey,
-    ReleaseKey,         PlayKeyScript, HeldKey,
-    AddFault,           ClearFaults,   TransactionCount,
-    GetCalls,           GetBusEvents,  GetSoundWrites,
-    GetKeyReads,        ClearRecords,  ViolationCount,
-    FirstViolation,     Scl,           Sda,
-    SoundState,         WriteVcd,      NowUs,
+    Reset,        PressKey,       ReleaseKey,     PlayKeyScript,
+    HeldKey,      AddFault,       ClearFaults,    TransactionCount,
+    GetCalls,     GetBusEvents,   GetSoundWrites, GetKeyReads,
+    ClearRecords, ViolationCount, FirstViolation, Scl,
+    Sda,          SoundState,     WriteVcd,       NowUs,
     SetTracing,
 };
-
 }  // namespace
 
 extern "C" const SimControl* __cdecl SimGetControl(void) {

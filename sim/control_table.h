@@ -169,8 +169,6 @@ struct SimKeyStep {
 #define SIM_MAX_TRACE_CHANGES 262144
 
 struct SimControl {
-  int size;  // sizeof(SimControl), for a caller to check
-
   // Everything back to power-on: lines released, no key, no fault, no
   // record, no violation, sound never switched, the transaction count and
   // the clock back to 0. Tracing on. (Settings from SIMCARD are not applied
@@ -232,8 +230,6 @@ struct SimControl {
   int(__cdecl* WriteVcd)(const char* path);
 
   int64_t(__cdecl* NowUs)(void);
-
-  // Added after the first version of the table (check `size`).
 
   // Tracing on (1) or off (0); while off no line change is traced.
   void(__cdecl* SetTracing)(int on);
