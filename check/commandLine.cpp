@@ -92,6 +92,7 @@ bool ParseCommandLine(const char* commandLine, Command* command,
     command->kind = kKeys;
     command->seconds = kDefaultKeySeconds;
     if (words.count == 1) return true;
+    static_assert(kLongestKeySeconds == 3600, "the text below names it");
     *error = "the key test's length is a number of seconds from 1 to 3600";
     return words.count == 2 && ParseSeconds(words.word[1], &command->seconds);
   }

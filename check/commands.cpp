@@ -93,9 +93,11 @@ CheckStatus RunCommand(TextOutput& out, const Command& command) {
   return kBadArguments;
 }
 
+// The numbers in the help come from the constants they describe, so that
+// the text cannot drift from what the tool does.
 void PrintHelp(TextOutput& out) {
   Print(
-      out, "%s",
+      out,
       "tandorcheck: checks the Tandor remote control for Mirabo on this\n"
       "machine. Copy it into Mirabo's folder, where TandorUtl.dll lies,\n"
       "close Mirabo, and run it there.\n"
@@ -103,30 +105,36 @@ void PrintHelp(TextOutput& out) {
       "  tandorcheck            the whole check: the Windows version and the\n"
       "                         bus back end, loading the back end, the\n"
       "                         entry flag, a bus scan, the receiver, and a\n"
-      "                         key test of 20 seconds; then waits for Enter\n"
+      "                         key test of %u seconds; then waits for Enter\n"
       "  tandorcheck scan       lists the devices that answer on the card's\n"
       "                         I2C bus (reads only; on Windows 2000/XP only\n"
       "                         the receiver is read)\n"
       "  tandorcheck keys [SECONDS]\n"
       "                         prints each key of the remote as it is\n"
-      "                         pressed, for SECONDS seconds (default 30, at\n"
-      "                         most 3600)\n"
+      "                         pressed, for SECONDS seconds (default %u, at\n"
+      "                         most %u)\n"
       "  tandorcheck sound on   switches the card's sound on, as the plug-in\n"
       "                         does\n"
       "  tandorcheck sound off  switches the card's sound off\n"
       "  tandorcheck --help     this text\n"
       "\n"
       "It writes no log and never changes mirabo.ini.\n"
-      "\n"
-      "Exit status:\n"
-      "  0  everything checked worked\n"
-      "  1  this Windows version is not supported (NT 4, Vista or later)\n"
-      "  2  bad arguments\n"
-      "  3  Mirabo is running: close it first\n"
-      "  4  the bus back end (TandorUtl.dll, or wdmI2cDll.dll on Windows\n"
-      "     2000/XP) was not found\n"
-      "  5  the bus back end refused to load (the card's driver is missing\n"
-      "     or too old, or the card was not found)\n"
-      "  6  the bus back end lacks a function (another version)\n"
-      "  7  the remote receiver does not answer\n");
+      "\n",
+      static_cast<unsigned>(kWholeCheckKeySeconds),
+      static_cast<unsigned>(kDefaultKeySeconds),
+      static_cast<unsigned>(kLongestKeySeconds));
+  Print(out,
+        "Exit status:\n"
+        "  %d  everything checked worked\n"
+        "  %d  this Windows version is not supported (NT 4, Vista or later)\n"
+        "  %d  bad arguments\n"
+        "  %d  Mirabo is running: close it first\n"
+        "  %d  the bus back end (TandorUtl.dll, or wdmI2cDll.dll on Windows\n"
+        "     2000/XP) was not found\n"
+        "  %d  the bus back end refused to load (the card's driver is missing\n"
+        "     or too old, or the card was not found)\n"
+        "  %d  the bus back end lacks a function (another version)\n"
+        "  %d  the remote receiver does not answer\n",
+        kAllWorked, kUnsupportedWindows, kBadArguments, kMiraboRunning,
+        kBackendNotFound, kBackendRefused, kBackendIncomplete, kReceiverSilent);
 }
