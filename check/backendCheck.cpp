@@ -59,45 +59,44 @@ CheckStatus CheckWindows(TextOutput& out, const BackendDescription** backend) {
   *backend = nullptr;
   Platform platform;
   if (!QueryPlatform(&platform)) {
-    Print(out,
-          CHECK_LABEL "Windows does not tell its version:" CHECK_MORE
-                      "the remote does not work here.\n",
-          "Windows:");
+    PrintLabel(out, "Windows:");
+    Print(out, "Windows does not tell its version:" CHECK_MORE
+               "the remote does not work here.\n");
     return kUnsupportedWindows;
   }
-  Print(out, CHECK_LABEL, "Windows:");
+  PrintLabel(out, "Windows:");
   PrintWindowsName(out, platform);
   Print(out, "\n");
   const BackendDescription* served = BackendFor(platform.platformClass);
   if (!served) {
+    PrintLabel(out, "Bus back end:");
     Print(out,
-          CHECK_LABEL
           "none. The remote works on Windows 95, 98, Millennium, 2000 "
-          "and" CHECK_MORE "XP only.\n",
-          "Bus back end:");
+          "and" CHECK_MORE "XP only.\n");
     return kUnsupportedWindows;
   }
-  Print(out, CHECK_LABEL "%s (the plug-in's for %s)\n",
-        "Bus back end:", served->fileName, AdviceFor(*served).platforms);
+  PrintLabel(out, "Bus back end:");
+  Print(out, "%s (the plug-in's for %s)\n", served->fileName,
+        AdviceFor(*served).platforms);
   *backend = served;
   return kAllWorked;
 }
 
 CheckStatus CheckMiraboClosed(TextOutput& out) {
   if (FindWindowA(kHostWindowClass, kHostWindowTitle)) {
+    PrintLabel(out, "Mirabo:");
     Print(out,
-          CHECK_LABEL
           "running. Close Mirabo first: two programs driving the "
-          "card's" CHECK_MORE "bus at once spoil each other's transactions.\n",
-          "Mirabo:");
+          "card's" CHECK_MORE "bus at once spoil each other's transactions.\n");
     return kMiraboRunning;
   }
-  Print(out, CHECK_LABEL "not running\n", "Mirabo:");
+  PrintLabel(out, "Mirabo:");
+  Print(out, "not running\n");
   return kAllWorked;
 }
 
 CheckStatus LoadBackend(TextOutput& out, const BackendDescription& backend) {
-  Print(out, CHECK_LABEL, "Loading:");
+  PrintLabel(out, "Loading:");
   char path[MAX_PATH];
   // Loaded by name, as the plug-in loads it; where it was found only tells
   // a missing file from one that refused to load.

@@ -21,8 +21,7 @@ CheckStatus LoadBackend(TextOutput& out, const BackendDescription& backend);
 // All three in order, stopping at the first that fails.
 CheckStatus PrepareBus(TextOutput& out);
 
-// The labels of the report's lines, of one width, and the start of a line
-// that goes on under the text of the line before: the report stays within
+// The start of a line that goes on under the text of the line before, past
+// the width of the labels (PrintLabel, output.h): the report stays within
 // the 80 columns of a console.
-#define CHECK_LABEL "%-14s"
 #define CHECK_MORE "\n              "

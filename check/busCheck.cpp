@@ -40,12 +40,13 @@ bool BackendCanScan() {
 void ReportEntryFlag(TextOutput& out) {
   const BusBackend& backend = TheBusBackend();
   if (!backend.description->drivesLines) {
-    Print(out, CHECK_LABEL "none (%s has none)\n",
-          "Entry flag:", backend.description->fileName);
+    PrintLabel(out, "Entry flag:");
+    Print(out, "none (%s has none)\n", backend.description->fileName);
     return;
   }
   int flag = backend.getEntryFlag();
-  Print(out, CHECK_LABEL "%d%s\n", "Entry flag:", flag,
+  PrintLabel(out, "Entry flag:");
+  Print(out, "%d%s\n", flag,
         flag == 0 ? " (no program is on the bus)"
                   : " (a program is on the bus now, or ended while on"
                     " it)");
@@ -53,15 +54,16 @@ void ReportEntryFlag(TextOutput& out) {
 
 CheckStatus ScanBus(TextOutput& out) {
   if (!BackendCanScan()) {
+    PrintLabel(out, "Bus scan:");
     Print(out,
-          CHECK_LABEL
           "%s reads one device at a time and cannot scan "
           "the" CHECK_MORE "bus; the receiver is read instead.\n",
-          "Bus scan:", TheBusBackend().description->fileName);
+          TheBusBackend().description->fileName);
     return CheckReceiver(out);
   }
-  Print(out, CHECK_LABEL "0x%02X to 0x%02X, one byte read from each\n",
-        "Bus scan:", kFirstAddress, kLastAddress);
+  PrintLabel(out, "Bus scan:");
+  Print(out, "0x%02X to 0x%02X, one byte read from each\n", kFirstAddress,
+        kLastAddress);
   int devices = 0;
   bool receiverFound = false;
   for (int address = kFirstAddress; address <= kLastAddress; ++address) {
@@ -71,23 +73,26 @@ CheckStatus ScanBus(TextOutput& out) {
     bool receiver = writeAddress == kReceiverWriteAddress;
     receiverFound = receiverFound || receiver;
     ++devices;
-    Print(out, CHECK_LABEL "0x%02X/0x%02X  answers, read 0x%02X%s\n", "",
-          writeAddress, writeAddress | 1, value & 0xFF,
+    PrintLabel(out, "");
+    Print(out, "0x%02X/0x%02X  answers, read 0x%02X%s\n", writeAddress,
+          writeAddress | 1, value & 0xFF,
           receiver ? "  the remote receiver" : "");
   }
-  Print(out, CHECK_LABEL "%d device%s answer%s\n", "", devices,
-        devices == 1 ? "" : "s", devices == 1 ? "s" : "");
+  PrintLabel(out, "");
+  Print(out, "%d device%s answer%s\n", devices, devices == 1 ? "" : "s",
+        devices == 1 ? "s" : "");
   if (receiverFound) return kAllWorked;
+  PrintLabel(out, "");
   Print(out,
-        CHECK_LABEL "the receiver (0x%02X/0x%02X) is not among them." CHECK_MORE
-                    "Check the receiver's cable to the card.\n",
-        "", kReceiverWriteAddress, kReceiverReadAddress);
+        "the receiver (0x%02X/0x%02X) is not among them." CHECK_MORE
+        "Check the receiver's cable to the card.\n",
+        kReceiverWriteAddress, kReceiverReadAddress);
   return kReceiverSilent;
 }
 
 CheckStatus CheckReceiver(TextOutput& out) {
   ReceiverReading reading = ReadReceiver();
-  Print(out, CHECK_LABEL, "Receiver:");
+  PrintLabel(out, "Receiver:");
   if (reading.status == 0) {
     ReportReading(out, reading);
     return kAllWorked;
@@ -101,7 +106,7 @@ CheckStatus CheckReceiver(TextOutput& out) {
 
 CheckStatus SwitchSound(TextOutput& out, bool on) {
   bool written = on ? SoundOn() : SoundOff();
-  Print(out, CHECK_LABEL, "Sound:");
+  PrintLabel(out, "Sound:");
   if (written) {
     Print(out, "switched %s\n", on ? "on" : "off");
     return kAllWorked;

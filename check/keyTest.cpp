@@ -28,8 +28,8 @@ struct Open {
 
 // "  12.34 s  " for the time since the test began.
 void PrintTime(TextOutput& out, DWORD elapsedMs) {
-  Print(out, CHECK_LABEL "%4u.%02u s  ", "",
-        static_cast<unsigned>(elapsedMs / 1000),
+  PrintLabel(out, "");
+  Print(out, "%4u.%02u s  ", static_cast<unsigned>(elapsedMs / 1000),
         static_cast<unsigned>(elapsedMs % 1000 / 10));
 }
 
@@ -89,8 +89,9 @@ void Note(TextOutput& out, DWORD elapsedMs, const ReceiverReading& reading,
 }  // namespace
 
 CheckStatus RunKeyTest(TextOutput& out, DWORD seconds) {
-  Print(out, CHECK_LABEL "press some keys on the remote now (%u seconds)\n",
-        "Key test:", static_cast<unsigned>(seconds));
+  PrintLabel(out, "Key test:");
+  Print(out, "press some keys on the remote now (%u seconds)\n",
+        static_cast<unsigned>(seconds));
   Tally tally;
   Open open;
   DWORD start = GetTickCount();
@@ -101,12 +102,14 @@ CheckStatus RunKeyTest(TextOutput& out, DWORD seconds) {
   }
   CloseFailedRun(out, elapsed, open);
   CloseHeldKey(out, elapsed, open);
-  Print(out, CHECK_LABEL "%d readings, %d key%s, %d failed\n", "",
-        tally.readings, tally.keys, tally.keys == 1 ? "" : "s", tally.failed);
+  PrintLabel(out, "");
+  Print(out, "%d readings, %d key%s, %d failed\n", tally.readings, tally.keys,
+        tally.keys == 1 ? "" : "s", tally.failed);
   if (tally.failed == 0) return kAllWorked;
+  PrintLabel(out, "");
   Print(out,
-        CHECK_LABEL "the receiver did not %s." CHECK_MORE
-                    "Check the receiver's cable to the card.\n",
-        "", tally.failed == tally.readings ? "answer" : "always answer");
+        "the receiver did not %s." CHECK_MORE
+        "Check the receiver's cable to the card.\n",
+        tally.failed == tally.readings ? "answer" : "always answer");
   return kReceiverSilent;
 }

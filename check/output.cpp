@@ -14,6 +14,10 @@ void Print(TextOutput& out, const char* format, ...) {
   va_end(args);
 }
 
+void PrintLabel(TextOutput& out, const char* label) {
+  Print(out, "%-14s", label);
+}
+
 void ReportContinuation::Write(const char* text, int length) {
   static const char kLineBreak[] = CHECK_MORE;  // the line end, the indent
   while (length > 0) {

@@ -7,6 +7,10 @@
 void Print(TextOutput& out, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
+// The start of a report line: its label, padded to the one width of all
+// labels; "" for a line that goes on under the label of the line before.
+void PrintLabel(TextOutput& out, const char* label);
+
 // Text to `out` in which every line after the first goes on under the text
 // of the report line it belongs to (CHECK_MORE, backendCheck.h): for texts
 // written without the report's layout, such as a back end's advice.
