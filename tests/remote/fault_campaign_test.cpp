@@ -10,7 +10,6 @@
 #include "entry_flag_probe.h"
 #include "fault_table.h"
 #include "remote_fixture.h"
-#include "timed_work.h"
 
 using namespace remotetest;
 using namespace harness;
@@ -62,8 +61,7 @@ class FaultCampaign : public PluginTest {
     int violations = card_->ViolationCount();
     EXPECT_TRUE(WaitForTransactions(firstClean + 2 + after));
 
-    EXPECT_LT(testsupport::TimedStop(device), kPromptStopMs);
-    EXPECT_EQ(0u, device->Release());
+    StopPromptlyAndRelease(device, kPromptStopMs);
     EXPECT_EQ(1, host.count());
     EXPECT_EQ(1, sink.count());
     EXPECT_EQ(entryFlag, flag.open());

@@ -91,10 +91,7 @@ TEST_F(Object, TableOfOperationsIsThatOfTheHostContract) {
 TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
   WriteSettings(Settings());
   IRemoteDevice* first = Create();
-  Settings changed;
-  changed.keyFirstDelay = 70;
-  changed.keyRepeatDelay = 30;
-  WriteSettings(changed);
+  WriteSettings(Settings(70, 30));
   IRemoteDevice* second = Create();
   ASSERT_NE(nullptr, first);
   ASSERT_NE(nullptr, second);
@@ -118,17 +115,14 @@ TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
   EXPECT_EQ(0u, second->Release());
 }
 
-// The test build of the plug-in, whose process heap can be made to refuse.
-class ObjectSeam : public PluginTest {
- protected:
-  ObjectSeam() : PluginTest("tandor_seam.dll") {}
-};
+// The test build of the plug-in: its process heap refuses.
+using ObjectSeam = SeamTest;
 
 TEST_F(ObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
   WriteSettings(Settings());
   {
     ScopedEnvironment failing({"TANDOR_TEST_FAIL=alloc"});
-    EXPECT_EQ(nullptr, CreateOrNull());
+    EXPECT_EQ(nullptr, plugin_.CreateObject());
   }
   // Not even the banner: the object was never built.
   EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));

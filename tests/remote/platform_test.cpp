@@ -6,10 +6,7 @@ using namespace remotetest;
 
 namespace {
 
-class PlatformSeam : public PluginTest {
- protected:
-  PlatformSeam() : PluginTest("tandor_seam.dll") {}
-};
+using PlatformSeam = SeamTest;
 
 // The record sizes that the version query was asked with, in order.
 std::string QueriedRecordSizes() {
