@@ -7,12 +7,10 @@
 // flag is 0 and Stop is prompt.
 
 #include "driverApi.h"
-#include "entry_flag_probe.h"
 #include "fault_table.h"
 #include "remote_fixture.h"
 
 using namespace remotetest;
-using namespace harness;
 using testsupport::FaultCase;
 
 namespace {

@@ -49,15 +49,11 @@ class SendingHost {
     std::lock_guard<std::mutex> hold(lock_);
     events_.push_back(event);
   }
-  std::vector<std::string> events() const {
-    std::lock_guard<std::mutex> hold(lock_);
-    return events_;
-  }
   // Where `event` stands among the events; -1 when it never happened.
   int Order(const std::string& event) const {
-    std::vector<std::string> all = events();
-    for (size_t i = 0; i < all.size(); ++i)
-      if (all[i] == event) return static_cast<int>(i);
+    std::lock_guard<std::mutex> hold(lock_);
+    for (size_t i = 0; i < events_.size(); ++i)
+      if (events_[i] == event) return static_cast<int>(i);
     return -1;
   }
 

@@ -7,7 +7,6 @@
 
 #include <atomic>
 
-#include "entry_flag_probe.h"
 #include "remote_fixture.h"
 #include "timed_work.h"
 
