@@ -65,13 +65,10 @@ void NoteRecordSize(DWORD size) {
   SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", sizes);
 }
 
-typedef BOOL(WINAPI* GetVersionExFn)(LPOSVERSIONINFOA);
-typedef HANDLE(WINAPI* CreateEventFn)(LPSECURITY_ATTRIBUTES, BOOL, BOOL,
-                                      LPCSTR);
-typedef HANDLE(WINAPI* CreateThreadFn)(LPSECURITY_ATTRIBUTES, SIZE_T,
-                                       LPTHREAD_START_ROUTINE, LPVOID, DWORD,
-                                       LPDWORD);
-typedef LPVOID(WINAPI* HeapAllocFn)(HANDLE, DWORD, SIZE_T);
+using GetVersionExFn = decltype(&GetVersionExA);
+using CreateEventFn = decltype(&CreateEventA);
+using CreateThreadFn = decltype(&CreateThread);
+using HeapAllocFn = decltype(&HeapAlloc);
 
 BOOL WINAPI SeamGetVersionExA(LPOSVERSIONINFOA info) {
   NoteRecordSize(info->dwOSVersionInfoSize);

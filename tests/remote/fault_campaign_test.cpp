@@ -7,13 +7,10 @@
 // flag is 0 and Stop is prompt.
 
 #include "driverApi.h"
-#include "entry_flag_probe.h"
 #include "fault_table.h"
 #include "remote_fixture.h"
-#include "timed_work.h"
 
 using namespace remotetest;
-using namespace harness;
 using testsupport::FaultCase;
 
 namespace {
@@ -62,8 +59,7 @@ class FaultCampaign : public PluginTest {
     int violations = card_->ViolationCount();
     EXPECT_TRUE(WaitForTransactions(firstClean + 2 + after));
 
-    EXPECT_LT(testsupport::TimedStop(device), kPromptStopMs);
-    EXPECT_EQ(0u, device->Release());
+    StopPromptlyAndRelease(device, kPromptStopMs);
     EXPECT_EQ(1, host.count());
     EXPECT_EQ(1, sink.count());
     EXPECT_EQ(entryFlag, flag.open());

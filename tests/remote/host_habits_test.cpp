@@ -49,15 +49,11 @@ class SendingHost {
     std::lock_guard<std::mutex> hold(lock_);
     events_.push_back(event);
   }
-  std::vector<std::string> events() const {
-    std::lock_guard<std::mutex> hold(lock_);
-    return events_;
-  }
   // Where `event` stands among the events; -1 when it never happened.
   int Order(const std::string& event) const {
-    std::vector<std::string> all = events();
-    for (size_t i = 0; i < all.size(); ++i)
-      if (all[i] == event) return static_cast<int>(i);
+    std::lock_guard<std::mutex> hold(lock_);
+    for (size_t i = 0; i < events_.size(); ++i)
+      if (events_[i] == event) return static_cast<int>(i);
     return -1;
   }
 
@@ -187,10 +183,7 @@ TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
   // last log line, the back end released.
   EXPECT_TRUE(WaitUntil([&] { return BackEndReleased(); }, 3000));
   EXPECT_EQ(kBreakLine, LogLines().back());
-  std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(5u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
-  ExpectSoundOff(writes, 1);
+  ExpectSoundOnThenOff(1);
   EXPECT_EQ(1u, sink_.size()) << "a key after the stop";
 }
 
@@ -257,10 +250,8 @@ TEST_F(HostHabits, ALastReleaseAnsweredDuringTheWaitStopsOnce) {
             host_window_.Order("Stop returned"));
   ExpectHostObjectsHeld(1);
   EXPECT_EQ(1, BreakLines());
-  std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(5u, writes.size()) << "the sound switched off more than once";
-  EXPECT_EQ(0x20, writes[0].value);
-  ExpectSoundOff(writes, 1);
+  // Not switched off more than once.
+  ExpectSoundOnThenOff(1);
   EXPECT_TRUE(BackEndReleased());
 }
 

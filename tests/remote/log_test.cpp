@@ -6,7 +6,6 @@
 #include <limits.h>
 
 #include "remote_fixture.h"
-#include "timed_work.h"
 
 using namespace remotetest;
 
@@ -17,9 +16,8 @@ const std::string kWin98 = "Microsoft Windows 98 or Millenium";
 using Log = PluginTest;
 
 TEST_F(Log, NormalRunWritesEveryLineInOrder) {
-  Settings settings;
-  settings.keyFirstDelay = 500;  // each key is released before the next
-  ASSERT_NO_FATAL_FAILURE(RunSession(settings, {18, 10}));
+  // Each key is released before the next.
+  ASSERT_NO_FATAL_FAILURE(RunSession(Settings(500), {18, 10}));
 
   std::vector<std::string> expected = BannerLines(500, 50);
   expected.push_back(VersionLine(kWin98));
@@ -46,8 +44,7 @@ TEST_F(Log, LogThatCannotBeOpenedLosesMessagesSilently) {
   // Readings go on unpaused: at least five keys in a second.
   Sleep(1000);
   EXPECT_GE(sink_.size(), 5u);
-  EXPECT_LT(TimedStop(device), 2000);
-  EXPECT_EQ(0u, device->Release());
+  StopPromptlyAndRelease(device);
   ExpectHostObjectsHeld(1);
 }
 
@@ -84,9 +81,8 @@ class LogFile : public PluginTest {
 };
 
 TEST_F(LogFile, NewFileHoldsExactlyTheMessagesWithCrLfLineEnds) {
-  Settings settings;
-  settings.keyFirstDelay = -1;  // printf's %d keeps the sign, INT_MIN too
-  settings.keyRepeatDelay = INT_MIN;
+  // printf's %d keeps the sign, INT_MIN too.
+  Settings settings(-1, INT_MIN);
   ASSERT_NO_FATAL_FAILURE(CreateStartStop(settings));
   EXPECT_EQ(SessionBytes(settings), LogText());
 }
@@ -123,8 +119,7 @@ TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
   EXPECT_TRUE(DeliverKey(18, 1));
   CloseHandle(held);
   EXPECT_TRUE(DeliverKey(10, 2));
-  EXPECT_LT(TimedStop(device), 2000);
-  EXPECT_EQ(0u, device->Release());
+  StopPromptlyAndRelease(device);
   EXPECT_EQ(0u, LogText().find(before)) << LogText();
   EXPECT_FALSE(LogHas("> Pressed key code 18")) << LogText();
   EXPECT_TRUE(LogHas("> Pressed key code 10")) << LogText();

@@ -17,10 +17,7 @@ class Pacing : public PluginTest {};
 
 TEST_F(Pacing, KeyDelaysPaceTheReadings) {
   const int kFirst = 150, kRepeat = 60;
-  Settings settings;
-  settings.keyFirstDelay = kFirst;
-  settings.keyRepeatDelay = kRepeat;
-  IRemoteDevice* device = StartNew(settings);
+  IRemoteDevice* device = StartNew(Settings(kFirst, kRepeat));
   ASSERT_NE(nullptr, device);
   // Nothing, a held key, nothing, two keys one after the other, nothing,
   // the last key again (new again after a reading without a key), nothing.

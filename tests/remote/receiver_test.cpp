@@ -17,10 +17,7 @@ TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   // end go.
   HMODULE utl = LoadLibraryA("tandorutl.dll");
   ASSERT_NE(nullptr, utl);
-  Settings settings;
-  settings.keyFirstDelay = 40;
-  settings.keyRepeatDelay = 20;
-  ASSERT_NO_FATAL_FAILURE(RunSession(settings, {26, 27}));
+  ASSERT_NO_FATAL_FAILURE(RunSession(Settings(40, 20), {26, 27}));
 
   size_t starts = 0, stops = 0;
   for (const SimBusEvent& event : Records(card_->GetBusEvents)) {
@@ -45,10 +42,7 @@ TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
 TEST_F(Receiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
   const int kStretchSamples = 20;  // SCL held low at every release
   const DWORD kReadingMs = 1500;
-  Settings settings;
-  settings.keyFirstDelay = -1;
-  settings.keyRepeatDelay = -1;
-  WriteSettings(settings);
+  WriteSettings(Settings(-1, -1));
   SimFault stretching = {SIM_FAULT_HOLD_SCL, -1, -1, -1, -1, kStretchSamples};
   ASSERT_GT(card_->AddFault(&stretching), 0);
   card_->PressKey(18);
@@ -100,14 +94,13 @@ class FailedReads : public PluginTest,
 TEST_P(FailedReads, NeverBecomeKeys) {
   Settings settings;
   settings.useAcorpCompMode = GetParam();
-  IRemoteDevice* device = nullptr;
   HMODULE utl = LoadLibraryA("tandorutl.dll");  // keeps the shared region
   SimFault noAcknowledge = {SIM_FAULT_NACK_BYTE, -1, -1, -1, -1, 0};
   ASSERT_GT(card_->AddFault(&noAcknowledge), 0);
   card_->PressKey(5);
-  device = StartNew(settings);
+  IRemoteDevice* device = StartNew(settings);
   ASSERT_NE(nullptr, device);
-  ASSERT_TRUE(WaitUntil([&] { return card_->TransactionCount() >= 6; }, 3000));
+  ASSERT_TRUE(WaitForTransactions(6, 3000));
   EXPECT_EQ(0u, sink_.size());
   for (const std::string& line : LogLines())
     EXPECT_EQ(std::string::npos, line.find("Pressed")) << line;
@@ -156,10 +149,7 @@ const ExpectedKey* FindExpectedKey(int code) {
 class Keys : public PluginTest {};
 
 TEST_F(Keys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
-  Settings settings;
-  settings.keyFirstDelay = 5;
-  settings.keyRepeatDelay = 5;
-  IRemoteDevice* device = StartNew(settings);
+  IRemoteDevice* device = StartNew(Settings(5, 5));
   ASSERT_NE(nullptr, device);
   std::vector<int> codes;
   for (int code = 0; code <= 40; ++code) codes.push_back(code);

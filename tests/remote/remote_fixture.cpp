@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "driverApi.h"
+#include "timed_work.h"
 
 namespace remotetest {
 
@@ -50,6 +51,11 @@ void PluginTest::StopAndRelease(IRemoteDevice* device) {
   EXPECT_EQ(0u, device->Release());
 }
 
+void PluginTest::StopPromptlyAndRelease(IRemoteDevice* device, double limitMs) {
+  EXPECT_LT(TimedStop(device), limitMs);
+  EXPECT_EQ(0u, device->Release());
+}
+
 void PluginTest::RunSession(const Settings& settings,
                             const std::vector<int>& keys) {
   std::unique_ptr<HostWindow> window(new HostWindow);
@@ -93,6 +99,13 @@ bool PluginTest::WaitForSoundWrites(size_t count, DWORD timeoutMs) const {
 bool PluginTest::WaitForTransactions(int count, DWORD timeoutMs) const {
   return WaitUntil([&] { return card_->TransactionCount() >= count; },
                    timeoutMs);
+}
+
+void PluginTest::ExpectSoundOnThenOff(size_t offs) const {
+  std::vector<SimSoundWrite> writes = SoundWrites();
+  ASSERT_EQ(1 + 4 * offs, writes.size());
+  EXPECT_EQ(0x20, writes[0].value);
+  for (size_t off = 0; off < offs; ++off) ExpectSoundOff(writes, 1 + 4 * off);
 }
 
 int PluginTest::ReadTransactions() const {

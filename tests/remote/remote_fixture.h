@@ -45,7 +45,6 @@ class PluginTest : public ::testing::Test {
 
   // A new plug-in object from GetInterfacePtr (fails the test on null).
   IRemoteDevice* Create();
-  IRemoteDevice* CreateOrNull() { return plugin_.CreateObject(); }
   // A new object started with `sink` (may be null) and `host`; null, and
   // the test failed, if that did not work.
   IRemoteDevice* StartWith(IKeyEventSink* sink, IRemoteHost* host);
@@ -53,8 +52,10 @@ class PluginTest : public ::testing::Test {
   // `sink_` (or no sink).
   IRemoteDevice* StartNew(const Settings& settings = Settings());
   IRemoteDevice* StartNewWithoutSink(const Settings& settings = Settings());
-  // Stops the object and releases the last reference.
+  // Stops the object and releases the last reference; the second also
+  // checks that Stop returned within `limitMs`.
   void StopAndRelease(IRemoteDevice* device);
+  void StopPromptlyAndRelease(IRemoteDevice* device, double limitMs = 2000);
   // A short session as a host runs it: the host window is there from the
   // start; each key of `keys` is held until it is delivered once; the
   // window goes; the object is stopped and released.
@@ -94,6 +95,9 @@ class PluginTest : public ::testing::Test {
   // Waits until the card has recorded `count` readings of the receiver.
   bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const;
   bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const;
+  // The card's sound writes are one switching-on followed by `offs`
+  // switchings-off (see ExpectSoundOff).
+  void ExpectSoundOnThenOff(size_t offs) const;
   // Waits until the card has begun `count` transactions.
   bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const;
   // Readings of the receiver (read transactions) recorded by the card.
@@ -114,6 +118,13 @@ class PluginTest : public ::testing::Test {
   const SimControl* card_ = nullptr;
   harness::PluginLibrary plugin_;
   std::string loadError_;
+};
+
+// The test build of the plug-in, tandor_seam.dll, whose system calls can
+// be made to fail (tests/plugin_seam).
+class SeamTest : public PluginTest {
+ protected:
+  SeamTest() : PluginTest("tandor_seam.dll") {}
 };
 
 // Whether this program runs as a child process of a test (Child.*).

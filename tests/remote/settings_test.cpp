@@ -9,7 +9,6 @@
 #include <random>
 
 #include "remote_fixture.h"
-#include "timed_work.h"
 
 using namespace remotetest;
 
@@ -69,8 +68,7 @@ class SettingsTest : public PluginTest {
     if (!device) return 0;
     Sleep(kWatchMs);
     size_t delivered = sink_.size();
-    EXPECT_LT(TimedStop(device), kPromptStopMs);
-    EXPECT_EQ(0u, device->Release());
+    StopPromptlyAndRelease(device, kPromptStopMs);
     ExpectHostObjectsHeld(1);
     for (const KeyEvent& delivery : sink_.events())
       EXPECT_EQ("Key_Power", delivery.name);
@@ -222,8 +220,7 @@ TEST_F(BadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
   size_t before = sink_.size();
   // Still 5 ms apart, not 1000 or 100: a locked file is a missing key.
   EXPECT_TRUE(sink_.WaitForKeys(before + kUnpausedReadings, 1000));
-  EXPECT_LT(TimedStop(device), kPromptStopMs);
-  EXPECT_EQ(0u, device->Release());
+  StopPromptlyAndRelease(device, kPromptStopMs);
   CloseHandle(held);
 }
 

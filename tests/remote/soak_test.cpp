@@ -13,11 +13,8 @@
 
 #include "timed_work.h"
 #include "keyTable.h"
-#include "entry_flag_probe.h"
-#include "harness.h"
 #include "remote_fixture.h"
 
-using namespace harness;
 using namespace remotetest;
 
 namespace {

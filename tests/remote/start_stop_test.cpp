@@ -7,7 +7,6 @@
 
 #include <atomic>
 
-#include "entry_flag_probe.h"
 #include "remote_fixture.h"
 #include "timed_work.h"
 
@@ -41,23 +40,6 @@ class StartStopTest : public PluginTest {
 
 using Start = StartStopTest;
 
-TEST_F(Start, HoldsOneReferenceToEachHostObjectWhileStarted) {
-  card_->PressKey(kHeldCode);
-  IRemoteDevice* device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
-  sim::HeldEntryRegion flag;
-  ExpectHostObjectsHeld(2);
-  EXPECT_TRUE(sink_.WaitForKeys(1)) << "the worker does not poll";
-  EXPECT_LT(TimedStop(device), kNoWaitMs);
-  ExpectHostObjectsHeld(1);
-  EXPECT_LT(TimedStop(device), kNoWaitMs);
-  ExpectHostObjectsHeld(1);
-  EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ(0, host_.queries());
-  EXPECT_EQ(0, sink_.queries());
-  ExpectAllGivenBack(flag);
-}
-
 TEST_F(Start, NullHostIsRefusedHoldsNothingAndIsNoStart) {
   card_->PressKey(kHeldCode);
   WriteSettings(Settings(5, 5));
@@ -77,21 +59,24 @@ TEST_F(Start, NullHostIsRefusedHoldsNothingAndIsNoStart) {
   EXPECT_EQ(0u, device->Release());
 }
 
-TEST_F(Start, SecondStartIsRefusedBeforeAndAfterStop) {
+// Started, the object holds one reference to each host object, and refuses
+// a second Start before and after Stop; Stop may come twice.
+TEST_F(Start, HoldsOneReferenceToEachHostObjectAndRefusesASecondStart) {
   HostApplication otherHost;
   KeyRecorder otherSink;
   card_->PressKey(kHeldCode);
   IRemoteDevice* device = StartNew(Settings(5, 5));
   ASSERT_NE(nullptr, device);
   sim::HeldEntryRegion flag;
+  ExpectHostObjectsHeld(2);
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
   // A null host must not make the object forget the host it holds.
   EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, nullptr));
   EXPECT_EQ(1, otherHost.count());
   EXPECT_EQ(1, otherSink.count());
   ExpectHostObjectsHeld(2);
-  EXPECT_TRUE(sink_.WaitForKeys(1));
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_TRUE(sink_.WaitForKeys(1)) << "the worker does not poll";
+  EXPECT_LT(TimedStop(device), kNoWaitMs);
   ExpectHostObjectsHeld(1);
   size_t delivered = sink_.size();
   // The back end is gone with the first run: polling again would call
@@ -103,8 +88,9 @@ TEST_F(Start, SecondStartIsRefusedBeforeAndAfterStop) {
   ExpectHostObjectsHeld(1);
   EXPECT_TRUE(NoMoreReadings()) << "polls again after its run";
   EXPECT_EQ(delivered, sink_.size());
-  EXPECT_LT(TimedStop(device), kNoWaitMs);
-  EXPECT_EQ(0u, device->Release());
+  StopPromptlyAndRelease(device, kNoWaitMs);
+  EXPECT_EQ(0, host_.queries());
+  EXPECT_EQ(0, sink_.queries());
   ExpectAllGivenBack(flag);
 }
 
@@ -184,12 +170,8 @@ TEST_F(Start, TwoHundredCyclesLeaveNoHandleOrLibraryBehind) {
   EXPECT_EQ(nullptr, GetModuleHandleA("tandor.dll"));
 }
 
-// The test build of the plug-in, whose stop event and worker thread can be
-// made to fail.
-class StartSeam : public PluginTest {
- protected:
-  StartSeam() : PluginTest("tandor_seam.dll") {}
-};
+// The test build of the plug-in: its stop event and worker thread fail.
+using StartSeam = SeamTest;
 
 TEST_F(StartSeam, StopEventFailureGivesBackWhatStartTook) {
   WriteSettings(Settings());

@@ -28,12 +28,8 @@ TEST_F(Wdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
   EXPECT_EQ("Key_Power", sink_.events()[0].name);
   EXPECT_EQ("Power", sink_.events()[0].label);
   EXPECT_TRUE(LogHas("> Pressed key code 18"));
-  std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(9u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
-  ExpectSoundOff(writes, 1);
-  ExpectSoundOff(writes, 5);
-  for (const SimSoundWrite& write : writes) EXPECT_EQ(1, write.viaWdm);
+  ExpectSoundOnThenOff(2);
+  for (const SimSoundWrite& write : SoundWrites()) EXPECT_EQ(1, write.viaWdm);
   for (const SimKeyRead& read : KeyReads()) EXPECT_EQ(1, read.viaWdm);
   // No shared region: nothing of TandorUtl was ever loaded.
   EXPECT_EQ(-1, sim::ReadEntryFlag());
