@@ -27,19 +27,18 @@ int ReadResultFault(Line line, bool high) {
 }  // namespace
 
 SimCard::SimCard()
-    : receiverTarget_(bus_, RemoteReceiver::kAddress, receiver_,
-                      [this](int byte) {
-                        return !faults_.WithholdsAck(transaction_, byte);
-                      }),
-      fixedTarget_(bus_, FixedByteDevice::kAddress, fixedDevice_,
-                   [this](int byte) {
-                     return !faults_.WithholdsAck(transaction_, byte);
-                   }),
+    : receiverTarget_(bus_, RemoteReceiver::kAddress, receiver_, FaultGate()),
+      fixedTarget_(bus_, FixedByteDevice::kAddress, fixedDevice_, FaultGate()),
       faultyDevice_(bus_.AddParticipant()) {
   bus_.AddListener(&checker_);
   bus_.SetObserver(
       [this](const LineState& state) { trace_.Record(clock_.NowNs(), state); });
   Reset();
+}
+
+// Both devices withhold the acknowledges that a fault asks for.
+AckGate SimCard::FaultGate() {
+  return [this](int byte) { return !faults_.WithholdsAck(transaction_, byte); };
 }
 
 void SimCard::Reset() {
