@@ -10,6 +10,10 @@ bool LineState::operator==(const LineState& other) const {
          devicesSda == other.devicesSda;
 }
 
+namespace {
+
+// The edge that leads from `before` to `after`, which differ in at most one
+// line; false when neither line changed.
 bool ClassifyEdge(const LineState& before, const LineState& after,
                   EdgeKind* kind) {
   if (before.scl != after.scl) {
@@ -25,6 +29,8 @@ bool ClassifyEdge(const LineState& before, const LineState& after,
   }
   return false;
 }
+
+}  // namespace
 
 LineBus::LineBus() : outputs_(1) {}
 
