@@ -87,23 +87,11 @@ void LineBus::Deliver() {
 }
 
 void LineBus::Tell(BusListener& listener, const BusEdge& edge) {
-  switch (edge.kind) {
-    case EdgeKind::kStart:
-      listener.OnStart(edge.state);
-      break;
-    case EdgeKind::kStop:
-      listener.OnStop(edge.state);
-      break;
-    case EdgeKind::kSclRise:
-      listener.OnSclRise(edge.state);
-      break;
-    case EdgeKind::kSclFall:
-      listener.OnSclFall(edge.state);
-      break;
-    case EdgeKind::kDataChange:
-      listener.OnDataChange(edge.state);
-      break;
-  }
+  // In EdgeKind's order.
+  static void (BusListener::*const kHandlers[])(const LineState&) = {
+      &BusListener::OnSclRise, &BusListener::OnSclFall,
+      &BusListener::OnDataChange, &BusListener::OnStart, &BusListener::OnStop};
+  (listener.*kHandlers[static_cast<int>(edge.kind)])(edge.state);
 }
 
 void LineBus::ReleaseAll() {
