@@ -48,7 +48,7 @@ void SimCard::Reset() {
   fixedTarget_.Reset();
   checker_.Reset();
   receiver_.Reset();
-  keys_.Reset();
+  keys_.Release();
   faults_.Clear();
   records_.Clear();
   violations_.Clear();
