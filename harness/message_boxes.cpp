@@ -11,11 +11,15 @@ namespace harness {
 
 namespace {
 
+bool HasClass(HWND window, const char* name) {
+  char actual[16] = "";
+  GetClassNameA(window, actual, sizeof actual);
+  return _stricmp(actual, name) == 0;
+}
+
 // A message box is a dialog of the system class "#32770".
 bool IsDialogClass(HWND window) {
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof name);
-  return strcmp(name, "#32770") == 0;
+  return HasClass(window, "#32770");
 }
 
 std::string WindowText(HWND window) {
@@ -28,12 +32,9 @@ std::string IconName(HWND box) {
   HICON shown = nullptr;
   for (HWND child = GetWindow(box, GW_CHILD); child;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    char name[16] = "";
-    GetClassNameA(child, name, sizeof name);
-    if (_stricmp(name, "Static") == 0 &&
-        (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+    if (HasClass(child, "Static") &&
+        (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
       shown = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-    }
   }
   if (!shown) return "none";
   const struct {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,10 +51,9 @@ class SimDriver {
 template <typename Entry>
 std::vector<Entry> Records(int(__cdecl* get)(Entry*, int)) {
   std::vector<Entry> entries(static_cast<size_t>(get(nullptr, 0)));
-  int count = get(entries.data(), static_cast<int>(entries.size()));
-  entries.resize(static_cast<size_t>(count) < entries.size()
-                     ? static_cast<size_t>(count)
-                     : entries.size());
+  // A record that grew in between is cut to the room given.
+  size_t count = get(entries.data(), static_cast<int>(entries.size()));
+  entries.resize(std::min(count, entries.size()));
   return entries;
 }
 

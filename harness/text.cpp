@@ -1,6 +1,7 @@
 #include "text.h"
 
 #include <stdio.h>
+#include <string.h>
 
 namespace harness {
 
@@ -20,32 +21,20 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::string Quoted(const std::string& text) {
+  // Each special character, then the letter that names it after a backslash.
+  static const char kSpecial[] = "\"\\\n\r\t", kNamed[] = "\"\\nrt";
   std::string quoted = "\"";
   for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\r':
-        quoted += "\\r";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          snprintf(escaped, sizeof escaped, "\\x%02X", c);
-          quoted += escaped;
-        } else {
-          quoted += static_cast<char>(c);
-        }
+    const char* special = c ? strchr(kSpecial, c) : nullptr;
+    if (special) {
+      quoted += '\\';
+      quoted += kNamed[special - kSpecial];
+    } else if (c < 0x20) {
+      char escaped[8];
+      snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      quoted += escaped;
+    } else {
+      quoted += static_cast<char>(c);
     }
   }
   return quoted + "\"";

@@ -12,7 +12,6 @@ void SessionClock::Start() {
   frequency_ = value.QuadPart;
   QueryPerformanceCounter(&value);
   origin_ = value.QuadPart;
-  started_ = true;
 }
 
 long SessionClock::NowMs() const {

@@ -10,13 +10,11 @@
 class SessionClock {
  public:
   void Start();
-  bool started() const { return started_; }
   long NowMs() const;
   // Turns a performance counter reading into session milliseconds.
   long MsAt(long long counter) const;
 
  private:
-  bool started_ = false;
   long long origin_ = 0;
   long long frequency_ = 1;
 };

@@ -105,11 +105,9 @@ bool NoteReferencesAfterRelease(const HostObjects& objects) {
 }
 
 void NoteVcd(SimCardLink* sim, const std::string& path) {
-  if (sim->WriteVcd(path)) {
-    console::Note("bus trace written to %s", path.c_str());
-  } else {
-    console::Note("cannot write the bus trace to %s", path.c_str());
-  }
+  console::Note(sim->WriteVcd(path) ? "bus trace written to %s"
+                                    : "cannot write the bus trace to %s",
+                path.c_str());
 }
 
 int Run(const HostOptions& options) {

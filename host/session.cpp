@@ -20,31 +20,12 @@ BOOL WINAPI OnConsoleInterrupt(DWORD) {
   return TRUE;
 }
 
-// Mirabo's main window, opened and closed as the schedule says.
-class MainWindow {
- public:
-  bool IsOpen() const { return window_ != nullptr; }
-  // Both return false when it failed.
-  bool Open() {
-    window_.reset(new harness::HostWindow);
-    if (!window_->created()) window_.reset();
-    return IsOpen();
-  }
-  bool Close() {
-    bool wasOpen = IsOpen();
-    window_.reset();
-    return wasOpen;
-  }
-
- private:
-  std::unique_ptr<harness::HostWindow> window_;
-};
-
-// The window events in time order, applied as their times come.
+// Mirabo's main window, opened and closed by the window events in time
+// order as their times come.
 class WindowSchedule {
  public:
-  WindowSchedule(const std::vector<WindowEvent>& events, MainWindow* window)
-      : events_(events), window_(window) {}
+  explicit WindowSchedule(const std::vector<WindowEvent>& events)
+      : events_(events) {}
 
   void ApplyDue(long nowMs) {
     while (next_ < events_.size() && events_[next_].atMs <= nowMs) {
@@ -57,24 +38,32 @@ class WindowSchedule {
     if (next_ >= events_.size()) return -1;
     return std::max(0L, events_[next_].atMs - nowMs);
   }
+  // False when the window was not open.
+  bool Close() {
+    bool wasOpen = window_ != nullptr;
+    window_.reset();
+    return wasOpen;
+  }
 
  private:
   void Apply(const WindowEvent& event, long nowMs) {
     const char* what;
-    if (event.open == window_->IsOpen()) {
+    if (event.open == (window_ != nullptr)) {
       what = event.open ? "window already open" : "window already closed";
     } else if (event.open) {
-      what = window_->Open() ? "window \"Mirabo\" opened"
-                             : "window \"Mirabo\" cannot be opened";
+      window_.reset(new harness::HostWindow);
+      if (!window_->created()) window_.reset();
+      what = window_ ? "window \"Mirabo\" opened"
+                     : "window \"Mirabo\" cannot be opened";
     } else {
-      what = window_->Close() ? "window \"Mirabo\" closed"
-                              : "window \"Mirabo\" cannot be closed";
+      what = Close() ? "window \"Mirabo\" closed"
+                     : "window \"Mirabo\" cannot be closed";
     }
     console::Event(nowMs, "%s", what);
   }
 
   std::vector<WindowEvent> events_;
-  MainWindow* window_;
+  std::unique_ptr<harness::HostWindow> window_;
   size_t next_ = 0;
 };
 
@@ -100,16 +89,13 @@ void RunMessageLoop(long runMs, WindowSchedule* schedule, SimCardLink* sim,
 }  // namespace
 
 const char* ResultName(HRESULT result) {
-  switch (result) {
-    case S_OK:
-      return "S_OK";
-    case E_NOINTERFACE:
-      return "E_NOINTERFACE";
-    case E_UNEXPECTED:
-      return "E_UNEXPECTED";
-    case E_POINTER:
-      return "E_POINTER";
-  }
+#define HOST_RESULT_NAME(name) \
+  if (result == name) return #name;
+  HOST_RESULT_NAME(S_OK)
+  HOST_RESULT_NAME(E_NOINTERFACE)
+  HOST_RESULT_NAME(E_UNEXPECTED)
+  HOST_RESULT_NAME(E_POINTER)
+#undef HOST_RESULT_NAME
   static char hex[16];
   snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(result));
   return hex;
@@ -119,8 +105,7 @@ SessionOutcome RunSession(IRemoteDevice* device, HostObjects* objects,
                           const HostOptions& options, SimCardLink* sim,
                           SessionClock* clock) {
   SessionOutcome outcome;
-  MainWindow window;
-  WindowSchedule schedule(options.window, &window);
+  WindowSchedule schedule(options.window);
   long runMs = RunLengthMs(options);
   SetConsoleCtrlHandler(OnConsoleInterrupt, TRUE);
 
@@ -148,7 +133,7 @@ SessionOutcome RunSession(IRemoteDevice* device, HostObjects* objects,
                  ResultName(stopped), stopMs - stopAt,
                  objects->sinkTally.references,
                  objects->applicationTally.references, objects->keyCount);
-  if (window.Close())
+  if (schedule.Close())
     console::Event(clock->NowMs(), "window \"Mirabo\" closed");
   SetConsoleCtrlHandler(OnConsoleInterrupt, FALSE);
   return outcome;

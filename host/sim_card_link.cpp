@@ -3,15 +3,8 @@
 namespace {
 
 const char* SoundMeaning(int value) {
-  switch (value) {
-    case 0x20:
-      return "on";
-    case 0x10:
-    case 0x40:
-      return "off";
-    default:
-      return "unchanged";
-  }
+  if (value == 0x20) return "on";
+  return value == 0x10 || value == 0x40 ? "off" : "unchanged";
 }
 
 }  // namespace

@@ -7,83 +7,46 @@ namespace {
 
 using sim::CardAccess;
 
-void Reset() {
-  CardAccess()->Reset();
-}
-void PressKey(int code) {
-  CardAccess()->PressKey(code);
-}
-void ReleaseKey() {
-  CardAccess()->ReleaseKey();
-}
-void PlayKeyScript(const SimKeyStep* steps, int count) {
-  CardAccess()->PlayKeyScript(steps, count);
-}
-int HeldKey() {
-  return CardAccess()->HeldKey();
-}
-
-int AddFault(const SimFault* fault) {
-  return fault ? CardAccess()->AddFault(*fault) : -1;
-}
-void ClearFaults() {
-  CardAccess()->ClearFaults();
-}
-int TransactionCount() {
-  return CardAccess()->TransactionCount();
-}
-
-int GetCalls(SimCall* out, int capacity) {
-  return CardAccess()->records().calls.CopyOut(out, capacity);
-}
-int GetBusEvents(SimBusEvent* out, int capacity) {
-  return CardAccess()->records().busEvents.CopyOut(out, capacity);
-}
-int GetSoundWrites(SimSoundWrite* out, int capacity) {
-  return CardAccess()->records().soundWrites.CopyOut(out, capacity);
-}
-int GetKeyReads(SimKeyRead* out, int capacity) {
-  return CardAccess()->records().keyReads.CopyOut(out, capacity);
-}
-void ClearRecords() {
-  CardAccess()->ClearRecords();
-}
-
-int ViolationCount() {
-  return CardAccess()->violations().count();
-}
-// The text's storage lasts as long as the card.
-const char* FirstViolation() {
-  return CardAccess()->violations().first();
-}
-
-int Scl() {
-  return CardAccess()->Scl();
-}
-int Sda() {
-  return CardAccess()->Sda();
-}
-int SoundState() {
-  return CardAccess()->SoundState();
-}
-int WriteVcd(const char* path) {
-  return path && CardAccess()->WriteVcd(path) ? 0 : -1;
-}
-int64_t NowUs() {
-  return CardAccess()->NowUs();
-}
-void SetTracing(int on) {
-  CardAccess()->SetTracing(on != 0);
-}
-
+// The table's order is SimControl's.
 const SimControl kControl = {
-    Reset,        PressKey,       ReleaseKey,     PlayKeyScript,
-    HeldKey,      AddFault,       ClearFaults,    TransactionCount,
-    GetCalls,     GetBusEvents,   GetSoundWrites, GetKeyReads,
-    ClearRecords, ViolationCount, FirstViolation, Scl,
-    Sda,          SoundState,     WriteVcd,       NowUs,
-    SetTracing,
+    [] { CardAccess()->Reset(); },
+    [](int code) { CardAccess()->PressKey(code); },
+    [] { CardAccess()->ReleaseKey(); },
+    [](const SimKeyStep* steps, int count) {
+      CardAccess()->PlayKeyScript(steps, count);
+    },
+    [] { return CardAccess()->HeldKey(); },
+    [](const SimFault* fault) {
+      return fault ? CardAccess()->AddFault(*fault) : -1;
+    },
+    [] { CardAccess()->ClearFaults(); },
+    [] { return CardAccess()->TransactionCount(); },
+    [](SimCall* out, int capacity) {
+      return CardAccess()->records().calls.CopyOut(out, capacity);
+    },
+    [](SimBusEvent* out, int capacity) {
+      return CardAccess()->records().busEvents.CopyOut(out, capacity);
+    },
+    [](SimSoundWrite* out, int capacity) {
+      return CardAccess()->records().soundWrites.CopyOut(out, capacity);
+    },
+    [](SimKeyRead* out, int capacity) {
+      return CardAccess()->records().keyReads.CopyOut(out, capacity);
+    },
+    [] { CardAccess()->ClearRecords(); },
+    [] { return CardAccess()->violations().count(); },
+    // The text's storage lasts as long as the card.
+    [] { return CardAccess()->violations().first(); },
+    [] { return CardAccess()->Scl(); },
+    [] { return CardAccess()->Sda(); },
+    [] { return CardAccess()->SoundState(); },
+    [](const char* path) {
+      return path && CardAccess()->WriteVcd(path) ? 0 : -1;
+    },
+    [] { return CardAccess()->NowUs(); },
+    [](int on) { CardAccess()->SetTracing(on != 0); },
 };
+
 }  // namespace
 
 extern "C" const SimControl* __cdecl SimGetControl(void) {

@@ -18,7 +18,6 @@ class KeySource {
   void Play(const SimKeyStep* steps, int count, int64_t nowUs);
   // The code held at `nowUs`, -1 for none.
   int HeldAt(int64_t nowUs) const;
-  void Reset() { Release(); }
 
  private:
   int held_ = -1;

@@ -10,6 +10,10 @@ bool LineState::operator==(const LineState& other) const {
          devicesSda == other.devicesSda;
 }
 
+namespace {
+
+// The edge that leads from `before` to `after`, which differ in at most one
+// line; false when neither line changed.
 bool ClassifyEdge(const LineState& before, const LineState& after,
                   EdgeKind* kind) {
   if (before.scl != after.scl) {
@@ -25,6 +29,8 @@ bool ClassifyEdge(const LineState& before, const LineState& after,
   }
   return false;
 }
+
+}  // namespace
 
 LineBus::LineBus() : outputs_(1) {}
 
@@ -81,23 +87,11 @@ void LineBus::Deliver() {
 }
 
 void LineBus::Tell(BusListener& listener, const BusEdge& edge) {
-  switch (edge.kind) {
-    case EdgeKind::kStart:
-      listener.OnStart(edge.state);
-      break;
-    case EdgeKind::kStop:
-      listener.OnStop(edge.state);
-      break;
-    case EdgeKind::kSclRise:
-      listener.OnSclRise(edge.state);
-      break;
-    case EdgeKind::kSclFall:
-      listener.OnSclFall(edge.state);
-      break;
-    case EdgeKind::kDataChange:
-      listener.OnDataChange(edge.state);
-      break;
-  }
+  // In EdgeKind's order.
+  static void (BusListener::*const kHandlers[])(const LineState&) = {
+      &BusListener::OnSclRise, &BusListener::OnSclFall,
+      &BusListener::OnDataChange, &BusListener::OnStart, &BusListener::OnStop};
+  (listener.*kHandlers[static_cast<int>(edge.kind)])(edge.state);
 }
 
 void LineBus::ReleaseAll() {

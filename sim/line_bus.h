@@ -93,9 +93,4 @@ class LineBus {
   bool delivering_ = false;
 };
 
-// The edge that leads from `before` to `after`, which differ in at most one
-// line; false when neither line changed.
-bool ClassifyEdge(const LineState& before, const LineState& after,
-                  EdgeKind* kind);
-
 }  // namespace sim

@@ -20,7 +20,6 @@ class BoundedLog {
     entries_.push_back(entry);
   }
   void Clear() { entries_.clear(); }
-  size_t size() const { return entries_.size(); }
 
   // The SimControl Get... contract: returns the number of entries, copies
   // at most `capacity` of them, oldest first.

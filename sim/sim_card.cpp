@@ -27,19 +27,18 @@ int ReadResultFault(Line line, bool high) {
 }  // namespace
 
 SimCard::SimCard()
-    : receiverTarget_(bus_, RemoteReceiver::kAddress, receiver_,
-                      [this](int byte) {
-                        return !faults_.WithholdsAck(transaction_, byte);
-                      }),
-      fixedTarget_(bus_, FixedByteDevice::kAddress, fixedDevice_,
-                   [this](int byte) {
-                     return !faults_.WithholdsAck(transaction_, byte);
-                   }),
+    : receiverTarget_(bus_, RemoteReceiver::kAddress, receiver_, FaultGate()),
+      fixedTarget_(bus_, FixedByteDevice::kAddress, fixedDevice_, FaultGate()),
       faultyDevice_(bus_.AddParticipant()) {
   bus_.AddListener(&checker_);
   bus_.SetObserver(
       [this](const LineState& state) { trace_.Record(clock_.NowNs(), state); });
   Reset();
+}
+
+// Both devices withhold the acknowledges that a fault asks for.
+AckGate SimCard::FaultGate() {
+  return [this](int byte) { return !faults_.WithholdsAck(transaction_, byte); };
 }
 
 void SimCard::Reset() {
@@ -49,7 +48,7 @@ void SimCard::Reset() {
   fixedTarget_.Reset();
   checker_.Reset();
   receiver_.Reset();
-  keys_.Reset();
+  keys_.Release();
   faults_.Clear();
   records_.Clear();
   violations_.Clear();

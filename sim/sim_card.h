@@ -76,6 +76,7 @@ class SimCard final : private ReceiverHost, private CheckerSink {
     int samplesLeft = 0;  // -1: for ever
   };
 
+  AckGate FaultGate();
   int RunDriverFunction(DriverFunction function, const int* args, int argc);
   int InitSwMode();
   int I2cIsInitOk() const;

@@ -4,8 +4,6 @@
 // keys.
 #pragma once
 
-#include <string>
-
 #include "sim_card.h"
 
 namespace sim {

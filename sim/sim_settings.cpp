@@ -46,10 +46,6 @@ bool ParseNumbers(const std::string& text, char separator, size_t count,
   return true;
 }
 
-SimFault EveryTransaction(int kind, int value) {
-  return SimFault{kind, 0, -1, -1, -1, value};
-}
-
 bool ParseKeys(const std::string& text, std::vector<SimKeyStep>* keys) {
   for (const std::string& step : Split(text, ',')) {
     int fields[2];
@@ -69,14 +65,13 @@ bool ParseFault(const std::string& text, SimFault* fault) {
 bool ApplySetting(const std::string& name, const std::string& value,
                   SimSettings* settings) {
   int number;
-  if (name == "i2c_init_ok" && ParseNumber(value, &number)) {
-    settings->faults.push_back(
-        EveryTransaction(SIM_FAULT_I2C_INIT_OK_RESULT, number));
-    return true;
-  }
-  if (name == "init_sw_mode" && ParseNumber(value, &number)) {
-    settings->faults.push_back(
-        EveryTransaction(SIM_FAULT_INIT_SW_MODE_RESULT, number));
+  const int resultFault = name == "i2c_init_ok" ? SIM_FAULT_I2C_INIT_OK_RESULT
+                          : name == "init_sw_mode"
+                              ? SIM_FAULT_INIT_SW_MODE_RESULT
+                              : 0;
+  if (resultFault && ParseNumber(value, &number)) {
+    // From the first transaction on, for every call.
+    settings->faults.push_back(SimFault{resultFault, 0, -1, -1, -1, number});
     return true;
   }
   if (name == "keys") {

@@ -22,7 +22,6 @@ class VcdTrace {
   void SetEnabled(bool enabled) { enabled_ = enabled; }
   // A change of the lines or outputs at `timeNs`.
   void Record(int64_t timeNs, const LineState& state);
-  size_t size() const { return changes_.size(); }
 
   std::string Render() const;
 

@@ -134,29 +134,11 @@ TEST_F(Receiver, WritesAfterTheSubaddressGoToTheFollowingSubaddresses) {
 
 using OtherDevices = SimTest;
 
-TEST_F(OtherDevices, SecondDeviceAnswersAReadThatHasNoNinthClock) {
-  int value = -1;
-  EXPECT_EQ(master_.ReadByte(0x91, &value), 0);
-  EXPECT_EQ(value, 0x5A);
-  EXPECT_EQ(Frame(), "START, OUT 91 ack, IN 5a noclock, STOP");
-  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
-  EXPECT_TRUE(KeyReads().empty());
-}
-
 TEST_F(OtherDevices, SecondDeviceTakesWritesWithoutTouchingTheReceiver) {
   EXPECT_EQ(master_.Write3(0x90, 2, 0x20), 0);
   EXPECT_EQ(Frame(), "START, OUT 90 ack, OUT 02 ack, OUT 20 ack, STOP");
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(sim_->SoundState(), -1);
-}
-
-TEST_F(OtherDevices, UnknownAddressIsNotAcknowledged) {
-  int value = -1;
-  EXPECT_EQ(master_.ReadByte(0xA1, &value), 1);
-  EXPECT_EQ(value, -1);
-  EXPECT_EQ(master_.Write3(0x94, 2, 0x20), 1);
-  EXPECT_EQ(Frame(), "START, OUT a1 nack, STOP, START, OUT 94 nack, STOP");
-  EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
 }
 
 using EntryFlagRecords = SimTest;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <set>
+#include <thread>
 
 #include "sim_fixture.h"
 
@@ -12,32 +13,21 @@ namespace {
 
 using Concurrency = SimTest;
 
-struct Worker {
-  ReferenceMaster* master = nullptr;
-  int transactions = 0;
-  std::atomic<int> failures{0};
-  std::set<int> codes;
-};
-
-DWORD WINAPI ReadKeys(void* parameter) {
-  auto* worker = static_cast<Worker*>(parameter);
-  for (int i = 0; i < worker->transactions; ++i) {
-    int value = -1;
-    if (worker->master->ReadByte(0x97, &value) != 0) ++worker->failures;
-    worker->codes.insert(value);
-  }
-  return 0;
-}
-
 TEST_F(Concurrency, TransactionsStayWholeWhileKeysChangeAndRecordsAreRead) {
-  Worker worker;
-  worker.master = &master_;
-  worker.transactions = 300;
-  HANDLE thread = CreateThread(nullptr, 0, ReadKeys, &worker, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
+  std::atomic<int> failures{0};
+  std::atomic<bool> done{false};
+  std::set<int> codes;  // the worker's, read after it has ended
+  std::thread worker([&] {
+    for (int i = 0; i < 300; ++i) {
+      int value = -1;
+      if (master_.ReadByte(0x97, &value) != 0) ++failures;
+      codes.insert(value);
+    }
+    done = true;
+  });
   int pressed = 0;
   size_t callsSeen = 0;
-  while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
+  while (!done) {
     sim_->PressKey(++pressed % 2 ? 0x11 : 0x22);
     sim_->GetBusEvents(nullptr, 0);
     const size_t seen = Calls().size();
@@ -45,10 +35,10 @@ TEST_F(Concurrency, TransactionsStayWholeWhileKeysChangeAndRecordsAreRead) {
     callsSeen = seen;
     Sleep(0);
   }
-  CloseHandle(thread);
+  worker.join();
 
-  EXPECT_EQ(worker.failures, 0);
-  for (int code : worker.codes)
+  EXPECT_EQ(failures, 0);
+  for (int code : codes)
     EXPECT_TRUE(code == 0x11 || code == 0x22 || code == 0xAA) << code;
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
   EXPECT_EQ(BusEvents().size(), 4u * 300);

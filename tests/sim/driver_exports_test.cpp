@@ -37,18 +37,11 @@ const DriverFunctionInfo kFunctions[] = {
 #undef SIM_TEST_FUNCTION_INFO
 
 bool TouchesTheBus(int function) {
-  switch (function) {
-    case kDrv_I2CIsInitOK:
-    case kDrv_I2CInitSWMode:
-    case kDrv_I2CSWSetSCL:
-    case kDrv_I2CSWSetSDA:
-    case kDrv_I2CSWReadSCL:
-    case kDrv_I2CSWReadSDA:
-    case kDrv_SetGPIOMODE:
-      return true;
-    default:
-      return false;
-  }
+  for (int bus : {kDrv_I2CIsInitOK, kDrv_I2CInitSWMode, kDrv_I2CSWSetSCL,
+                  kDrv_I2CSWSetSDA, kDrv_I2CSWReadSCL, kDrv_I2CSWReadSDA,
+                  kDrv_SetGPIOMODE})
+    if (function == bus) return true;
+  return false;
 }
 
 // cdecl: the caller removes the arguments, so a function may be called with

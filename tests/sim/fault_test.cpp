@@ -52,7 +52,7 @@ TEST_F(Faults, ClockStretchingForAFixedNumberOfSamples) {
   lines_.setScl(0);
   AddFault(SIM_FAULT_HOLD_SCL, 500, 0, 1, /*call=*/0);
   EXPECT_TRUE(master_.RaiseScl()) << "high at the 501st sample";
-  master_.SetScl(0);
+  lines_.setScl(0);
   EXPECT_TRUE(master_.RaiseScl()) << "only the first release is held";
 
   sim_->ClearFaults();

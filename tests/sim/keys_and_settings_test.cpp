@@ -71,32 +71,22 @@ TEST(SimSettings, EverySettingIsUnderstood) {
   const sim::SimSettings settings = sim::ParseSimSettings(
       " i2c_init_ok=0; init_sw_mode = 0x10;keys=0:18,150:-1 ;"
       "fault=1:2:3:-1:-1:0;vcd=C:\\trace.vcd;;bogus;keys=1:x;speed=3");
-  ASSERT_EQ(settings.faults.size(), 3u);
-  EXPECT_EQ(settings.faults[0].kind, SIM_FAULT_I2C_INIT_OK_RESULT);
-  EXPECT_EQ(settings.faults[0].value, 0);
-  EXPECT_EQ(settings.faults[1].kind, SIM_FAULT_INIT_SW_MODE_RESULT);
-  EXPECT_EQ(settings.faults[1].value, 16);
-  EXPECT_EQ(settings.faults[1].transactions, -1);
-  const SimFault& fault = settings.faults[2];
-  EXPECT_EQ(fault.kind, SIM_FAULT_NACK_BYTE);
-  EXPECT_EQ(fault.transaction, 2);
-  EXPECT_EQ(fault.transactions, 3);
-  EXPECT_EQ(fault.call, -1);
-  EXPECT_EQ(fault.level, -1);
-  EXPECT_EQ(fault.value, 0);
-
-  ASSERT_TRUE(settings.hasKeys);
-  ASSERT_EQ(settings.keys.size(), 2u);
-  EXPECT_EQ(settings.keys[0].atMs, 0);
-  EXPECT_EQ(settings.keys[0].code, 18);
-  EXPECT_EQ(settings.keys[1].atMs, 150);
-  EXPECT_EQ(settings.keys[1].code, -1);
+  // Every field of each fault, in SimFault's order, and each key step.
+  std::vector<std::vector<int>> faults, keys;
+  for (const SimFault& f : settings.faults)
+    faults.push_back(
+        {f.kind, f.transaction, f.transactions, f.call, f.level, f.value});
+  for (const SimKeyStep& step : settings.keys)
+    keys.push_back({step.atMs, step.code});
+  EXPECT_EQ(faults, (std::vector<std::vector<int>>{
+                        {SIM_FAULT_I2C_INIT_OK_RESULT, 0, -1, -1, -1, 0},
+                        {SIM_FAULT_INIT_SW_MODE_RESULT, 0, -1, -1, -1, 16},
+                        {SIM_FAULT_NACK_BYTE, 2, 3, -1, -1, 0}}));
+  EXPECT_TRUE(settings.hasKeys);
+  EXPECT_EQ(keys, (std::vector<std::vector<int>>{{0, 18}, {150, -1}}));
   EXPECT_EQ(settings.vcdPath, "C:\\trace.vcd");
-
-  ASSERT_EQ(settings.rejected.size(), 3u);
-  EXPECT_EQ(settings.rejected[0], "bogus");
-  EXPECT_EQ(settings.rejected[1], "keys=1:x");
-  EXPECT_EQ(settings.rejected[2], "speed=3");
+  EXPECT_EQ(settings.rejected,
+            (std::vector<std::string>{"bogus", "keys=1:x", "speed=3"}));
 }
 
 TEST(SimSettings, EmptyTextMeansNothing) {

@@ -1,5 +1,6 @@
 // The protocol checker: the frames that the card utility library makes are
-// legal, and each kind of violation is seen and counted.
+// legal (with the second device's answer and addresses nobody owns among
+// them), and each kind of violation is seen and counted.
 #include <string>
 
 #include "sim_fixture.h"
@@ -14,12 +15,17 @@ TEST_F(LegalFrames, EveryTransactionOfTheLibraryPassesTheChecker) {
   int value = 0;
   EXPECT_EQ(master_.ReadByte(0x97, &value), 0);  // acknowledge, then stop
   EXPECT_EQ(master_.ReadByte(0x91, &value), 0);  // no ninth clock
+  EXPECT_EQ(value, 0x5A) << "the second device";
   EXPECT_EQ(master_.ReadByte(0x197, &value), 0);
   EXPECT_EQ(master_.Write3(0x96, 2, 0x20), 0);
   EXPECT_EQ(master_.MultiWrite(0x96, 2, {}), 0);
   EXPECT_EQ(master_.MultiWrite(0x96, 1, {1, 2, 3}), 0);
-  EXPECT_EQ(master_.ReadByte(0x95, &value), 1);    // nobody acknowledges
-  EXPECT_EQ(master_.MultiWrite(0x94, 2, {1}), 1);  // nor here
+  value = -1;
+  EXPECT_EQ(master_.ReadByte(0x95, &value), 1);  // nobody acknowledges
+  EXPECT_EQ(value, -1) << "a failed read stores nothing";
+  EXPECT_EQ(master_.Write3(0x94, 2, 0x20), 1);  // nor here
+  EXPECT_EQ(master_.MultiWrite(0x94, 2, {1}), 1);
+  EXPECT_EQ(KeyReads().size(), 2u) << "only the receiver's reads are keys";
   EXPECT_EQ(sim_->ViolationCount(), 0) << sim_->FirstViolation();
   EXPECT_STREQ(sim_->FirstViolation(), "");
   EXPECT_EQ(Frame(),
@@ -31,6 +37,7 @@ TEST_F(LegalFrames, EveryTransactionOfTheLibraryPassesTheChecker) {
             "START, OUT 96 ack, OUT 01 ack, OUT 01 ack, OUT 02 ack, "
             "OUT 03 ack, STOP, "
             "START, OUT 95 nack, STOP, "
+            "START, OUT 94 nack, STOP, "
             "START, OUT 94 nack, OUT 02 nack, STOP");
 }
 

@@ -2,22 +2,16 @@
 #include "reference_master.h"
 
 namespace simtest {
-namespace {
 
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-}  // namespace
+using testsupport::kAckSamples;
+using testsupport::kRaiseSamples;
 
 LinePrimitives::LinePrimitives(HMODULE driver)
-    : initSwMode(Lookup<decltype(initSwMode)>(driver, "I2CInitSWMode")),
-      setScl(Lookup<decltype(setScl)>(driver, "I2CSWSetSCL")),
-      setSda(Lookup<decltype(setSda)>(driver, "I2CSWSetSDA")),
-      readScl(Lookup<decltype(readScl)>(driver, "I2CSWReadSCL")),
-      readSda(Lookup<decltype(readSda)>(driver, "I2CSWReadSDA")) {}
+    : initSwMode(Export<decltype(initSwMode)>(driver, "I2CInitSWMode")),
+      setScl(Export<decltype(setScl)>(driver, "I2CSWSetSCL")),
+      setSda(Export<decltype(setSda)>(driver, "I2CSWSetSDA")),
+      readScl(Export<decltype(readScl)>(driver, "I2CSWReadSCL")),
+      readSda(Export<decltype(readSda)>(driver, "I2CSWReadSDA")) {}
 
 bool ReferenceMaster::Raise(int(__cdecl* set)(int), int(__cdecl* read)(void)) {
   set(1);

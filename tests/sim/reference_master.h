@@ -15,6 +15,13 @@
 
 namespace simtest {
 
+// The driver's function `name` in `module`, as a pointer of type Function.
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // The simulated driver's line interface, looked up by name.
 struct LinePrimitives {
   explicit LinePrimitives(HMODULE driver);
@@ -28,9 +35,6 @@ struct LinePrimitives {
 
 class ReferenceMaster {
  public:
-  static constexpr int kRaiseSamples = testsupport::kRaiseSamples;
-  static constexpr int kAckSamples = testsupport::kAckSamples;
-
   explicit ReferenceMaster(const LinePrimitives& lines) : lines_(lines) {}
 
   // Whole transactions; 0 success, 1 failure.
@@ -50,9 +54,6 @@ class ReferenceMaster {
   void MasterAck();
   // One clock pulse with SDA as it is.
   void Clock();
-
-  void SetScl(int level) { lines_.setScl(level); }
-  void SetSda(int level) { lines_.setSda(level); }
 
  private:
   bool Raise(int(__cdecl* set)(int), int(__cdecl* read)(void));

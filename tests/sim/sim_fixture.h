@@ -16,13 +16,6 @@
 
 namespace simtest {
 
-// The driver's function `name` in `module`, as a pointer of type Function.
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 class SimTest : public ::testing::Test {
  protected:
   static HMODULE Driver();
