@@ -13,9 +13,39 @@ void CardTest::SetUp() {
   card_->Reset();
 }
 
-void CardTest::Fault(SimFaultKind kind, int value, int call, int level) {
-  SimFault fault = {kind, -1, 1, call, level, value};
+void CardTest::TearDown() {
+  if (!driver_.held()) return;  // the test gave it back itself
+  utl_.Unload();
+  EXPECT_TRUE(DriverLoaded());
+  driver_.Release();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+void CardTest::Fault(SimFaultKind kind, int value, int call) {
+  SimFault fault = {kind, -1, 1, call, -1, value};
   ASSERT_GT(card_->AddFault(&fault), 0);
+}
+
+Outcome CardTest::Transact(testsupport::Transaction transaction) const {
+  const unsigned char data[] = {0xD0, 0xD1, 0xD2};
+  unsigned char value = kUntouched;
+  int result = transaction == testsupport::kReadByte
+                   ? utl_->DlkI2CSWReadByte(0x97, &value)
+               : transaction == testsupport::kWrite3
+                   ? SoundOn()
+                   : utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3);
+  return {result, value};
+}
+
+void CardTest::ExpectEveryTransactionFails(
+    const std::function<void()>& before) const {
+  for (int t = 0; t < testsupport::kTransactionCount; ++t) {
+    auto transaction = static_cast<testsupport::Transaction>(t);
+    if (before) before();
+    Outcome outcome = Transact(transaction);
+    EXPECT_EQ(1, outcome.result) << TransactionName(transaction);
+    EXPECT_EQ(kUntouched, outcome.value) << TransactionName(transaction);
+  }
 }
 
 std::string CardTest::CallText() const {
@@ -24,12 +54,6 @@ std::string CardTest::CallText() const {
 
 std::string CardTest::BusText() const {
   return testsupport::BusNotation(harness::Records(card_->GetBusEvents));
-}
-
-int CardTest::CountCalls(int function) const {
-  int count = 0;
-  for (const SimCall& call : LineCalls()) count += call.function == function;
-  return count;
 }
 
 long long CardTest::TimeSinceLastCall() const {

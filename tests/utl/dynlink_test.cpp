@@ -76,6 +76,8 @@ std::string Expected(int function, int argc) {
 
 using PassThroughExport = CardTest;
 
+// The simulated driver computes each result from the call: a result that
+// came back altered would not match the one it recorded.
 TEST_F(PassThroughExport, ForwardsArgumentsInOrderAndReturnsTheResult) {
   for (const PassThrough& export_ : kPassThroughs) {
     card_->ClearRecords();
@@ -95,18 +97,6 @@ TEST_F(PassThroughExport, WithoutAResultForwardsItsArgument) {
   EXPECT_EQ(Expected(kDrv_SetGPIOMODE, 1), CallOf(calls[0]));
 }
 
-TEST_F(PassThroughExport, PassesTheDriversValuesThrough) {
-  // The simulated driver computes each result from the call: a result that
-  // came back altered would not match.
-  int args[4] = {1, 2, 3, 4};
-  EXPECT_EQ(SimDriverResult(kDrv_GetGPDATABits, args, 4),
-            utl_->DlkGetGPDATABits(1, 2, 3, 4));
-  EXPECT_EQ(SimDriverResult(kDrv_Bt848GetHue, args, 1),
-            utl_->DlkBt848GetHue(1));
-  EXPECT_EQ(SimDriverResult(kDrv_IsBt878Family, args, 0),
-            utl_->DlkIsBt878Family());
-}
-
 using FreeDynamicLinkage = CardTest;
 
 TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
@@ -116,23 +106,15 @@ TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
         << export_.name;
   }
   utl_->DlkSetGPIOMODE(1);
-  unsigned char value = 0x33;
-  const unsigned char data[] = {1};
-  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
-  EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
-  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
-  EXPECT_EQ(0x33, value);
+  ExpectEveryTransactionFails();
   EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
 }
 
+// The unload at the end (CardTest::TearDown) finds the test's own reference
+// still there, and the last one.
 TEST_F(FreeDynamicLinkage, ReleasesTheDriverOnceWhenCalledTwice) {
   utl_->FreeDynamicLinkage();
   utl_->FreeDynamicLinkage();
-  utl_.Unload();
-  // The test's own reference is still there, and it is the last one.
-  EXPECT_TRUE(DriverLoaded());
-  driver_.Release();
-  EXPECT_FALSE(DriverLoaded());
 }
 
 TEST(InitDynamicLinkage, CalledAgainByAClientKeepsOneReference) {
@@ -179,22 +161,13 @@ class RebindToAVariant : public CardTest {
     if (card_) card_->Reset();
     return result;
   }
-  void TearDown() override {
-    // TandorUtl gives back exactly the one reference it took.
-    utl_.Unload();
-    EXPECT_TRUE(DriverLoaded());
-    driver_.Release();
-    EXPECT_FALSE(DriverLoaded());
-  }
 
   std::vector<std::string> boxes_;
 };
 
 TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
   ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_SETGPIE_BT848SETHUE));
-  std::vector<std::string> expected = {
-      "Error|Can't load GPIO function!|icon=1|owner=0"};
-  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(Texts({"Error|Can't load GPIO function!|icon=1|owner=0"}), boxes_);
   ASSERT_NE(nullptr, card_);
   EXPECT_EQ(1, utl_->DlkBt848SetHue(5));
   EXPECT_TRUE(LineCalls().empty());
@@ -206,23 +179,17 @@ TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
 
 TEST_F(RebindToAVariant, WithoutChipIdGivesItsFixedResult) {
   ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_ISBT878FAMILY));
-  std::vector<std::string> expected = {
-      "Error|Can't load ChipID function!|icon=1|owner=0"};
-  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(Texts({"Error|Can't load ChipID function!|icon=1|owner=0"}),
+            boxes_);
   EXPECT_EQ(1, utl_->DlkIsBt878Family());
 }
 
 TEST_F(RebindToAVariant, WithoutALinePrimitiveFailsEveryTransaction) {
   ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_I2CSWREADSCL));
-  std::vector<std::string> expected = {
-      "Error|Can't load software I2C function!|icon=1|owner=0"};
-  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(Texts({"Error|Can't load software I2C function!|icon=1|owner=0"}),
+            boxes_);
   ASSERT_NE(nullptr, card_);
-  unsigned char value = 0x33;
-  const unsigned char data[] = {1};
-  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
-  EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
-  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
+  ExpectEveryTransactionFails();
   EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
   EXPECT_EQ(1, utl_->DlkI2CIsInitOK());
 }
