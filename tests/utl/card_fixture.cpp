@@ -91,44 +91,28 @@ const char* const kDriverNames[kDriverFunctionCount] = {
 #undef DRIVER_NAME
 };
 
-std::string LineSetting(const char* line, const SimCall& call) {
-  std::string text = std::string(line) + "=" + std::to_string(call.args[0]);
-  if (call.result != 0) text += "->" + std::to_string(call.result);
-  return text;
-}
-
-std::string LineSample(const char* line, const SimCall& call) {
-  return std::string(line) + "?" + std::to_string(call.result);
-}
-
-std::string OtherCall(const SimCall& call) {
-  std::string text = kDriverNames[call.function];
-  text += "(";
-  for (int i = 0; i < call.argc; ++i) {
-    if (i) text += ",";
-    text += std::to_string(call.args[i]);
-  }
-  return text + ")->" + std::to_string(call.result);
-}
-
 }  // namespace
 
 std::string Notation(const SimCall& call) {
+  std::string arg = std::to_string(call.args[0]);
+  std::string result = std::to_string(call.result);
+  std::string failed = call.result ? "->" + result : "";
   switch (call.function) {
     case kDrv_I2CSWSetSCL:
-      return LineSetting("scl", call);
+      return "scl=" + arg + failed;
     case kDrv_I2CSWSetSDA:
-      return LineSetting("sda", call);
+      return "sda=" + arg + failed;
     case kDrv_I2CSWReadSCL:
-      return LineSample("scl", call);
+      return "scl?" + result;
     case kDrv_I2CSWReadSDA:
-      return LineSample("sda", call);
+      return "sda?" + result;
     case kDrv_I2CInitSWMode:
-      return "mode(" + std::to_string(call.args[0]) + ")" +
-             (call.result ? "->" + std::to_string(call.result) : "");
-    default:
-      return OtherCall(call);
+      return "mode(" + arg + ")" + failed;
   }
+  std::string text = kDriverNames[call.function] + std::string("(");
+  for (int i = 0; i < call.argc; ++i)
+    text += (i ? "," : "") + std::to_string(call.args[i]);
+  return text + ")->" + result;
 }
 
 std::string Notation(const std::vector<SimCall>& calls) {

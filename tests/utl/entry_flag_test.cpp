@@ -10,25 +10,18 @@ namespace utltest {
 namespace {
 
 // The region's first word as this process sees it through a view of its own.
-class RegionWord {
- public:
-  RegionWord()
-      : mapping_(
-            OpenFileMappingA(FILE_MAP_WRITE, FALSE, TANDORUTL_REGION_NAME)),
-        word_(mapping_ ? static_cast<volatile LONG*>(MapViewOfFile(
-                             mapping_, FILE_MAP_WRITE, 0, 0, sizeof(LONG)))
-                       : nullptr) {}
-  ~RegionWord() {
-    if (word_) UnmapViewOfFile(const_cast<LONG*>(word_));
-    if (mapping_) CloseHandle(mapping_);
-  }
+struct RegionWord {
+  RegionWord() = default;
   RegionWord(const RegionWord&) = delete;
-  RegionWord& operator=(const RegionWord&) = delete;
-  volatile LONG* word() const { return word_; }
-
- private:
-  HANDLE mapping_;
-  volatile LONG* word_;
+  ~RegionWord() {
+    if (word) UnmapViewOfFile(const_cast<LONG*>(word));
+    if (mapping) CloseHandle(mapping);
+  }
+  HANDLE mapping =
+      OpenFileMappingA(FILE_MAP_WRITE, FALSE, TANDORUTL_REGION_NAME);
+  volatile LONG* word = mapping ? static_cast<volatile LONG*>(MapViewOfFile(
+                                      mapping, FILE_MAP_WRITE, 0, 0, 0))
+                                : nullptr;
 };
 
 std::string EventName(const char* what) {
@@ -40,17 +33,17 @@ TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   RegionWord region;
-  ASSERT_NE(nullptr, region.word());
+  ASSERT_NE(nullptr, region.word);
   for (int value : {7, -1, 1, 0x10000, INT_MIN}) {
     utl->DlkSetEntryFlag(0);
     utl->DlkSetEntryFlag(value);
     EXPECT_EQ(1, utl->DlkGetEntryFlag()) << value;
-    EXPECT_EQ(1, *region.word()) << value;
+    EXPECT_EQ(1, *region.word) << value;
   }
   utl->DlkSetEntryFlag(0);
   EXPECT_EQ(0, utl->DlkGetEntryFlag());
-  EXPECT_EQ(0, *region.word());
-  *region.word() = 5;
+  EXPECT_EQ(0, *region.word);
+  *region.word = 5;
   EXPECT_EQ(5, utl->DlkGetEntryFlag());
 }
 
