@@ -47,20 +47,17 @@ TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
   EXPECT_EQ(5, utl->DlkGetEntryFlag());
 }
 
-TEST(EntryFlag, IsSharedWithAnotherProcessBothWays) {
-  Utl utl;
-  ASSERT_TRUE(utl.loaded());
-  utl->DlkSetEntryFlag(1);
-  harness::ProcessResult run = RunClient("load get set 0 get unload");
-  ASSERT_FALSE(run.timedOut);
-  EXPECT_EQ(Texts({"loaded", "flag=1", "flag=0"}), Lines(run.output));
-  EXPECT_EQ(0, utl->DlkGetEntryFlag());
-}
-
-TEST(EntryFlag, StartsAgainAtZeroAfterTheLastUnload) {
+// Another process sees this one's flag and this one the other's, until the
+// last unload: the next load, here or there, starts again at 0.
+TEST(EntryFlag, IsSharedWithAnotherProcessUntilTheLastUnload) {
   {
     Utl utl;
     ASSERT_TRUE(utl.loaded());
+    utl->DlkSetEntryFlag(1);
+    harness::ProcessResult run = RunClient("load get set 0 get unload");
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(Texts({"loaded", "flag=1", "flag=0"}), Lines(run.output));
+    EXPECT_EQ(0, utl->DlkGetEntryFlag());
     utl->DlkSetEntryFlag(1);
   }
   EXPECT_FALSE(EntryRegionExists());
