@@ -18,11 +18,6 @@ namespace {
 // The width of the report's label column ("Bus scan:     ").
 const size_t kLabelWidth = 14;
 
-std::string TrimLeft(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? "" : text.substr(first);
-}
-
 // Each line of `text` without the report's label column and, in the key
 // test, the time column ("   1.25 s  "): "0x90/0x91  answers, read 0x5A",
 // "18 Key_Power Power", "released after 3 repeats".
@@ -34,7 +29,8 @@ std::vector<std::string> Entries(const std::string& text) {
     if (seconds != std::string::npos &&
         line.find_first_not_of(" .0123456789") == seconds + 1)
       line = line.substr(seconds + 4);
-    entries.push_back(TrimLeft(line));
+    size_t first = line.find_first_not_of(' ');
+    entries.push_back(first == std::string::npos ? "" : line.substr(first));
   }
   return entries;
 }
@@ -66,9 +62,37 @@ class Commands : public ::testing::Test {
   std::vector<std::string> ReportEntries() const { return Entries(report_); }
 
   // A fault for every transaction from now on.
-  void FaultEveryTransaction(SimFaultKind kind, int value) {
-    SimFault fault = {kind, -1, -1, -1, -1, value};
+  void FaultEveryTransaction(SimFaultKind kind) {
+    SimFault fault = {kind, -1, -1, -1, -1, 0};
     card_->AddFault(&fault);
+  }
+
+  // The key test over a script of keys names each key once, in order, from
+  // the plug-in's table.
+  void ExpectKeysOfAScript() {
+    const SimKeyStep script[] = {
+        {100, 18}, {500, -1}, {700, 21}, {900, -1}, {1100, 27}};
+    card_->PlayKeyScript(script, sizeof script / sizeof script[0]);
+    EXPECT_EQ(kAllWorked, Run(kKeys, 2)) << report_;
+    std::vector<std::string> keys;
+    for (const std::string& entry : ReportEntries())
+      if (entry.find("Key_") != std::string::npos ||
+          entry.find("no key") != std::string::npos)
+        keys.push_back(entry);
+    std::vector<std::string> expected = {"18 Key_Power Power",
+                                         "21 is no key of this remote",
+                                         "27 Key_VolumeUp VolumeUp"};
+    EXPECT_EQ(expected, keys) << report_;
+    EXPECT_NE(std::string::npos, report_.find("3 keys, 0 failed")) << report_;
+    EXPECT_NE(std::string::npos, report_.find("released after")) << report_;
+  }
+
+  // A key is held, but every reading fails: no key shows.
+  void ExpectNoKeyFromFailedReadings(SimFaultKind kind) {
+    card_->PressKey(18);
+    FaultEveryTransaction(kind);
+    EXPECT_EQ(kReceiverSilent, Run(kKeys, 1)) << report_;
+    EXPECT_EQ(std::string::npos, report_.find("Key_")) << report_;
   }
 
   SimDriver driver_;  // held, so that the records outlive the command
@@ -77,28 +101,6 @@ class Commands : public ::testing::Test {
 };
 
 class CommandsWdm : public Commands {};
-
-// The key test's lines for kScript: each key once, in order, named from
-// the plug-in's table.
-void ExpectKeysOfTheScript(CheckStatus status,
-                           const std::vector<std::string>& entries,
-                           const std::string& report) {
-  EXPECT_EQ(kAllWorked, status) << report;
-  std::vector<std::string> keys;
-  for (const std::string& entry : entries)
-    if (entry.find("Key_") != std::string::npos ||
-        entry.find("no key") != std::string::npos)
-      keys.push_back(entry);
-  std::vector<std::string> expected = {"18 Key_Power Power",
-                                       "21 is no key of this remote",
-                                       "27 Key_VolumeUp VolumeUp"};
-  EXPECT_EQ(expected, keys) << report;
-  EXPECT_NE(std::string::npos, report.find("3 keys, 0 failed")) << report;
-  EXPECT_NE(std::string::npos, report.find("released after")) << report;
-}
-
-const SimKeyStep kScript[] = {
-    {100, 18}, {500, -1}, {700, 21}, {900, -1}, {1100, 27}};
 
 TEST_F(Commands, ScanListsExactlyTheCardsDevicesAndOnlyReads) {
   EXPECT_EQ(kAllWorked, Run(kScan)) << report_;
@@ -129,7 +131,7 @@ TEST_F(Commands, ScanListsExactlyTheCardsDevicesAndOnlyReads) {
 }
 
 TEST_F(Commands, ScanWithoutAnAnsweringReceiverGivesItsStatus) {
-  FaultEveryTransaction(SIM_FAULT_NACK_BYTE, 0);
+  FaultEveryTransaction(SIM_FAULT_NACK_BYTE);
   EXPECT_EQ(kReceiverSilent, Run(kScan)) << report_;
   EXPECT_TRUE(Has(ReportEntries(), "0 devices answer")) << report_;
   EXPECT_NE(std::string::npos, report_.find("is not among them")) << report_;
@@ -156,16 +158,11 @@ TEST_F(Commands, SoundSwitchesWriteThePluginsValuesUnderTheEntryFlag) {
 }
 
 TEST_F(Commands, KeyTestNamesTheKeysOfAScript) {
-  card_->PlayKeyScript(kScript, sizeof kScript / sizeof kScript[0]);
-  CheckStatus status = Run(kKeys, 2);
-  ExpectKeysOfTheScript(status, ReportEntries(), report_);
+  ExpectKeysOfAScript();
 }
 
 TEST_F(Commands, AReadingThatFailsOnTheBusIsNeverAKey) {
-  card_->PressKey(18);
-  FaultEveryTransaction(SIM_FAULT_NACK_BYTE, 0);
-  EXPECT_EQ(kReceiverSilent, Run(kKeys, 1)) << report_;
-  EXPECT_EQ(std::string::npos, report_.find("Key_")) << report_;
+  ExpectNoKeyFromFailedReadings(SIM_FAULT_NACK_BYTE);
   EXPECT_TRUE(
       Has(ReportEntries(), "failed reading: the receiver did not answer"))
       << report_;
@@ -180,9 +177,7 @@ TEST_F(CommandsWdm, ScanReadsOnlyTheReceiver) {
 }
 
 TEST_F(CommandsWdm, KeyTestNamesTheKeysOfAScript) {
-  card_->PlayKeyScript(kScript, sizeof kScript / sizeof kScript[0]);
-  CheckStatus status = Run(kKeys, 2);
-  ExpectKeysOfTheScript(status, ReportEntries(), report_);
+  ExpectKeysOfAScript();
   for (const SimKeyRead& read : Records(card_->GetKeyReads))
     ASSERT_EQ(1, read.viaWdm);
 }
@@ -190,10 +185,7 @@ TEST_F(CommandsWdm, KeyTestNamesTheKeysOfAScript) {
 // The plug-in does not look at wdmI2cDll.dll's read result; the tool does,
 // so that a receiver that does not answer shows as one.
 TEST_F(CommandsWdm, AReadingThatFailsIsNeverAKey) {
-  card_->PressKey(18);
-  FaultEveryTransaction(SIM_FAULT_WDM_READ_FAILS, 0);
-  EXPECT_EQ(kReceiverSilent, Run(kKeys, 1)) << report_;
-  EXPECT_EQ(std::string::npos, report_.find("Key_")) << report_;
+  ExpectNoKeyFromFailedReadings(SIM_FAULT_WDM_READ_FAILS);
 }
 
 }  // namespace

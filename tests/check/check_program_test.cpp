@@ -177,15 +177,10 @@ TEST(Program, WholeCheckOnAWorkingCard) {
   EXPECT_EQ(static_cast<DWORD>(kAllWorked), run.exitCode) << run.output;
   size_t at = 0;
   for (const char* step :
-       {"Windows:      Windows 98",
-        "Bus back end: "
-        "tandorutl.dll",
-        "Mirabo:       not running",
-        "Loading:      "
-        "tandorutl.dll loaded",
-        "Entry flag:   0", "Bus scan:",
-        "0x96/0x97  "
-        "answers, read 0xAA  the remote receiver",
+       {"Windows:      Windows 98", "Bus back end: tandorutl.dll",
+        "Mirabo:       not running", "Loading:      tandorutl.dll loaded",
+        "Entry flag:   0",
+        "Bus scan:", "0x96/0x97  answers, read 0xAA  the remote receiver",
         "Receiver:     answers",
         "Key test:     press some keys on the remote now (20 seconds)",
         "26 Key_ChannelUp ChannelUp", "released after", "1 key, 0 failed",

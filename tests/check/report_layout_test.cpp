@@ -11,6 +11,7 @@
 #include "backendCheck.h"
 #include "backendDescription.h"
 #include "captured_text.h"
+#include "harness.h"
 #include "output.h"
 
 namespace {
@@ -34,16 +35,6 @@ std::string Laid(const char* advice, const char* first, const char* second,
   return std::string(kLabelWidth, ' ') + collected.text();
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos;
-       start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  EXPECT_EQ(start, text.size()) << "the text ends without a line end";
-  return lines;
-}
-
 TEST(ReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
   const char kLongPath[] =
       "C:\\Program Files\\Mirabo\\BtVid_32.Dll";  // a path as users have it
@@ -53,7 +44,8 @@ TEST(ReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
     for (const char* advice :
          {advised.notFound, advised.refused, advised.incomplete}) {
       std::string laid = Laid(advice, backend->fileName, kLongPath);
-      std::vector<std::string> lines = Lines(laid);
+      EXPECT_EQ('\n', laid.back()) << "the text ends without a line end";
+      std::vector<std::string> lines = harness::Lines(laid);
       ASSERT_GE(lines.size(), 2u) << laid;
       for (const std::string& line : lines) {
         EXPECT_EQ(std::string(kLabelWidth, ' '), line.substr(0, kLabelWidth))

@@ -19,11 +19,7 @@ struct NameCase {
 };
 
 std::string NameOf(const NameCase& c) {
-  Platform platform = {};
-  platform.platformClass = c.platformClass;
-  platform.major = c.major;
-  platform.minor = c.minor;
-  platform.build = c.build;
+  Platform platform = {c.platformClass, nullptr, c.major, c.minor, c.build, {}};
   std::string(c.servicePack)
       .copy(platform.servicePack, sizeof platform.servicePack - 1);
   char text[256];

@@ -4,24 +4,15 @@
 
 namespace testsupport {
 
-namespace {
-
-std::string Hex(int value) {
-  char text[16];
-  snprintf(text, sizeof text, "%02x", value);
-  return text;
-}
-
-std::string AckWord(int ack) {
-  return ack == 1 ? "ack" : ack == 0 ? "nack" : "noclock";
-}
-
-}  // namespace
-
 std::string BusNotation(const std::vector<SimBusEvent>& events) {
   std::string text;
   for (const SimBusEvent& event : events) {
     if (!text.empty()) text += ", ";
+    char byte[32];
+    snprintf(byte, sizeof byte, " %02x %s", event.value,
+             event.ack == 1   ? "ack"
+             : event.ack == 0 ? "nack"
+                              : "noclock");
     switch (event.type) {
       case SIM_EVENT_START:
         text += "START";
@@ -30,10 +21,10 @@ std::string BusNotation(const std::vector<SimBusEvent>& events) {
         text += "STOP";
         break;
       case SIM_EVENT_BYTE_OUT:
-        text += "OUT " + Hex(event.value) + " " + AckWord(event.ack);
+        text += "OUT" + std::string(byte);
         break;
       case SIM_EVENT_BYTE_IN:
-        text += "IN " + Hex(event.value) + " " + AckWord(event.ack);
+        text += "IN" + std::string(byte);
         break;
       default:
         text += "?";

@@ -6,16 +6,9 @@
 namespace testsupport {
 
 const char* TransactionName(Transaction transaction) {
-  switch (transaction) {
-    case kReadByte:
-      return "DlkI2CSWReadByte";
-    case kWrite3:
-      return "DlkI2CSWWrite3";
-    case kMultiWrite:
-    case kTransactionCount:
-      break;
-  }
-  return "DlkI2CSWMultiWrite";
+  static const char* const kNames[kTransactionCount] = {
+      "DlkI2CSWReadByte", "DlkI2CSWWrite3", "DlkI2CSWMultiWrite"};
+  return kNames[transaction];
 }
 
 namespace {
@@ -167,37 +160,32 @@ const std::vector<FaultCase>& FaultTable() {
 
 namespace {
 
-// The driver function whose calls a fault of `kind` counts, and the
-// argument that a counted call must have (-1: any).
-struct Counted {
+// The driver function whose calls a fault of each kind counts, and the
+// argument that a counted call must have (-1: any). The other kinds hit
+// every call or none.
+const struct {
+  SimFaultKind kind;
   int function;
   int argument;
+} kCounted[] = {
+    {SIM_FAULT_HOLD_SCL, kDrv_I2CSWSetSCL, 1},
+    {SIM_FAULT_SET_SCL_RESULT, kDrv_I2CSWSetSCL, -1},
+    {SIM_FAULT_SET_SDA_RESULT, kDrv_I2CSWSetSDA, -1},
+    {SIM_FAULT_READ_SCL_HIGH_AS, kDrv_I2CSWReadSCL, -1},
+    {SIM_FAULT_READ_SCL_LOW_AS, kDrv_I2CSWReadSCL, -1},
+    {SIM_FAULT_READ_SDA_HIGH_AS, kDrv_I2CSWReadSDA, -1},
+    {SIM_FAULT_READ_SDA_LOW_AS, kDrv_I2CSWReadSDA, -1},
 };
 
-Counted CountedFunction(SimFaultKind kind) {
-  switch (kind) {
-    case SIM_FAULT_HOLD_SCL:
-      return {kDrv_I2CSWSetSCL, 1};
-    case SIM_FAULT_SET_SCL_RESULT:
-      return {kDrv_I2CSWSetSCL, -1};
-    case SIM_FAULT_SET_SDA_RESULT:
-      return {kDrv_I2CSWSetSDA, -1};
-    case SIM_FAULT_READ_SCL_HIGH_AS:
-    case SIM_FAULT_READ_SCL_LOW_AS:
-      return {kDrv_I2CSWReadSCL, -1};
-    case SIM_FAULT_READ_SDA_HIGH_AS:
-    case SIM_FAULT_READ_SDA_LOW_AS:
-      return {kDrv_I2CSWReadSDA, -1};
-    case SIM_FAULT_NACK_BYTE:
-    case SIM_FAULT_HOLD_SDA:
-    case SIM_FAULT_INIT_SW_MODE_RESULT:
-    case SIM_FAULT_I2C_INIT_OK_RESULT:
-    case SIM_FAULT_WDM_READ_UNTOUCHED:
-    case SIM_FAULT_WDM_READ_FAILS:
-      break;  // every call, or no call at all
-  }
-  return {-1, -1};
-}
+// In the order of SimFaultKind, from SIM_FAULT_NACK_BYTE on.
+const char* const kKindNames[] = {
+    "NackByte",     "HoldScl",          "HoldSda",         "SetSclResult",
+    "SetSdaResult", "ReadSclHighAs",    "ReadSclLowAs",    "ReadSdaHighAs",
+    "ReadSdaLowAs", "InitSwModeResult", "I2cInitOkResult", "WdmReadUntouched",
+    "WdmReadFails"};
+static_assert(sizeof kKindNames / sizeof kKindNames[0] ==
+                  SIM_FAULT_WDM_READ_FAILS - SIM_FAULT_NACK_BYTE + 1,
+              "a name for every kind");
 
 }  // namespace
 
@@ -216,48 +204,20 @@ std::vector<SimFaultKind> AllFaultKinds() {
 }
 
 std::string KindName(SimFaultKind kind) {
-  switch (kind) {
-    case SIM_FAULT_NACK_BYTE:
-      return "NackByte";
-    case SIM_FAULT_HOLD_SCL:
-      return "HoldScl";
-    case SIM_FAULT_HOLD_SDA:
-      return "HoldSda";
-    case SIM_FAULT_SET_SCL_RESULT:
-      return "SetSclResult";
-    case SIM_FAULT_SET_SDA_RESULT:
-      return "SetSdaResult";
-    case SIM_FAULT_READ_SCL_HIGH_AS:
-      return "ReadSclHighAs";
-    case SIM_FAULT_READ_SCL_LOW_AS:
-      return "ReadSclLowAs";
-    case SIM_FAULT_READ_SDA_HIGH_AS:
-      return "ReadSdaHighAs";
-    case SIM_FAULT_READ_SDA_LOW_AS:
-      return "ReadSdaLowAs";
-    case SIM_FAULT_INIT_SW_MODE_RESULT:
-      return "InitSwModeResult";
-    case SIM_FAULT_I2C_INIT_OK_RESULT:
-      return "I2cInitOkResult";
-    case SIM_FAULT_WDM_READ_UNTOUCHED:
-      return "WdmReadUntouched";
-    case SIM_FAULT_WDM_READ_FAILS:
-      return "WdmReadFails";
-  }
-  return "Kind" + std::to_string(static_cast<int>(kind));
+  return kKindNames[kind - SIM_FAULT_NACK_BYTE];
 }
 
 int ResolveCall(const FaultCase& fault, const std::vector<SimCall>& clean) {
   if (fault.call.base == CallPick::kEvery) return -1;
-  Counted counted = CountedFunction(fault.kind);
+  if (fault.call.base == CallPick::kFromFirst) return fault.call.n;
   int count = 0;
-  for (const SimCall& call : clean) {
-    if (call.function == counted.function &&
-        (counted.argument < 0 || call.args[0] == counted.argument))
-      ++count;
+  for (const auto& counted : kCounted) {
+    if (counted.kind != fault.kind) continue;
+    for (const SimCall& call : clean)
+      count += call.function == counted.function &&
+               (counted.argument < 0 || call.args[0] == counted.argument);
   }
-  return fault.call.base == CallPick::kFromFirst ? fault.call.n
-                                                 : count - fault.call.n;
+  return count - fault.call.n;
 }
 
 SimFault FaultOn(const FaultCase& fault, int first, int count, int call) {

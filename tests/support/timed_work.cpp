@@ -34,12 +34,8 @@ void MustFinishWithin(const char* what, const std::function<void()>& work,
 }
 
 double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) * 1000.0 /
          static_cast<double>(frequency.QuadPart);

@@ -13,9 +13,39 @@ void CardTest::SetUp() {
   card_->Reset();
 }
 
-void CardTest::Fault(SimFaultKind kind, int value, int call, int level) {
-  SimFault fault = {kind, -1, 1, call, level, value};
+void CardTest::TearDown() {
+  if (!driver_.held()) return;  // the test gave it back itself
+  utl_.Unload();
+  EXPECT_TRUE(DriverLoaded());
+  driver_.Release();
+  EXPECT_FALSE(DriverLoaded());
+}
+
+void CardTest::Fault(SimFaultKind kind, int value, int call) {
+  SimFault fault = {kind, -1, 1, call, -1, value};
   ASSERT_GT(card_->AddFault(&fault), 0);
+}
+
+Outcome CardTest::Transact(testsupport::Transaction transaction) const {
+  const unsigned char data[] = {0xD0, 0xD1, 0xD2};
+  unsigned char value = kUntouched;
+  int result = transaction == testsupport::kReadByte
+                   ? utl_->DlkI2CSWReadByte(0x97, &value)
+               : transaction == testsupport::kWrite3
+                   ? SoundOn()
+                   : utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3);
+  return {result, value};
+}
+
+void CardTest::ExpectEveryTransactionFails(
+    const std::function<void()>& before) const {
+  for (int t = 0; t < testsupport::kTransactionCount; ++t) {
+    auto transaction = static_cast<testsupport::Transaction>(t);
+    if (before) before();
+    Outcome outcome = Transact(transaction);
+    EXPECT_EQ(1, outcome.result) << TransactionName(transaction);
+    EXPECT_EQ(kUntouched, outcome.value) << TransactionName(transaction);
+  }
 }
 
 std::string CardTest::CallText() const {
@@ -24,12 +54,6 @@ std::string CardTest::CallText() const {
 
 std::string CardTest::BusText() const {
   return testsupport::BusNotation(harness::Records(card_->GetBusEvents));
-}
-
-int CardTest::CountCalls(int function) const {
-  int count = 0;
-  for (const SimCall& call : LineCalls()) count += call.function == function;
-  return count;
 }
 
 long long CardTest::TimeSinceLastCall() const {
@@ -67,44 +91,28 @@ const char* const kDriverNames[kDriverFunctionCount] = {
 #undef DRIVER_NAME
 };
 
-std::string LineSetting(const char* line, const SimCall& call) {
-  std::string text = std::string(line) + "=" + std::to_string(call.args[0]);
-  if (call.result != 0) text += "->" + std::to_string(call.result);
-  return text;
-}
-
-std::string LineSample(const char* line, const SimCall& call) {
-  return std::string(line) + "?" + std::to_string(call.result);
-}
-
-std::string OtherCall(const SimCall& call) {
-  std::string text = kDriverNames[call.function];
-  text += "(";
-  for (int i = 0; i < call.argc; ++i) {
-    if (i) text += ",";
-    text += std::to_string(call.args[i]);
-  }
-  return text + ")->" + std::to_string(call.result);
-}
-
 }  // namespace
 
 std::string Notation(const SimCall& call) {
+  std::string arg = std::to_string(call.args[0]);
+  std::string result = std::to_string(call.result);
+  std::string failed = call.result ? "->" + result : "";
   switch (call.function) {
     case kDrv_I2CSWSetSCL:
-      return LineSetting("scl", call);
+      return "scl=" + arg + failed;
     case kDrv_I2CSWSetSDA:
-      return LineSetting("sda", call);
+      return "sda=" + arg + failed;
     case kDrv_I2CSWReadSCL:
-      return LineSample("scl", call);
+      return "scl?" + result;
     case kDrv_I2CSWReadSDA:
-      return LineSample("sda", call);
+      return "sda?" + result;
     case kDrv_I2CInitSWMode:
-      return "mode(" + std::to_string(call.args[0]) + ")" +
-             (call.result ? "->" + std::to_string(call.result) : "");
-    default:
-      return OtherCall(call);
+      return "mode(" + arg + ")" + failed;
   }
+  std::string text = kDriverNames[call.function] + std::string("(");
+  for (int i = 0; i < call.argc; ++i)
+    text += (i ? "," : "") + std::to_string(call.args[i]);
+  return text + ")->" + result;
 }
 
 std::string Notation(const std::vector<SimCall>& calls) {

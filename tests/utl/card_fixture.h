@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "driverApi.h"
 #include "entry_flag_probe.h"
 #include "bus_notation.h"
+#include "fault_table.h"
 #include "harness.h"
 #include "line_script.h"
 
@@ -21,6 +23,7 @@ namespace utltest {
 using harness::Lines;
 using harness::UtlApi;
 using sim::EntryRegionExists;
+using Texts = std::vector<std::string>;
 
 // Message boxes as the tests compare them (harness::Summary).
 std::vector<std::string> Describe(const std::vector<harness::Box>& boxes);
@@ -42,20 +45,37 @@ class HeldDriver : public harness::SimDriver {
   explicit HeldDriver(const std::string& variant = "") { Load(variant); }
 };
 
+// What a transaction gave: its result, and the variable that a read
+// stores into, which starts as kUntouched.
+struct Outcome {
+  int result = -1;
+  int value = -1;
+};
+const int kUntouched = 0x33;
+
 class CardTest : public ::testing::Test {
  protected:
   void SetUp() override;
+  // TandorUtl gives back exactly the one reference to the driver that it
+  // took: the test's own is then the last one.
+  void TearDown() override;
 
   // A fault for the next transaction only.
-  void Fault(SimFaultKind kind, int value, int call = -1, int level = -1);
+  void Fault(SimFaultKind kind, int value, int call = -1);
+
+  // The transaction of the fault table's frame (fault_table.h).
+  Outcome Transact(testsupport::Transaction transaction) const;
+  int SoundOn() const { return utl_->DlkI2CSWWrite3(0x96, 2, 0x20); }
+  // Each transaction fails and a read stores nothing; `before` runs ahead
+  // of each.
+  void ExpectEveryTransactionFails(
+      const std::function<void()>& before = nullptr) const;
 
   std::vector<SimCall> LineCalls() const {
     return harness::Records(card_->GetCalls);
   }
   std::string CallText() const;
   std::string BusText() const;
-  // How many calls of `function` the record holds.
-  int CountCalls(int function) const;
   // Microseconds from the last recorded driver call until now: after a
   // transaction returns, how long it went on past its last bus activity.
   long long TimeSinceLastCall() const;

@@ -18,45 +18,38 @@ struct PassThrough {
   int (*call)(const UtlApi& utl, const int* args);
 };
 
-#define NO_ARGUMENT(name, whenEmpty)                                  \
-  PassThrough {                                                       \
-    "Dlk" #name, kDrv_##name, 0, whenEmpty,                           \
-        [](const UtlApi& utl, const int*) { return utl.Dlk##name(); } \
-  }
-#define ONE_ARGUMENT(name)                                                   \
-  PassThrough {                                                              \
-    "Dlk" #name, kDrv_##name, 1, 1, [](const UtlApi& utl, const int* args) { \
-      return utl.Dlk##name(args[0]);                                         \
-    }                                                                        \
+// The export Dlk<name>, its argument count, its result while the entry is
+// empty, and its call with the arguments taken from `a`.
+#define PASS(name, argc, whenEmpty, ...)                       \
+  PassThrough {                                                \
+    "Dlk" #name, kDrv_##name, argc, whenEmpty,                 \
+        [](const UtlApi& utl, [[maybe_unused]] const int* a) { \
+          return utl.Dlk##name(__VA_ARGS__);                   \
+        }                                                      \
   }
 
 const PassThrough kPassThroughs[] = {
-    ONE_ARGUMENT(Bt848SetVideoSource),
-    ONE_ARGUMENT(Bt848GetVideoSource),
-    ONE_ARGUMENT(Bt848SetBrightness),
-    ONE_ARGUMENT(Bt848GetBrightness),
-    ONE_ARGUMENT(Bt848SetContrast),
-    ONE_ARGUMENT(Bt848GetContrast),
-    ONE_ARGUMENT(Bt848SetHue),
-    ONE_ARGUMENT(Bt848GetHue),
-    ONE_ARGUMENT(Bt848SetSaturation),
-    ONE_ARGUMENT(Bt848GetSaturation),
-    ONE_ARGUMENT(Bt848SetVideoFormat),
-    PassThrough{"DlkGetGPDATABits", kDrv_GetGPDATABits, 4, 1,
-                [](const UtlApi& utl, const int* args) {
-                  return utl.DlkGetGPDATABits(args[0], args[1], args[2],
-                                              args[3]);
-                }},
-    NO_ARGUMENT(GPIOIsInitOK, 1),
-    NO_ARGUMENT(I2CIsInitOK, 0),
-    NO_ARGUMENT(IsBt878Family, 1),
-    ONE_ARGUMENT(Bt848SetCCStatus),
-    NO_ARGUMENT(Bt848UnLoadImage, 1),
-    ONE_ARGUMENT(I2CInitSWMode),
+    PASS(Bt848SetVideoSource, 1, 1, a[0]),
+    PASS(Bt848GetVideoSource, 1, 1, a[0]),
+    PASS(Bt848SetBrightness, 1, 1, a[0]),
+    PASS(Bt848GetBrightness, 1, 1, a[0]),
+    PASS(Bt848SetContrast, 1, 1, a[0]),
+    PASS(Bt848GetContrast, 1, 1, a[0]),
+    PASS(Bt848SetHue, 1, 1, a[0]),
+    PASS(Bt848GetHue, 1, 1, a[0]),
+    PASS(Bt848SetSaturation, 1, 1, a[0]),
+    PASS(Bt848GetSaturation, 1, 1, a[0]),
+    PASS(Bt848SetVideoFormat, 1, 1, a[0]),
+    PASS(GetGPDATABits, 4, 1, a[0], a[1], a[2], a[3]),
+    PASS(GPIOIsInitOK, 0, 1),
+    PASS(I2CIsInitOK, 0, 0),
+    PASS(IsBt878Family, 0, 1),
+    PASS(Bt848SetCCStatus, 1, 1, a[0]),
+    PASS(Bt848UnLoadImage, 0, 1),
+    PASS(I2CInitSWMode, 1, 1, a[0]),
 };
 
-#undef NO_ARGUMENT
-#undef ONE_ARGUMENT
+#undef PASS
 
 const int kArgs[4] = {0x12345678, -2, 0, 0x7FFFFFFF};
 
@@ -76,6 +69,8 @@ std::string Expected(int function, int argc) {
 
 using PassThroughExport = CardTest;
 
+// The simulated driver computes each result from the call: a result that
+// came back altered would not match the one it recorded.
 TEST_F(PassThroughExport, ForwardsArgumentsInOrderAndReturnsTheResult) {
   for (const PassThrough& export_ : kPassThroughs) {
     card_->ClearRecords();
@@ -95,47 +90,25 @@ TEST_F(PassThroughExport, WithoutAResultForwardsItsArgument) {
   EXPECT_EQ(Expected(kDrv_SetGPIOMODE, 1), CallOf(calls[0]));
 }
 
-TEST_F(PassThroughExport, PassesTheDriversValuesThrough) {
-  // The simulated driver computes each result from the call: a result that
-  // came back altered would not match.
-  int args[4] = {1, 2, 3, 4};
-  EXPECT_EQ(SimDriverResult(kDrv_GetGPDATABits, args, 4),
-            utl_->DlkGetGPDATABits(1, 2, 3, 4));
-  EXPECT_EQ(SimDriverResult(kDrv_Bt848GetHue, args, 1),
-            utl_->DlkBt848GetHue(1));
-  EXPECT_EQ(SimDriverResult(kDrv_IsBt878Family, args, 0),
-            utl_->DlkIsBt878Family());
-}
-
 using FreeDynamicLinkage = CardTest;
 
+// Called twice, it still gives back the one reference to the driver: the
+// unload at the end (CardTest::TearDown) finds the test's own the last one.
 TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
+  utl_->FreeDynamicLinkage();
   utl_->FreeDynamicLinkage();
   for (const PassThrough& export_ : kPassThroughs) {
     EXPECT_EQ(export_.whenEmpty, export_.call(utl_.api(), kArgs))
         << export_.name;
   }
   utl_->DlkSetGPIOMODE(1);
-  unsigned char value = 0x33;
-  const unsigned char data[] = {1};
-  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
-  EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
-  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
-  EXPECT_EQ(0x33, value);
+  ExpectEveryTransactionFails();
   EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
 }
 
-TEST_F(FreeDynamicLinkage, ReleasesTheDriverOnceWhenCalledTwice) {
-  utl_->FreeDynamicLinkage();
-  utl_->FreeDynamicLinkage();
-  utl_.Unload();
-  // The test's own reference is still there, and it is the last one.
-  EXPECT_TRUE(DriverLoaded());
-  driver_.Release();
-  EXPECT_FALSE(DriverLoaded());
-}
-
-TEST(InitDynamicLinkage, CalledAgainByAClientKeepsOneReference) {
+// Called again, it keeps one reference: one free lets the driver go. After
+// the free it binds the driver again.
+TEST(InitDynamicLinkage, CalledAgainKeepsOneReferenceAndAfterFreeBindsAgain) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   BoxAnswerer catcher;
@@ -145,19 +118,12 @@ TEST(InitDynamicLinkage, CalledAgainByAClientKeepsOneReference) {
   unsigned char value = 0;
   EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
   EXPECT_EQ(0xAA, value);
-  utl.Unload();
-  EXPECT_FALSE(DriverLoaded());
-}
-
-TEST(InitDynamicLinkage, AfterFreeBindsTheDriverAgain) {
-  Utl utl;
-  ASSERT_TRUE(utl.loaded());
   utl->FreeDynamicLinkage();
   EXPECT_FALSE(DriverLoaded());
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   ASSERT_TRUE(DriverLoaded());
   EXPECT_EQ(1, utl->DlkI2CIsInitOK());
-  unsigned char value = 0;
+  value = 0;
   EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
   utl.Unload();
   EXPECT_FALSE(DriverLoaded());
@@ -179,22 +145,13 @@ class RebindToAVariant : public CardTest {
     if (card_) card_->Reset();
     return result;
   }
-  void TearDown() override {
-    // TandorUtl gives back exactly the one reference it took.
-    utl_.Unload();
-    EXPECT_TRUE(DriverLoaded());
-    driver_.Release();
-    EXPECT_FALSE(DriverLoaded());
-  }
 
   std::vector<std::string> boxes_;
 };
 
 TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
   ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_SETGPIE_BT848SETHUE));
-  std::vector<std::string> expected = {
-      "Error|Can't load GPIO function!|icon=1|owner=0"};
-  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(Texts({"Error|Can't load GPIO function!|icon=1|owner=0"}), boxes_);
   ASSERT_NE(nullptr, card_);
   EXPECT_EQ(1, utl_->DlkBt848SetHue(5));
   EXPECT_TRUE(LineCalls().empty());
@@ -206,23 +163,17 @@ TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
 
 TEST_F(RebindToAVariant, WithoutChipIdGivesItsFixedResult) {
   ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_ISBT878FAMILY));
-  std::vector<std::string> expected = {
-      "Error|Can't load ChipID function!|icon=1|owner=0"};
-  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(Texts({"Error|Can't load ChipID function!|icon=1|owner=0"}),
+            boxes_);
   EXPECT_EQ(1, utl_->DlkIsBt878Family());
 }
 
 TEST_F(RebindToAVariant, WithoutALinePrimitiveFailsEveryTransaction) {
   ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_I2CSWREADSCL));
-  std::vector<std::string> expected = {
-      "Error|Can't load software I2C function!|icon=1|owner=0"};
-  EXPECT_EQ(expected, boxes_);
+  EXPECT_EQ(Texts({"Error|Can't load software I2C function!|icon=1|owner=0"}),
+            boxes_);
   ASSERT_NE(nullptr, card_);
-  unsigned char value = 0x33;
-  const unsigned char data[] = {1};
-  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
-  EXPECT_EQ(1, utl_->DlkI2CSWWrite3(0x96, 2, 0x20));
-  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
+  ExpectEveryTransactionFails();
   EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
   EXPECT_EQ(1, utl_->DlkI2CIsInitOK());
 }

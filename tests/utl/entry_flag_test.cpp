@@ -10,77 +10,59 @@ namespace utltest {
 namespace {
 
 // The region's first word as this process sees it through a view of its own.
-class RegionWord {
- public:
-  RegionWord()
-      : mapping_(
-            OpenFileMappingA(FILE_MAP_WRITE, FALSE, TANDORUTL_REGION_NAME)),
-        word_(mapping_ ? static_cast<volatile LONG*>(MapViewOfFile(
-                             mapping_, FILE_MAP_WRITE, 0, 0, sizeof(LONG)))
-                       : nullptr) {}
-  ~RegionWord() {
-    if (word_) UnmapViewOfFile(const_cast<LONG*>(word_));
-    if (mapping_) CloseHandle(mapping_);
-  }
+struct RegionWord {
+  RegionWord() = default;
   RegionWord(const RegionWord&) = delete;
-  RegionWord& operator=(const RegionWord&) = delete;
-  volatile LONG* word() const { return word_; }
-
- private:
-  HANDLE mapping_;
-  volatile LONG* word_;
+  ~RegionWord() {
+    if (word) UnmapViewOfFile(const_cast<LONG*>(word));
+    if (mapping) CloseHandle(mapping);
+  }
+  HANDLE mapping =
+      OpenFileMappingA(FILE_MAP_WRITE, FALSE, TANDORUTL_REGION_NAME);
+  volatile LONG* word = mapping ? static_cast<volatile LONG*>(MapViewOfFile(
+                                      mapping, FILE_MAP_WRITE, 0, 0, 0))
+                                : nullptr;
 };
 
 std::string EventName(const char* what) {
   return "utl-test-" + std::to_string(GetCurrentProcessId()) + "-" + what;
 }
 
+// Stored as 0 or 1, read back as the word holds it.
 TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   RegionWord region;
-  ASSERT_NE(nullptr, region.word());
+  ASSERT_NE(nullptr, region.word);
   for (int value : {7, -1, 1, 0x10000, INT_MIN}) {
     utl->DlkSetEntryFlag(0);
     utl->DlkSetEntryFlag(value);
     EXPECT_EQ(1, utl->DlkGetEntryFlag()) << value;
-    EXPECT_EQ(1, *region.word()) << value;
+    EXPECT_EQ(1, *region.word) << value;
   }
   utl->DlkSetEntryFlag(0);
   EXPECT_EQ(0, utl->DlkGetEntryFlag());
-  EXPECT_EQ(0, *region.word());
-}
-
-TEST(EntryFlag, ReturnsTheWordAsStored) {
-  Utl utl;
-  ASSERT_TRUE(utl.loaded());
-  RegionWord region;
-  ASSERT_NE(nullptr, region.word());
-  *region.word() = 5;
+  EXPECT_EQ(0, *region.word);
+  *region.word = 5;
   EXPECT_EQ(5, utl->DlkGetEntryFlag());
 }
 
-TEST(EntryFlag, IsSharedWithAnotherProcessBothWays) {
-  Utl utl;
-  ASSERT_TRUE(utl.loaded());
-  utl->DlkSetEntryFlag(1);
-  harness::ProcessResult run = RunClient("load get set 0 get unload");
-  ASSERT_FALSE(run.timedOut);
-  std::vector<std::string> expected = {"loaded", "flag=1", "flag=0"};
-  EXPECT_EQ(expected, Lines(run.output));
-  EXPECT_EQ(0, utl->DlkGetEntryFlag());
-}
-
-TEST(EntryFlag, StartsAgainAtZeroAfterTheLastUnload) {
+// Another process sees this one's flag and this one the other's, until the
+// last unload: the next load, here or there, starts again at 0.
+TEST(EntryFlag, IsSharedWithAnotherProcessUntilTheLastUnload) {
   {
     Utl utl;
     ASSERT_TRUE(utl.loaded());
     utl->DlkSetEntryFlag(1);
+    harness::ProcessResult run = RunClient("load get set 0 get unload");
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(Texts({"loaded", "flag=1", "flag=0"}), Lines(run.output));
+    EXPECT_EQ(0, utl->DlkGetEntryFlag());
+    utl->DlkSetEntryFlag(1);
   }
   EXPECT_FALSE(EntryRegionExists());
   harness::ProcessResult run = RunClient("load get set 1 unload");
-  std::vector<std::string> expected = {"loaded", "flag=0"};
-  EXPECT_EQ(expected, Lines(run.output));
+  EXPECT_EQ(Texts({"loaded", "flag=0"}), Lines(run.output));
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   EXPECT_EQ(0, utl->DlkGetEntryFlag());
@@ -115,8 +97,7 @@ TEST(EntryFlag, OutlivesAnUnloadWhileAnotherProcessHoldsIt) {
   ASSERT_TRUE(seen) << run.output;
   EXPECT_EQ(1, firstLoad);
   EXPECT_EQ(1, secondLoad);
-  std::vector<std::string> expected = {"loaded", "flag=0"};
-  EXPECT_EQ(expected, Lines(run.output));
+  EXPECT_EQ(Texts({"loaded", "flag=0"}), Lines(run.output));
   EXPECT_FALSE(EntryRegionExists());
 }
 

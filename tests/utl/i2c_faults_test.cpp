@@ -7,7 +7,6 @@
 // failure, the result 2 must pass.
 
 #include "card_fixture.h"
-#include "fault_table.h"
 #include "line_waits.h"
 #include "timed_work.h"
 
@@ -22,11 +21,6 @@ using testsupport::Transaction;
 const int kHeldCode = 0x13;  // held on the receiver while reading
 const DWORD kHungMs = 5000;  // far beyond the longest faulty transaction
 
-struct Outcome {
-  int result = -1;
-  int value = -1;  // the byte a read stored, -1 for the writes
-};
-
 class TransactionFaults : public CardTest,
                           public ::testing::WithParamInterface<SimFaultKind> {
  protected:
@@ -34,19 +28,7 @@ class TransactionFaults : public CardTest,
     Outcome outcome;
     testsupport::MustFinishWithin(
         testsupport::TransactionName(transaction),
-        [&] {
-          if (transaction == testsupport::kReadByte) {
-            unsigned char value = 0;
-            outcome.result = utl_->DlkI2CSWReadByte(0x97, &value);
-            outcome.value = value;
-          } else if (transaction == testsupport::kWrite3) {
-            outcome.result = utl_->DlkI2CSWWrite3(0x96, 2, 0x20);
-          } else {
-            const unsigned char data[] = {0xD0, 0xD1, 0xD2};
-            outcome.result = utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3);
-          }
-        },
-        kHungMs);
+        [&] { outcome = Transact(transaction); }, kHungMs);
     return outcome;
   }
 
@@ -111,27 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
 using testsupport::kAckSamples;
 using testsupport::kRaiseSamples;
 
-// `count` copies of one call in notation.
-std::vector<std::string> Repeat(const std::string& call, int count) {
-  return std::vector<std::string>(count, call);
-}
-
 // A Write3 of sound-on to the receiver, as far as its start condition.
 LineScript Write3Start() {
-  LineScript script;
-  script.Mode(1000).Start();
-  return script;
-}
-
-// The whole sound-on Write3 up to (not including) its stop.
-LineScript Write3BeforeStop() {
-  LineScript script = Write3Start();
-  script.Send(0x96).Ack().Send(2).Ack().Send(0x20).Ack();
-  return script;
-}
-
-int SoundOn(const UtlApi& utl) {
-  return utl.DlkI2CSWWrite3(0x96, 2, 0x20);
+  return LineScript().Mode(1000).Start();
 }
 
 // --- The mode call -------------------------------------------------------
@@ -141,15 +105,8 @@ using ModeCall = CardTest;
 TEST_F(ModeCall, RefusedEndsEveryTransactionBeforeAnyLineActivity) {
   for (int refusal : {1, 2, -1}) {
     card_->Reset();
-    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal);
-    unsigned char value = 0x33;
-    EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
-    EXPECT_EQ(0x33, value);
-    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal);
-    EXPECT_EQ(1, SoundOn(utl_.api()));
-    const unsigned char data[] = {1};
-    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal);
-    EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 1));
+    ExpectEveryTransactionFails(
+        [&] { Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal); });
     std::string refused = "mode(6000)->" + std::to_string(refusal);
     EXPECT_EQ(
         refused + " mode(1000)->" + std::to_string(refusal) + " " + refused,
@@ -164,9 +121,9 @@ using ClockStretch = CardTest;
 
 TEST_F(ClockStretch, Of500SamplesIsWaitedOut) {
   Fault(SIM_FAULT_HOLD_SCL, 500, /*call=*/0);
-  EXPECT_EQ(0, SoundOn(utl_.api()));
+  EXPECT_EQ(0, SoundOn());
   LineScript expected;
-  expected.Mode(1000).Add({"scl=1"}).Add(Repeat("scl?0", 500));
+  expected.Mode(1000).Add({"scl=1"}).Add("scl?0", 500);
   expected.Add({"scl?1"}).RaiseSda().Add({"sda=0", "scl=0"});
   expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Ack().Stop();
   EXPECT_EQ(expected.str(), CallText());
@@ -175,28 +132,29 @@ TEST_F(ClockStretch, Of500SamplesIsWaitedOut) {
 
 TEST_F(ClockStretch, Of501SamplesFailsTheStartAndNoStopFollows) {
   Fault(SIM_FAULT_HOLD_SCL, 501, /*call=*/0);
-  EXPECT_EQ(1, SoundOn(utl_.api()));
+  EXPECT_EQ(1, SoundOn());
   LineScript expected;
-  expected.Mode(1000).Add({"scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  expected.Mode(1000).Add({"scl=1"}).Add("scl?0", kRaiseSamples);
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("", BusText());
 }
 
 TEST_F(ClockStretch, ForEverFailsTheStartOfARead) {
   Fault(SIM_FAULT_HOLD_SCL, -1, /*call=*/0);
-  unsigned char value = 0x33;
-  EXPECT_EQ(1, utl_->DlkI2CSWReadByte(0x97, &value));
-  EXPECT_EQ(0x33, value);
-  EXPECT_EQ(kRaiseSamples, CountCalls(kDrv_I2CSWReadSCL));
-  EXPECT_EQ(0, CountCalls(kDrv_I2CSWSetSDA));
+  Outcome read = Transact(testsupport::kReadByte);
+  EXPECT_EQ(1, read.result);
+  EXPECT_EQ(kUntouched, read.value);
+  LineScript expected;
+  expected.Mode(6000).Add({"scl=1"}).Add("scl?0", kRaiseSamples);
+  EXPECT_EQ(expected.str(), CallText());
 }
 
 TEST_F(ClockStretch, Of501SamplesInAByteEndsItWithTheStop) {
   // The first data bit's clock: the release after the start's.
   LineScript expected = Write3Start();
   Fault(SIM_FAULT_HOLD_SCL, 501, expected.Count("scl=1"));
-  EXPECT_EQ(1, SoundOn(utl_.api()));
-  expected.RaiseSda().Add({"scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  EXPECT_EQ(1, SoundOn());
+  expected.RaiseSda().Add({"scl=1"}).Add("scl?0", kRaiseSamples);
   expected.Stop();
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("START, STOP", BusText());
@@ -207,11 +165,11 @@ TEST_F(ClockStretch, ForEverAtAnAcknowledgeAlsoFailsTheStop) {
   LineScript expected = Write3Start();
   expected.Send(0x96).Add({"sda=1"});
   Fault(SIM_FAULT_HOLD_SCL, -1, expected.Count("scl=1"));
-  EXPECT_EQ(1, SoundOn(utl_.api()));
+  EXPECT_EQ(1, SoundOn());
   // The acknowledge gives up without sampling SDA or lowering SCL; the stop
   // drives SDA low and then cannot raise SCL either.
-  expected.Add({"scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
-  expected.Add({"sda=0", "scl=1"}).Add(Repeat("scl?0", kRaiseSamples));
+  expected.Add({"scl=1"}).Add("scl?0", kRaiseSamples);
+  expected.Add({"sda=0", "scl=1"}).Add("scl?0", kRaiseSamples);
   EXPECT_EQ(expected.str(), CallText());
 }
 
@@ -221,7 +179,7 @@ using OddSamples = CardTest;
 
 TEST_F(OddSamples, ASclSampleOf2IsNotHigh) {
   Fault(SIM_FAULT_READ_SCL_HIGH_AS, 2, /*call=*/0);
-  EXPECT_EQ(0, SoundOn(utl_.api()));
+  EXPECT_EQ(0, SoundOn());
   std::vector<SimCall> calls = LineCalls();
   ASSERT_GE(calls.size(), 4u);
   std::vector<SimCall> first(calls.begin(), calls.begin() + 4);
@@ -231,9 +189,9 @@ TEST_F(OddSamples, ASclSampleOf2IsNotHigh) {
 
 TEST_F(OddSamples, SclSamplesThatNeverRead1FailTheStart) {
   Fault(SIM_FAULT_READ_SCL_HIGH_AS, 2);
-  EXPECT_EQ(1, SoundOn(utl_.api()));
+  EXPECT_EQ(1, SoundOn());
   LineScript expected;
-  expected.Mode(1000).Add({"scl=1"}).Add(Repeat("scl?2", kRaiseSamples));
+  expected.Mode(1000).Add({"scl=1"}).Add("scl?2", kRaiseSamples);
   EXPECT_EQ(expected.str(), CallText());
 }
 
@@ -257,12 +215,12 @@ TEST_F(OddSamples, SdaSamplesOf2WhileAwaitingAnAckAreNoAckYet) {
   int first = beforeAck.Count("sda?");
   Fault(SIM_FAULT_READ_SDA_LOW_AS, 2);
   Fault(SIM_FAULT_READ_SDA_LOW_AS, 0, first + kAckSamples - 1);
-  EXPECT_EQ(1, SoundOn(utl_.api()));
+  EXPECT_EQ(1, SoundOn());
   LineScript expected = beforeAck;
-  expected.Add(Repeat("sda?2", kAckSamples - 1)).Add({"sda?0", "scl=0"});
+  expected.Add("sda?2", kAckSamples - 1).Add({"sda?0", "scl=0"});
   // The next acknowledge finds only 2s: 1,500 samples, then the stop.
   expected.Send(2).Add({"sda=1"}).RaiseScl();
-  expected.Add(Repeat("sda?2", kAckSamples)).Add({"scl=0"}).Stop();
+  expected.Add("sda?2", kAckSamples).Add({"scl=0"}).Stop();
   EXPECT_EQ(expected.str(), CallText());
 }
 
@@ -277,8 +235,7 @@ TEST_F(MissingAck, OfTheReadAddressEndsWithStopAndSleep) {
   EXPECT_GE(TimeSinceLastCall(), 9500);
   EXPECT_EQ(0x33, value);
   LineScript expected;
-  expected.Mode(6000).Start().Send(0x97).Add({"sda=1"}).RaiseScl();
-  expected.Add(Repeat("sda?1", kAckSamples)).Add({"scl=0"}).Stop();
+  expected.Mode(6000).Start().Send(0x97).Nack().Stop();
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("START, OUT 97 nack, STOP", BusText());
   EXPECT_EQ(1, card_->Scl());
@@ -287,21 +244,18 @@ TEST_F(MissingAck, OfTheReadAddressEndsWithStopAndSleep) {
 
 TEST_F(MissingAck, OfTheWriteAddressSkipsTheOtherBytes) {
   Fault(SIM_FAULT_NACK_BYTE, 0);
-  EXPECT_EQ(1, SoundOn(utl_.api()));
+  EXPECT_EQ(1, SoundOn());
   LineScript expected = Write3Start();
-  expected.Send(0x96).Add({"sda=1"}).RaiseScl();
-  expected.Add(Repeat("sda?1", kAckSamples)).Add({"scl=0"}).Stop();
+  expected.Send(0x96).Nack().Stop();
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("START, OUT 96 nack, STOP", BusText());
 }
 
 TEST_F(MissingAck, OfTheWrittenValueStillEndsWithTheStop) {
   Fault(SIM_FAULT_NACK_BYTE, 2);
-  EXPECT_EQ(1, SoundOn(utl_.api()));
+  EXPECT_EQ(1, SoundOn());
   LineScript expected = Write3Start();
-  expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Add({"sda=1"});
-  expected.RaiseScl().Add(Repeat("sda?1", kAckSamples)).Add({"scl=0"});
-  expected.Stop();
+  expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Nack().Stop();
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("START, OUT 96 ack, OUT 02 ack, OUT 20 nack, STOP", BusText());
   EXPECT_EQ(-1, card_->SoundState());
@@ -311,20 +265,15 @@ TEST_F(MissingAck, OfAMultiWriteAddressStillSendsTheSubaddressOnly) {
   Fault(SIM_FAULT_NACK_BYTE, 0);
   const unsigned char data[] = {1, 2};
   EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 2));
-  LineScript unacked;
-  unacked.Add({"sda=1"}).RaiseScl().Add(Repeat("sda?1", kAckSamples));
-  unacked.Add({"scl=0"});
   LineScript expected;
-  expected.Mode(6000).Start().Send(0x90).Add(unacked.calls());
-  expected.Send(0x10).Add(unacked.calls()).Stop();
+  expected.Mode(6000).Start().Send(0x90).Nack().Send(0x10).Nack().Stop();
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("START, OUT 90 nack, OUT 10 nack, STOP", BusText());
 }
 
 TEST_F(MissingAck, OfAMultiWriteDataByteEndsTheData) {
   Fault(SIM_FAULT_NACK_BYTE, 3);  // data byte 1
-  const unsigned char data[] = {0xD0, 0xD1, 0xD2};
-  EXPECT_EQ(1, utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3));
+  EXPECT_EQ(1, Transact(testsupport::kMultiWrite).result);
   EXPECT_EQ("START, OUT 90 ack, OUT 10 ack, OUT d0 ack, OUT d1 nack, STOP",
             BusText());
 }
@@ -338,7 +287,7 @@ class SetResults : public CardTest {
   int WriteWith(SimFaultKind kind, int call, int result) {
     card_->Reset();
     Fault(kind, result, call);
-    return SoundOn(utl_.api());
+    return SoundOn();
   }
 };
 
@@ -383,13 +332,15 @@ TEST_F(SetResults, ReleaseBeforeAnAckFailsOnlyOnExactly1) {
   // raising SDA.
   LineScript expected = beforeAck;
   expected.Add({"sda=1->1", "sda=0"}).RaiseScl().Add({"sda=1"});
-  expected.Add(Repeat("sda?0", kRaiseSamples));
+  expected.Add("sda?0", kRaiseSamples);
   EXPECT_EQ(expected.str(), CallText());
 }
 
 TEST_F(SetResults, StopFailsOnlyOnExactly1) {
-  LineScript all = Write3BeforeStop();
-  int stopSdaLow = all.Count("sda=");
+  LineScript beforeStop = Write3Start();
+  beforeStop.Send(0x96).Ack().Send(2).Ack().Send(0x20).Ack();
+  int stopSdaLow = beforeStop.Count("sda=");
+  LineScript all = beforeStop;
   all.Add({"sda=0"}).RaiseScl().RaiseSda();
   int stopSclLow = all.Count("scl=");
   EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, stopSdaLow, 2));
@@ -397,7 +348,7 @@ TEST_F(SetResults, StopFailsOnlyOnExactly1) {
   ExpectIdleBusWithoutViolation();
   // Every byte was acknowledged, and still the write fails.
   EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, stopSdaLow, 1));
-  EXPECT_EQ(Write3BeforeStop().str() + " sda=0->1", CallText());
+  EXPECT_EQ(beforeStop.str() + " sda=0->1", CallText());
   EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, stopSclLow, 1));
   EXPECT_EQ(all.str() + " scl=0->1", CallText());
   EXPECT_EQ(1, card_->SoundState());
@@ -409,9 +360,7 @@ using ReadFaults = CardTest;
 
 TEST_F(ReadFaults, AFailedClockKeepsTheBitsReceivedSoFar) {
   card_->PressKey(0xF0);
-  LineScript third;
-  third.Mode(6000).Start().Send(0x97).Ack().Receive(0xF0 >> 5 << 5);
-  // The clock after the third bit: eight bits received less five.
+  // The clock after the byte's third bit.
   LineScript beforeByte;
   beforeByte.Mode(6000).Start().Send(0x97).Ack();
   int thirdSclLow = beforeByte.Count("scl=") + 2 * 3 - 1;
@@ -428,9 +377,9 @@ TEST_F(ReadFaults, AFailedClockKeepsTheBitsReceivedSoFar) {
 TEST_F(ReadFaults, TheNextStartRecoversFromAFailedOne) {
   LineScript start = Write3Start();
   Fault(SIM_FAULT_SET_SDA_RESULT, 1, start.Count("sda=") - 1);
-  ASSERT_EQ(1, SoundOn(utl_.api()));
+  ASSERT_EQ(1, SoundOn());
   // SDA was left low: raising it first makes a stop, then a clean start.
-  EXPECT_EQ(0, SoundOn(utl_.api()));
+  EXPECT_EQ(0, SoundOn());
   EXPECT_EQ("START, STOP, START, OUT 96 ack, OUT 02 ack, OUT 20 ack, STOP",
             BusText());
   ExpectIdleBusWithoutViolation();

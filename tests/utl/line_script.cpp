@@ -1,6 +1,8 @@
 // An oracle: stated again on purpose, apart from utl/'s bit engine.
 #include "line_script.h"
 
+#include "line_waits.h"
+
 namespace utltest {
 
 LineScript& LineScript::Mode(int mode) {
@@ -38,6 +40,12 @@ LineScript& LineScript::Ack() {
   Add({"sda=1"});
   RaiseScl();
   return Add({"sda?0", "scl=0"});
+}
+
+LineScript& LineScript::Nack() {
+  Add({"sda=1"});
+  RaiseScl();
+  return Add("sda?1", testsupport::kAckSamples).Add({"scl=0"});
 }
 
 LineScript& LineScript::Receive(int byte) {

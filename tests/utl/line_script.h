@@ -24,12 +24,17 @@ class LineScript {
   LineScript& Send(int byte);
   // SDA released, SCL raised, SDA sampled low, SCL low.
   LineScript& Ack();
+  // As Ack, but SDA sampled high as often as an acknowledge is awaited.
+  LineScript& Nack();
   // Eight clock pulses, SDA sampled in each.
   LineScript& Receive(int byte);
   // SDA low, one clock pulse.
   LineScript& MasterAck();
   // Any further calls, in notation.
   LineScript& Add(const std::vector<std::string>& calls);
+  LineScript& Add(const std::string& call, int times) {
+    return Add(std::vector<std::string>(times, call));
+  }
 
   std::string str() const;
   const std::vector<std::string>& calls() const { return calls_; }

@@ -11,7 +11,7 @@ namespace {
 const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
 
 // The boxes of a load of TandorUtl that is refused; nothing stays loaded.
-std::vector<std::string> BoxesOfARefusedLoad() {
+Texts BoxesOfARefusedLoad() {
   Utl utl;
   EXPECT_FALSE(utl.loaded());
   return utl.boxes();
@@ -27,9 +27,9 @@ TEST(RefusedLoad, WithoutTheDriverShowsOnlyTheInitDllBox) {
   harness::ProcessResult run = folder.Run("utl_client.exe", "load state");
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(0u, run.exitCode) << run.output;
-  std::vector<std::string> expected = {std::string("box ") + kInitDllError,
-                                       "refused", "region=0 driver=0"};
-  EXPECT_EQ(expected, Lines(run.output));
+  EXPECT_EQ(Texts({std::string("box ") + kInitDllError, "refused",
+                   "region=0 driver=0"}),
+            Lines(run.output));
 }
 
 struct MissingFunction {
@@ -43,11 +43,10 @@ class RefusedLoadOfAVariant : public ::testing::TestWithParam<MissingFunction> {
 TEST_P(RefusedLoadOfAVariant, ShowsItsGroupBoxThenTheInitDllBox) {
   HeldDriver driver(GetParam().variant);
   ASSERT_TRUE(driver.held());
-  std::vector<std::string> boxes = BoxesOfARefusedLoad();
-  std::vector<std::string> expected = {
-      std::string("Error|") + GetParam().groupBox + "|icon=1|owner=0",
-      kInitDllError};
-  EXPECT_EQ(expected, boxes);
+  EXPECT_EQ(
+      Texts({std::string("Error|") + GetParam().groupBox + "|icon=1|owner=0",
+             kInitDllError}),
+      BoxesOfARefusedLoad());
   // The refused load gave back its reference to the driver, once: the
   // test's own reference still holds it, and it alone.
   EXPECT_TRUE(DriverLoaded());
@@ -88,10 +87,8 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
   ASSERT_NE(nullptr, card);
   SimFault fault = {SIM_FAULT_I2C_INIT_OK_RESULT, -1, -1, -1, -1, 0};
   ASSERT_GT(card->AddFault(&fault), 0);
-  std::vector<std::string> boxes = BoxesOfARefusedLoad();
-  std::vector<std::string> expected = {
-      "TandorUtl|Init I2C error!|icon=0|owner=0"};
-  EXPECT_EQ(expected, boxes);
+  EXPECT_EQ(Texts({"TandorUtl|Init I2C error!|icon=0|owner=0"}),
+            BoxesOfARefusedLoad());
   EXPECT_TRUE(DriverLoaded());
   EXPECT_FALSE(EntryRegionExists());
   driver.Release();
@@ -101,11 +98,9 @@ TEST(RefusedLoad, WhenTheDriversI2cIsNotInitialisedShowsTheInitI2cBox) {
 TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
   HANDLE other = CreateEventA(nullptr, TRUE, FALSE, TANDORUTL_REGION_NAME);
   ASSERT_NE(nullptr, other);
-  std::vector<std::string> boxes = BoxesOfARefusedLoad();
+  Texts boxes = BoxesOfARefusedLoad();
   CloseHandle(other);
-  std::vector<std::string> expected = {
-      "Utl|CreateFileMapping Err!|icon=0|owner=0"};
-  EXPECT_EQ(expected, boxes);
+  EXPECT_EQ(Texts({"Utl|CreateFileMapping Err!|icon=0|owner=0"}), boxes);
   EXPECT_FALSE(DriverLoaded());
 }
 
@@ -127,9 +122,8 @@ TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
   harness::TempDir dir;
   HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
   ASSERT_NE(nullptr, readOnly);
-  std::vector<std::string> boxes = BoxesOfARefusedLoad();
-  std::vector<std::string> expected = {"Utl|MapViewOfFile Err!|icon=0|owner=0"};
-  EXPECT_EQ(expected, boxes);
+  EXPECT_EQ(Texts({"Utl|MapViewOfFile Err!|icon=0|owner=0"}),
+            BoxesOfARefusedLoad());
   EXPECT_FALSE(DriverLoaded());
   // The refused load closed its handle of the region; the test's own is the
   // last one.
@@ -148,8 +142,7 @@ TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
   words[0] = 1;
   words[1] = 0x5A5A;
   HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
-  std::vector<std::string> boxes = BoxesOfARefusedLoad();
-  EXPECT_EQ(2u, boxes.size());
+  EXPECT_EQ(2u, BoxesOfARefusedLoad().size());
   EXPECT_EQ(1, words[0]);
   EXPECT_EQ(0x5A5A, words[1]);
   UnmapViewOfFile(const_cast<LONG*>(words));
@@ -184,17 +177,6 @@ TEST(Load, TwoHundredTimesLeavesNeitherRegionNorDriverBehind) {
   }
 }
 
-TEST(Load, ReleasesOnlyItsOwnReferenceToTheDriver) {
-  HeldDriver driver;
-  {
-    Utl utl;
-    ASSERT_TRUE(utl.loaded());
-  }
-  EXPECT_TRUE(DriverLoaded());
-  driver.Release();
-  EXPECT_FALSE(DriverLoaded());
-}
-
 // At the end of a process the detach releases nothing. A child's real exit
 // cannot show that under Wine, whose loader ignores FreeLibrary once the
 // process is ending: either detach looks the same from outside. So the
@@ -207,9 +189,9 @@ TEST(Load, DetachAtProcessEndLeavesTheDriverAndTheRegionInPlace) {
       RunClient("load set 1 end-detach state get set 0 get");
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(0u, run.exitCode) << run.output;
-  std::vector<std::string> expected = {"loaded", "detach=1",
-                                       "region=1 driver=1", "flag=1", "flag=0"};
-  EXPECT_EQ(expected, Lines(run.output));
+  EXPECT_EQ(
+      Texts({"loaded", "detach=1", "region=1 driver=1", "flag=1", "flag=0"}),
+      Lines(run.output));
 }
 
 DWORD WINAPI ReadFlagOnAThread(void* parameter) {

@@ -31,31 +31,8 @@ namespace {
 // The library loaded by "load", until "unload".
 harness::UtlLibrary* g_utl = nullptr;
 
-void Load() {
-  delete g_utl;
-  g_utl = new harness::UtlLibrary("TandorUtl.dll");
-  for (const harness::Box& box : g_utl->boxes())
-    printf("box %s\n", harness::Summary(box).c_str());
-  printf(g_utl->loaded() ? "loaded\n" : "refused\n");
-}
-
-void Unload() {
-  delete g_utl;
-  g_utl = nullptr;
-}
-
 bool Loaded() {
   return g_utl && g_utl->loaded();
-}
-
-void PrintFlag() {
-  auto get = Loaded() ? g_utl->api().DlkGetEntryFlag : nullptr;
-  printf("flag=%d\n", get ? get() : -1);
-}
-
-void SetFlag(int value) {
-  auto set = Loaded() ? g_utl->api().DlkSetEntryFlag : nullptr;
-  if (set) set(value);
 }
 
 typedef BOOL(WINAPI* EntryPoint)(HINSTANCE, DWORD, LPVOID);
@@ -69,36 +46,60 @@ EntryPoint EntryPointOf(HMODULE module) {
       reinterpret_cast<void*>(base + nt->OptionalHeader.AddressOfEntryPoint));
 }
 
-void DetachAsAtProcessEnd() {
-  if (!Loaded()) return;
-  HMODULE module = GetModuleHandleA("TandorUtl.dll");
-  int processEnding = 1;  // any non-null pointer
-  BOOL result =
-      EntryPointOf(module)(module, DLL_PROCESS_DETACH, &processEnding);
-  printf("detach=%d\n", result);
-}
-
-void PrintState() {
-  bool region = sim::EntryRegionExists();
-  bool driver = GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
-  printf("region=%d driver=%d\n", region ? 1 : 0, driver ? 1 : 0);
-}
-
-HANDLE Event(const char* name) {
-  return CreateEventA(nullptr, TRUE, FALSE, name);
-}
-
-void Signal(const char* name) {
-  HANDLE event = Event(name);
-  SetEvent(event);
-  CloseHandle(event);
-}
-
-void Wait(const char* name) {
-  HANDLE event = Event(name);
-  if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0) printf("timeout\n");
-  CloseHandle(event);
-}
+// Each command, and whether it takes an operand.
+const struct {
+  const char* name;
+  bool operand;
+  void (*run)(const char* operand);
+} kCommands[] = {
+    {"load", false,
+     [](const char*) {
+       delete g_utl;
+       g_utl = new harness::UtlLibrary("TandorUtl.dll");
+       for (const harness::Box& box : g_utl->boxes())
+         printf("box %s\n", harness::Summary(box).c_str());
+       printf(g_utl->loaded() ? "loaded\n" : "refused\n");
+     }},
+    {"unload", false,
+     [](const char*) {
+       delete g_utl;
+       g_utl = nullptr;
+     }},
+    {"get", false,
+     [](const char*) {
+       printf("flag=%d\n", Loaded() ? g_utl->api().DlkGetEntryFlag() : -1);
+     }},
+    {"set", true,
+     [](const char* value) {
+       if (Loaded()) g_utl->api().DlkSetEntryFlag(atoi(value));
+     }},
+    {"state", false,
+     [](const char*) {
+       printf("region=%d driver=%d\n", sim::EntryRegionExists() ? 1 : 0,
+              GetModuleHandleA(DRIVER_LIBRARY_NAME) ? 1 : 0);
+     }},
+    {"end-detach", false,
+     [](const char*) {
+       if (!Loaded()) return;
+       HMODULE module = GetModuleHandleA("TandorUtl.dll");
+       int processEnding = 1;  // any non-null pointer
+       printf("detach=%d\n",
+              EntryPointOf(module)(module, DLL_PROCESS_DETACH, &processEnding));
+     }},
+    {"signal", true,
+     [](const char* name) {
+       HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name);
+       SetEvent(event);
+       CloseHandle(event);
+     }},
+    {"wait", true,
+     [](const char* name) {
+       HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name);
+       if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0)
+         printf("timeout\n");
+       CloseHandle(event);
+     }},
+};
 
 }  // namespace
 
@@ -106,27 +107,14 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const char* command = argv[i];
     const char* operand = i + 1 < argc ? argv[i + 1] : "";
-    if (strcmp(command, "load") == 0) {
-      Load();
-    } else if (strcmp(command, "unload") == 0) {
-      Unload();
-    } else if (strcmp(command, "get") == 0) {
-      PrintFlag();
-    } else if (strcmp(command, "set") == 0) {
-      SetFlag(atoi(operand));
-      ++i;
-    } else if (strcmp(command, "state") == 0) {
-      PrintState();
-    } else if (strcmp(command, "end-detach") == 0) {
-      DetachAsAtProcessEnd();
-    } else if (strcmp(command, "signal") == 0) {
-      Signal(operand);
-      ++i;
-    } else if (strcmp(command, "wait") == 0) {
-      fflush(stdout);
-      Wait(operand);
-      ++i;
-    } else {
+    bool known = false;
+    for (const auto& each : kCommands) {
+      if (strcmp(command, each.name) != 0) continue;
+      known = true;
+      i += each.operand;
+      each.run(operand);
+    }
+    if (!known) {
       printf("unknown command %s\n", command);
       return 2;
     }
