@@ -9,20 +9,13 @@
 namespace sim {
 namespace {
 
-int LineIndex(Line line) {
-  return line == Line::kScl ? 0 : 1;
-}
-
-int SetResultFault(Line line) {
-  return line == Line::kScl ? SIM_FAULT_SET_SCL_RESULT
-                            : SIM_FAULT_SET_SDA_RESULT;
-}
-
-int ReadResultFault(Line line, bool high) {
-  if (line == Line::kScl)
-    return high ? SIM_FAULT_READ_SCL_HIGH_AS : SIM_FAULT_READ_SCL_LOW_AS;
-  return high ? SIM_FAULT_READ_SDA_HIGH_AS : SIM_FAULT_READ_SDA_LOW_AS;
-}
+// The fault kinds of each line, indexed by Line (kScl 0, kSda 1).
+const int kSetResultFault[] = {SIM_FAULT_SET_SCL_RESULT,
+                               SIM_FAULT_SET_SDA_RESULT};
+const int kReadHighFault[] = {SIM_FAULT_READ_SCL_HIGH_AS,
+                              SIM_FAULT_READ_SDA_HIGH_AS};
+const int kReadLowFault[] = {SIM_FAULT_READ_SCL_LOW_AS,
+                             SIM_FAULT_READ_SDA_LOW_AS};
 
 }  // namespace
 
@@ -125,7 +118,8 @@ void SimCard::HoldLine(Line line, bool hold) {
 
 int SimCard::SetLine(Line line, int level) {
   const bool release = level != 0;
-  const int call = counters_.set[LineIndex(line)]++;
+  const int index = static_cast<int>(line);
+  const int call = counters_.set[index]++;
   if (line == Line::kScl && release) {
     const SimFault* hold =
         faults_.Find(SIM_FAULT_HOLD_SCL, transaction_, counters_.sclReleases++);
@@ -133,17 +127,18 @@ int SimCard::SetLine(Line line, int level) {
   }
   bus_.Drive(LineBus::kMaster, line, release);
   const SimFault* fault =
-      faults_.Find(SetResultFault(line), transaction_, call, release ? 1 : 0);
+      faults_.Find(kSetResultFault[index], transaction_, call, release ? 1 : 0);
   return fault ? fault->value : 0;
 }
 
 int SimCard::ReadLine(Line line) {
-  const int call = counters_.read[LineIndex(line)]++;
+  const int index = static_cast<int>(line);
+  const int call = counters_.read[index]++;
   if (line == Line::kScl) AdvanceSclHold();
   const LineState& state = bus_.State();
   const bool high = line == Line::kScl ? state.scl : state.sda;
-  const SimFault* fault =
-      faults_.Find(ReadResultFault(line, high), transaction_, call);
+  const SimFault* fault = faults_.Find(
+      high ? kReadHighFault[index] : kReadLowFault[index], transaction_, call);
   if (fault) return fault->value;
   return high ? 1 : 0;
 }
@@ -176,16 +171,14 @@ int SimCard::WdmReadByte(int address, int* value) {
           faults_.Find(SIM_FAULT_WDM_READ_FAILS, transaction_))
     return fails->value != 0 ? fails->value : 1;
   if (!value || faults_.WithholdsAck(transaction_, 0)) return 1;
-  switch (address & 0xFF) {
-    case RemoteReceiver::kAddress | 1:
-      *value = receiver_.SendCode(true);
-      return 0;
-    case FixedByteDevice::kAddress | 1:
-      *value = FixedByteDevice::kValue;
-      return 0;
-    default:
-      return 1;
-  }
+  const int device = address & 0xFF;
+  if (device == (RemoteReceiver::kAddress | 1))
+    *value = receiver_.SendCode(true);
+  else if (device == (FixedByteDevice::kAddress | 1))
+    *value = FixedByteDevice::kValue;
+  else
+    return 1;
+  return 0;
 }
 
 int SimCard::WdmWrite3(int address, int byte1, int byte2) {
