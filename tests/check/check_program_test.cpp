@@ -24,20 +24,16 @@ const Piece kTandorUtl = {"TandorUtl.dll", ""};
 const Piece kDriver = {"BtVid_32.Dll", ""};
 const Piece kWdm = {"wdmI2cDll.dll", ""};
 
-// The tool as `version` in an installation with `pieces`.
-class ToolFolder : public Installation {
- public:
-  ToolFolder(const std::string& version, const std::vector<Piece>& pieces)
-      : Installation(version) {
-    Add("tandorcheck.exe");
-    for (const Piece& piece : pieces) Add(piece.file, piece.variant);
-    EXPECT_TRUE(complete()) << missing();
-  }
-  ProcessResult Run(const std::string& args,
-                    const std::vector<std::string>& env = {}) const {
-    return Installation::Run("tandorcheck.exe", args, env, kAnswerBoxes);
-  }
-};
+// The tool as `version` in an installation with `pieces`, run with `args`.
+ProcessResult RunTool(const std::string& version,
+                      const std::vector<Piece>& pieces, const std::string& args,
+                      const std::vector<std::string>& env = {}) {
+  Installation folder(version);
+  folder.Add("tandorcheck.exe");
+  for (const Piece& piece : pieces) folder.Add(piece.file, piece.variant);
+  EXPECT_TRUE(folder.complete()) << folder.missing();
+  return folder.Run("tandorcheck.exe", args, env, kAnswerBoxes);
+}
 
 std::vector<std::string> BoxTexts(const ProcessResult& run) {
   std::vector<std::string> texts;
@@ -65,10 +61,9 @@ class ProgramStatus : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(ProgramStatus, SaysWhichStepFailedAndEndsWithItsStatus) {
   const StatusCase& c = GetParam();
-  ToolFolder folder(c.version, c.pieces);
   std::vector<std::string> env;
   if (c.simcard) env.push_back(std::string(SIMCARD_ENV "=") + c.simcard);
-  ProcessResult run = folder.Run(c.args, env);
+  ProcessResult run = RunTool(c.version, c.pieces, c.args, env);
   ASSERT_FALSE(run.timedOut) << run.output;
   EXPECT_EQ(static_cast<DWORD>(c.status), run.exitCode) << run.output;
   EXPECT_NE(std::string::npos, run.output.find(c.says)) << run.output;
@@ -125,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Program, ProgramStatus,
 TEST(Program, RefusesWhileMiraboRuns) {
   HostWindow mirabo;
   ASSERT_TRUE(mirabo.created());
-  ToolFolder folder("win98", {kTandorUtl, kDriver});
-  ProcessResult run = folder.Run("sound on");
+  ProcessResult run = RunTool("win98", {kTandorUtl, kDriver}, "sound on");
   EXPECT_EQ(static_cast<DWORD>(kMiraboRunning), run.exitCode) << run.output;
   EXPECT_NE(std::string::npos, run.output.find("Close Mirabo first"))
       << run.output;
@@ -150,8 +144,7 @@ TEST(Program, FirstLinesNameTheWindowsAndItsBackEnd) {
       {"win10", "Windows:      Windows NT 6.2 (6.2.9200)", "none"},
   };
   for (const Case& c : cases) {
-    ToolFolder folder(c.version, {});
-    ProcessResult run = folder.Run("scan");
+    ProcessResult run = RunTool(c.version, {}, "scan");
     ASSERT_FALSE(run.timedOut) << run.output;
     size_t first = run.output.find("\r\n");
     size_t second = run.output.find("\r\n", first + 2);
@@ -167,12 +160,11 @@ TEST(Program, FirstLinesNameTheWindowsAndItsBackEnd) {
 // What a double-click gives: every step in order, a key pressed during the
 // key test, and the wait for Enter (the test's input is empty).
 TEST(Program, WholeCheckOnAWorkingCard) {
-  ToolFolder folder("win98", {kTandorUtl, kDriver, kWdm});
   // The key comes 9 s after the driver's load: after the scan and well
   // inside the key test's 20 s, even where the scan's 112 reads take seconds
   // (an emulated processor).
-  ProcessResult run =
-      folder.Run("", {std::string(SIMCARD_ENV "=keys=9000:26,9800:-1")});
+  ProcessResult run = RunTool("win98", {kTandorUtl, kDriver, kWdm}, "",
+                              {SIMCARD_ENV "=keys=9000:26,9800:-1"});
   ASSERT_FALSE(run.timedOut) << run.output;
   EXPECT_EQ(static_cast<DWORD>(kAllWorked), run.exitCode) << run.output;
   size_t at = 0;

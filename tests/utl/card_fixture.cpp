@@ -1,7 +1,5 @@
 #include "card_fixture.h"
 
-#include <stdio.h>
-
 namespace utltest {
 
 void CardTest::SetUp() {
@@ -48,14 +46,6 @@ void CardTest::ExpectEveryTransactionFails(
   }
 }
 
-std::string CardTest::CallText() const {
-  return Notation(LineCalls());
-}
-
-std::string CardTest::BusText() const {
-  return testsupport::BusNotation(harness::Records(card_->GetBusEvents));
-}
-
 long long CardTest::TimeSinceLastCall() const {
   long long now = card_->NowUs();
   std::vector<SimCall> calls = LineCalls();
@@ -77,10 +67,6 @@ std::vector<std::string> Describe(const std::vector<harness::Box>& boxes) {
   std::vector<std::string> described;
   for (const harness::Box& box : boxes) described.push_back(Summary(box));
   return described;
-}
-
-bool DriverLoaded() {
-  return GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
 }
 
 namespace {

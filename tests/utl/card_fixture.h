@@ -28,6 +28,19 @@ using Texts = std::vector<std::string>;
 // Message boxes as the tests compare them (harness::Summary).
 std::vector<std::string> Describe(const std::vector<harness::Box>& boxes);
 
+// Whether the driver library is loaded in this process (by any path).
+inline bool DriverLoaded() {
+  return GetModuleHandleA(DRIVER_LIBRARY_NAME) != nullptr;
+}
+
+// A simulated driver call in a short notation: "scl=1" and "sda=0" for the
+// line settings, "scl?1" and "sda?0" for the line samples with what they
+// returned, "mode(6000)" for I2CInitSWMode, and name(args)->result for the
+// rest. A result other than 0 of a line setting is shown as "scl=0->2".
+std::string Notation(const SimCall& call);
+// The notations of the calls, separated by spaces.
+std::string Notation(const std::vector<SimCall>& calls);
+
 // TandorUtl.dll from the bin folder, its exports bound and the message
 // boxes of its load described.
 class Utl : public harness::UtlLibrary {
@@ -74,8 +87,10 @@ class CardTest : public ::testing::Test {
   std::vector<SimCall> LineCalls() const {
     return harness::Records(card_->GetCalls);
   }
-  std::string CallText() const;
-  std::string BusText() const;
+  std::string CallText() const { return Notation(LineCalls()); }
+  std::string BusText() const {
+    return testsupport::BusNotation(harness::Records(card_->GetBusEvents));
+  }
   // Microseconds from the last recorded driver call until now: after a
   // transaction returns, how long it went on past its last bus activity.
   long long TimeSinceLastCall() const;
@@ -94,16 +109,5 @@ class CardTest : public ::testing::Test {
 // Runs the client program (utl_client.cpp) from the bin folder with
 // `commands`.
 harness::ProcessResult RunClient(const std::string& commands);
-
-// Whether the driver library is loaded in this process (by any path).
-bool DriverLoaded();
-
-// A simulated driver call in a short notation: "scl=1" and "sda=0" for the
-// line settings, "scl?1" and "sda?0" for the line samples with what they
-// returned, "mode(6000)" for I2CInitSWMode, and name(args)->result for the
-// rest. A result other than 0 of a line setting is shown as "scl=0->2".
-std::string Notation(const SimCall& call);
-// The notations of the calls, separated by spaces.
-std::string Notation(const std::vector<SimCall>& calls);
 
 }  // namespace utltest

@@ -8,30 +8,44 @@
 #include <string>
 #include <vector>
 
+#include "line_waits.h"
+
 namespace utltest {
 
 class LineScript {
  public:
-  LineScript& Mode(int mode);
+  LineScript& Mode(int mode) {
+    return Add({"mode(" + std::to_string(mode) + ")"});
+  }
   // A released line read back high at once.
   LineScript& RaiseScl() { return Add({"scl=1", "scl?1"}); }
   LineScript& RaiseSda() { return Add({"sda=1", "sda?1"}); }
   // Both lines raised, then SDA and SCL driven low.
-  LineScript& Start();
+  LineScript& Start() { return RaiseScl().RaiseSda().Add({"sda=0", "scl=0"}); }
   // SDA low, SCL up, SDA up, then one more clock pulse.
-  LineScript& Stop();
+  LineScript& Stop() {
+    return Add({"sda=0"}).RaiseScl().RaiseSda().Add({"scl=0"}).RaiseScl();
+  }
   // Eight bits, most significant first: SDA set, one clock pulse.
   LineScript& Send(int byte);
   // SDA released, SCL raised, SDA sampled low, SCL low.
-  LineScript& Ack();
+  LineScript& Ack() {
+    return Add({"sda=1"}).RaiseScl().Add({"sda?0", "scl=0"});
+  }
   // As Ack, but SDA sampled high as often as an acknowledge is awaited.
-  LineScript& Nack();
+  LineScript& Nack() {
+    Add({"sda=1"}).RaiseScl().Add("sda?1", testsupport::kAckSamples);
+    return Add({"scl=0"});
+  }
   // Eight clock pulses, SDA sampled in each.
   LineScript& Receive(int byte);
   // SDA low, one clock pulse.
-  LineScript& MasterAck();
+  LineScript& MasterAck() { return Add({"sda=0"}).RaiseScl().Add({"scl=0"}); }
   // Any further calls, in notation.
-  LineScript& Add(const std::vector<std::string>& calls);
+  LineScript& Add(const std::vector<std::string>& calls) {
+    calls_.insert(calls_.end(), calls.begin(), calls.end());
+    return *this;
+  }
   LineScript& Add(const std::string& call, int times) {
     return Add(std::vector<std::string>(times, call));
   }
