@@ -4,5 +4,8 @@
 // export lists.
 #include "driverApi.h"
 
+// The line after the macro is read by CMake, not by a compiler.
+// clang-format off
 #define DRIVER_FUNCTION_NAME(name, group, result, params, args) name
 SIM_DRIVER_FUNCTIONS: DRIVER_FUNCTIONS(DRIVER_FUNCTION_NAME)
+// clang-format on
