@@ -8,4 +8,3 @@
 // clang-format off
 #define DRIVER_FUNCTION_NAME(name, group, result, params, args) name
 SIM_DRIVER_FUNCTIONS: DRIVER_FUNCTIONS(DRIVER_FUNCTION_NAME)
-// clang-format on
