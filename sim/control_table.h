@@ -36,10 +36,8 @@
 
 #include <stdint.h>
 
-// The simulated driver exports its functions through a .def file, so the
-// declarations below carry no dllexport. A client that links against the
-// import library gets dllimport; one that looks the functions up with
-// GetProcAddress (the usual way) is not affected.
+// The exports come from a .def file, so there is no dllexport here; a
+// client that links against the import library gets dllimport.
 #ifdef SIMCARD_BUILD
 #define SIMCARD_API
 #else
@@ -136,8 +134,7 @@ struct SimBusEvent {
   int64_t timeUs;
 };
 
-// A write to the receiver's sub-address 2: 0x20 sound on, 0x10 and 0x40
-// sound off.
+// A write to the receiver's sub-address 2.
 struct SimSoundWrite {
   int value;
   int viaWdm;  // 1: through the simulated "wdmI2cDll.dll"
@@ -159,9 +156,8 @@ struct SimKeyStep {
   int code;
 };
 
-// The records keep the most recent entries: at most 262144 calls, 65536
-// bus events, 65536 sound writes and 65536 key reads; older ones are dropped
-// first. The line trace keeps the most recent 262144 changes.
+// How many of the most recent entries the records and the line trace keep;
+// older ones are dropped first.
 #define SIM_MAX_CALLS 262144
 #define SIM_MAX_BUS_EVENTS 65536
 #define SIM_MAX_SOUND_WRITES 65536
@@ -235,9 +231,6 @@ struct SimControl {
   void(__cdecl* SetTracing)(int on);
 };
 
-// Exported by the simulated "BtVid_32.Dll" (its .def file lists every
-// export; including this header declares nothing as exported). Clients
-// normally look the function up with GetProcAddress.
 SIMCARD_API const SimControl* __cdecl SimGetControl(void);
 typedef const SimControl*(__cdecl* SimGetControlFn)(void);
 

@@ -17,10 +17,7 @@ class ReceiverHost {
   ~ReceiverHost() = default;
 };
 
-// The remote-control receiver, address bytes 0x96 (write) and 0x97 (read).
-// A read sends the held key's code, or 0xAA when none is held, once per
-// transaction. Writes go to a sub-address and the ones after it; sub-address
-// 2 switches the card's sound.
+// The remote-control receiver (what it does: control_table.h).
 class RemoteReceiver : public TargetModel {
  public:
   static constexpr int kAddress = 0x96;
@@ -33,15 +30,37 @@ class RemoteReceiver : public TargetModel {
   explicit RemoteReceiver(ReceiverHost& host) : host_(host) {}
 
   // The byte a read of the receiver yields now (and records the read).
-  int SendCode(bool viaWdm);
+  int SendCode(bool viaWdm) {
+    const int held = host_.HeldKey();
+    const int code = held < 0 ? kNoKey : (held & 0xFF);
+    host_.KeyRead(code, viaWdm);
+    return code;
+  }
   // A value written to one of the receiver's sub-addresses.
-  void WriteRegister(int subaddress, int value, bool viaWdm);
+  void WriteRegister(int subaddress, int value, bool viaWdm) {
+    if ((subaddress & 0xFF) != kSoundRegister) return;
+    value &= 0xFF;
+    if (value == kSoundOn) soundState_ = 1;
+    if (value == kSoundOff || value == kSoundOffToo) soundState_ = 0;
+    host_.SoundWritten(value, viaWdm);
+  }
   // 1 on, 0 off, -1 never switched.
   int SoundState() const { return soundState_; }
-  void Reset();
+  void Reset() {
+    subaddress_ = 0;
+    soundState_ = -1;
+  }
 
-  bool AcceptByte(int index, int value) override;
-  int ByteToSend(int index) override;
+  bool AcceptByte(int index, int value) override {
+    if (index == 0)
+      subaddress_ = value & 0xFF;
+    else
+      WriteRegister(subaddress_ + index - 1, value, false);
+    return true;
+  }
+  int ByteToSend(int index) override {
+    return index == 0 ? SendCode(false) : -1;
+  }
 
  private:
   ReceiverHost& host_;
@@ -49,8 +68,7 @@ class RemoteReceiver : public TargetModel {
   int soundState_ = -1;
 };
 
-// A second device, address bytes 0x90 (write) and 0x91 (read): sends
-// kValue for every byte read and acknowledges every byte written.
+// The second device.
 class FixedByteDevice : public TargetModel {
  public:
   static constexpr int kAddress = 0x90;

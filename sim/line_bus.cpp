@@ -1,7 +1,5 @@
 #include "line_bus.h"
 
-#include <utility>
-
 namespace sim {
 
 bool LineState::operator==(const LineState& other) const {
@@ -12,39 +10,21 @@ bool LineState::operator==(const LineState& other) const {
 
 namespace {
 
-// The edge that leads from `before` to `after`, which differ in at most one
-// line; false when neither line changed.
-bool ClassifyEdge(const LineState& before, const LineState& after,
-                  EdgeKind* kind) {
-  if (before.scl != after.scl) {
-    *kind = after.scl ? EdgeKind::kSclRise : EdgeKind::kSclFall;
-    return true;
-  }
-  if (before.sda != after.sda) {
-    if (!after.scl)
-      *kind = EdgeKind::kDataChange;
-    else
-      *kind = after.sda ? EdgeKind::kStop : EdgeKind::kStart;
-    return true;
-  }
-  return false;
+// The listeners' handler for the change from `before` to `after`, which
+// differ in at most one line; null when no edge is to be told.
+EdgeHandler EdgeOf(const LineState& before, const LineState& after) {
+  if (before.scl != after.scl)
+    return after.scl ? &BusListener::OnSclRise : &BusListener::OnSclFall;
+  if (before.sda != after.sda && after.scl)
+    return after.sda ? &BusListener::OnStop : &BusListener::OnStart;
+  return nullptr;
 }
 
 }  // namespace
 
-LineBus::LineBus() : outputs_(1) {}
-
 int LineBus::AddParticipant() {
   outputs_.emplace_back();
   return static_cast<int>(outputs_.size()) - 1;
-}
-
-void LineBus::AddListener(BusListener* listener) {
-  listeners_.push_back(listener);
-}
-
-void LineBus::SetObserver(std::function<void(const LineState&)> observer) {
-  observer_ = std::move(observer);
 }
 
 LineState LineBus::Combine() const {
@@ -70,8 +50,8 @@ void LineBus::Drive(int participant, Line line, bool release) {
   state_ = Combine();
   if (state_ == before) return;
   if (observer_) observer_(state_);
-  EdgeKind kind;
-  if (ClassifyEdge(before, state_, &kind)) pending_.push_back({kind, state_});
+  if (EdgeHandler handler = EdgeOf(before, state_))
+    pending_.push_back({handler, state_});
   Deliver();
 }
 
@@ -79,19 +59,12 @@ void LineBus::Deliver() {
   if (delivering_) return;  // the outer call delivers what is queued
   delivering_ = true;
   while (!pending_.empty()) {
-    const BusEdge edge = pending_.front();
+    const Edge edge = pending_.front();
     pending_.pop_front();
-    for (BusListener* listener : listeners_) Tell(*listener, edge);
+    for (BusListener* listener : listeners_)
+      (listener->*edge.handler)(edge.state);
   }
   delivering_ = false;
-}
-
-void LineBus::Tell(BusListener& listener, const BusEdge& edge) {
-  // In EdgeKind's order.
-  static void (BusListener::*const kHandlers[])(const LineState&) = {
-      &BusListener::OnSclRise, &BusListener::OnSclFall,
-      &BusListener::OnDataChange, &BusListener::OnStart, &BusListener::OnStop};
-  (listener.*kHandlers[static_cast<int>(edge.kind)])(edge.state);
 }
 
 void LineBus::ReleaseAll() {

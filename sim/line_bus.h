@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -26,46 +27,36 @@ struct LineState {
   bool devicesSda = true;
 
   bool operator==(const LineState& other) const;
-  bool operator!=(const LineState& other) const { return !(*this == other); }
 };
 
-enum class EdgeKind {
-  kSclRise,
-  kSclFall,
-  kDataChange,  // SDA changed while SCL was low
-  kStart,       // SDA fell while SCL was high
-  kStop,        // SDA rose while SCL was high
-};
-
-struct BusEdge {
-  EdgeKind kind;
-  LineState state;  // the lines right after the change
-};
-
-// Told of each edge by its kind; `state` is the lines right after it.
+// Told of each edge by its kind; `state` is the lines right after it. SDA
+// changing while SCL is low is no edge of its own: only the next clock
+// shows it.
 class BusListener {
  public:
-  virtual void OnStart(const LineState&) {}
-  virtual void OnStop(const LineState&) {}
+  virtual void OnStart(const LineState&) {}  // SDA fell while SCL was high
+  virtual void OnStop(const LineState&) {}   // SDA rose while SCL was high
   virtual void OnSclRise(const LineState&) {}
   virtual void OnSclFall(const LineState&) {}
-  virtual void OnDataChange(const LineState&) {}
 
  protected:
   ~BusListener() = default;
 };
+using EdgeHandler = void (BusListener::*)(const LineState&);
 
 class LineBus {
  public:
   static constexpr int kMaster = 0;
 
-  LineBus();
+  LineBus() : outputs_(1) {}
 
   // A new participant (a device); its outputs start released.
   int AddParticipant();
-  void AddListener(BusListener* listener);
+  void AddListener(BusListener* listener) { listeners_.push_back(listener); }
   // Called after every change of LineState (lines or outputs).
-  void SetObserver(std::function<void(const LineState&)> observer);
+  void SetObserver(std::function<void(const LineState&)> observer) {
+    observer_ = std::move(observer);
+  }
 
   // Sets one output of a participant: `release` true lets the line go,
   // false pulls it low.
@@ -80,16 +71,19 @@ class LineBus {
     bool scl = true;
     bool sda = true;
   };
+  struct Edge {
+    EdgeHandler handler;
+    LineState state;  // the lines right after the change
+  };
 
   LineState Combine() const;
   void Deliver();
-  static void Tell(BusListener& listener, const BusEdge& edge);
 
   std::vector<Outputs> outputs_;  // [kMaster] is the master
   std::vector<BusListener*> listeners_;
   std::function<void(const LineState&)> observer_;
   LineState state_;
-  std::deque<BusEdge> pending_;
+  std::deque<Edge> pending_;
   bool delivering_ = false;
 };
 

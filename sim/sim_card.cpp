@@ -41,7 +41,7 @@ void SimCard::Reset() {
   fixedTarget_.Reset();
   checker_.Reset();
   receiver_.Reset();
-  keys_.Release();
+  keys_.Press(-1);
   faults_.Clear();
   records_.Clear();
   violations_.Clear();
@@ -193,18 +193,6 @@ int SimCard::WdmWrite3(int address, int byte1, int byte2) {
   return 0;
 }
 
-void SimCard::PlayKeyScript(const SimKeyStep* steps, int count) {
-  keys_.Play(steps, count, clock_.NowUs());
-}
-
-int SimCard::HeldKey() {
-  return keys_.HeldAt(clock_.NowUs());
-}
-
-int SimCard::AddFault(const SimFault& fault) {
-  return faults_.Add(fault, TransactionCount());
-}
-
 bool SimCard::WriteVcd(const std::string& path) const {
   const std::string text = trace_.Render();
   FILE* file = fopen(path.c_str(), "wb");
@@ -225,10 +213,6 @@ void SimCard::OnBusEvent(int type, int value, int ack) {
   const bool condition = type == SIM_EVENT_START || type == SIM_EVENT_STOP;
   records_.busEvents.Add(
       {type, value, ack, condition ? ReadEntryFlag() : -1, clock_.NowUs()});
-}
-
-void SimCard::OnViolation(const std::string& text) {
-  violations_.Add(text);
 }
 
 }  // namespace sim

@@ -43,12 +43,16 @@ class SimCard final : private ReceiverHost, private CheckerSink {
 
   // Keys.
   void PressKey(int code) { keys_.Press(code); }
-  void ReleaseKey() { keys_.Release(); }
-  void PlayKeyScript(const SimKeyStep* steps, int count);
-  int HeldKey() override;
+  void ReleaseKey() { keys_.Press(-1); }
+  void PlayKeyScript(const SimKeyStep* steps, int count) {
+    keys_.Play(steps, count, clock_.NowUs());
+  }
+  int HeldKey() override { return keys_.HeldAt(clock_.NowUs()); }
 
   // Faults.
-  int AddFault(const SimFault& fault);
+  int AddFault(const SimFault& fault) {
+    return faults_.Add(fault, TransactionCount());
+  }
   void ClearFaults() { faults_.Clear(); }
   int TransactionCount() const { return transaction_ + 1; }
 
@@ -92,7 +96,7 @@ class SimCard final : private ReceiverHost, private CheckerSink {
   void SoundWritten(int value, bool viaWdm) override;
   // CheckerSink
   void OnBusEvent(int type, int value, int ack) override;
-  void OnViolation(const std::string& text) override;
+  void OnViolation(const std::string& text) override { violations_.Add(text); }
 
   SimClock clock_;
   LineBus bus_;

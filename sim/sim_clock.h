@@ -3,22 +3,36 @@
 #pragma once
 
 #include <stdint.h>
+#include <windows.h>
 
 namespace sim {
 
 class SimClock {
  public:
-  SimClock();
+  SimClock() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    frequency_ = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+  }
   // Time starts again from 0.
-  void Restart();
-  int64_t NowUs() const;
-  int64_t NowNs() const;
+  void Restart() { origin_ = Counter(); }
+  // Converted without overflow for any realistic run time.
+  int64_t NowNs() const {
+    const int64_t ticks = Counter() - origin_;
+    return ticks / frequency_ * 1000000000 +
+           ticks % frequency_ * 1000000000 / frequency_;
+  }
+  int64_t NowUs() const { return NowNs() / 1000; }
 
  private:
-  int64_t Elapsed() const;  // counter ticks since the origin
+  static int64_t Counter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+  }
 
   int64_t frequency_;
-  int64_t origin_;
+  int64_t origin_ = Counter();
 };
 
 }  // namespace sim

@@ -9,7 +9,7 @@ namespace {
 
 CRITICAL_SECTION g_lock;
 SimCard* g_card = nullptr;
-std::string* g_vcdAtUnload = nullptr;
+std::string g_vcdAtUnload;  // SIMCARD's vcd=, "" for none
 
 std::string ReadEnvironment(const char* name) {
   char buffer[4096];
@@ -35,16 +35,13 @@ void CreateInstance() {
   const SimSettings settings = ParseSimSettings(ReadEnvironment(SIMCARD_ENV));
   ReportRejected(settings);
   g_card->Apply(settings);
-  if (!settings.vcdPath.empty())
-    g_vcdAtUnload = new std::string(settings.vcdPath);
+  g_vcdAtUnload = settings.vcdPath;
 }
 
 // Runs at unload, when no other thread may be inside the driver any more
 // (at process exit the other threads are gone), so it takes no lock.
 void DestroyInstance() {
-  if (g_vcdAtUnload) g_card->WriteVcd(*g_vcdAtUnload);
-  delete g_vcdAtUnload;
-  g_vcdAtUnload = nullptr;
+  if (!g_vcdAtUnload.empty()) g_card->WriteVcd(g_vcdAtUnload);
   delete g_card;
   g_card = nullptr;
   DeleteCriticalSection(&g_lock);
