@@ -11,19 +11,10 @@ int FaultSet::Add(const SimFault& fault, int nextTransaction) {
   return ++added_;
 }
 
-void FaultSet::Clear() {
-  faults_.clear();
-  added_ = 0;
-}
-
 bool FaultSet::Covers(const SimFault& fault, int transaction) {
   if (transaction < fault.transaction) return false;
   return fault.transactions < 0 ||
          transaction - fault.transaction < fault.transactions;
-}
-
-bool FaultSet::Matches(int selector, int actual) {
-  return selector < 0 || selector == actual;
 }
 
 const SimFault* FaultSet::Find(int kind, int transaction, int call,

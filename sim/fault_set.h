@@ -14,7 +14,10 @@ class FaultSet {
   // unknown.
   int Add(const SimFault& fault, int nextTransaction);
   // Removes every fault; identifiers start again from 1.
-  void Clear();
+  void Clear() {
+    faults_.clear();
+    added_ = 0;
+  }
 
   // The fault of `kind` that applies to transaction `transaction`, call
   // number `call` of its function with argument `level`; the one added last
@@ -28,7 +31,10 @@ class FaultSet {
 
  private:
   static bool Covers(const SimFault& fault, int transaction);
-  static bool Matches(int selector, int actual);
+  // A selector of -1 matches any value.
+  static bool Matches(int selector, int actual) {
+    return selector < 0 || selector == actual;
+  }
 
   std::vector<SimFault> faults_;
   int added_ = 0;

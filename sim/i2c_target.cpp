@@ -19,10 +19,6 @@ void I2cTarget::Reset() {
   DriveSda(true);
 }
 
-void I2cTarget::DriveSda(bool release) {
-  bus_.Drive(participant_, Line::kSda, release);
-}
-
 void I2cTarget::OnStart(const LineState&) {
   phase_ = Phase::kAddress;
   bits_ = 0;
@@ -31,10 +27,6 @@ void I2cTarget::OnStart(const LineState&) {
   written_ = 0;
   sent_ = 0;
   DriveSda(true);
-}
-
-void I2cTarget::OnStop(const LineState&) {
-  Reset();
 }
 
 void I2cTarget::OnSclRise(const LineState& state) {

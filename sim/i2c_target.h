@@ -33,7 +33,7 @@ class I2cTarget : public BusListener {
   I2cTarget(LineBus& bus, int addressByte, TargetModel& model, AckGate gate);
 
   void OnStart(const LineState& state) override;
-  void OnStop(const LineState& state) override;
+  void OnStop(const LineState&) override { Reset(); }
   void OnSclRise(const LineState& state) override;
   void OnSclFall(const LineState& state) override;
   // Power-on: not addressed, SDA released.
@@ -54,7 +54,7 @@ class I2cTarget : public BusListener {
   void EndOfByteIn();
   void EndOfAckSlot();
   void BeginSendingByte();
-  void DriveSda(bool release);
+  void DriveSda(bool release) { bus_.Drive(participant_, Line::kSda, release); }
 
   LineBus& bus_;
   int participant_;

@@ -15,10 +15,6 @@ std::string ProtocolChecker::Where() const {
          std::to_string(clocks_);
 }
 
-bool ProtocolChecker::DeviceSending() const {
-  return deviceSends_ && byteIndex_ > 0;
-}
-
 void ProtocolChecker::OnCondition(bool start) {
   if (busy_) {
     if (clocks_ >= 2 && clocks_ <= 8) {

@@ -43,7 +43,7 @@ class ProtocolChecker : public BusListener {
  private:
   void OnCondition(bool start);
   void FinishByte(bool ninthClockEnded);
-  bool DeviceSending() const;
+  bool DeviceSending() const { return deviceSends_ && byteIndex_ > 0; }
   void ReportMasterOverDevice();
   std::string Where() const;
 

@@ -54,7 +54,7 @@ void SimCard::Reset() {
 
 void SimCard::Apply(const SimSettings& settings) {
   for (const SimFault& fault : settings.faults) AddFault(fault);
-  if (settings.hasKeys)
+  if (!settings.keys.empty())
     PlayKeyScript(settings.keys.data(), static_cast<int>(settings.keys.size()));
 }
 

@@ -22,7 +22,6 @@ class CardAccess {
   CardAccess& operator=(const CardAccess&) = delete;
 
   SimCard* operator->() const { return card_; }
-  SimCard& operator*() const { return *card_; }
 
  private:
   SimCard* card_;

@@ -46,22 +46,6 @@ bool ParseNumbers(const std::string& text, char separator, size_t count,
   return true;
 }
 
-bool ParseKeys(const std::string& text, std::vector<SimKeyStep>* keys) {
-  for (const std::string& step : Split(text, ',')) {
-    int fields[2];
-    if (!ParseNumbers(step, ':', 2, fields)) return false;
-    keys->push_back({fields[0], fields[1]});
-  }
-  return true;
-}
-
-bool ParseFault(const std::string& text, SimFault* fault) {
-  int f[6];
-  if (!ParseNumbers(text, ':', 6, f)) return false;
-  *fault = SimFault{f[0], f[1], f[2], f[3], f[4], f[5]};
-  return true;
-}
-
 bool ApplySetting(const std::string& name, const std::string& value,
                   SimSettings* settings) {
   int number;
@@ -76,15 +60,18 @@ bool ApplySetting(const std::string& name, const std::string& value,
   }
   if (name == "keys") {
     std::vector<SimKeyStep> keys;
-    if (!ParseKeys(value, &keys)) return false;
+    for (const std::string& step : Split(value, ',')) {
+      int fields[2];
+      if (!ParseNumbers(step, ':', 2, fields)) return false;
+      keys.push_back({fields[0], fields[1]});
+    }
     settings->keys = keys;
-    settings->hasKeys = true;
     return true;
   }
   if (name == "fault") {
-    SimFault fault;
-    if (!ParseFault(value, &fault)) return false;
-    settings->faults.push_back(fault);
+    int f[6];
+    if (!ParseNumbers(value, ':', 6, f)) return false;
+    settings->faults.push_back(SimFault{f[0], f[1], f[2], f[3], f[4], f[5]});
     return true;
   }
   if (name == "vcd" && !value.empty()) {

@@ -12,8 +12,7 @@ namespace sim {
 
 struct SimSettings {
   std::vector<SimFault> faults;
-  std::vector<SimKeyStep> keys;
-  bool hasKeys = false;
+  std::vector<SimKeyStep> keys;  // empty: no key script
   std::string vcdPath;
   std::vector<std::string> rejected;  // settings not understood
 };

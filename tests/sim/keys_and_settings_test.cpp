@@ -67,7 +67,7 @@ TEST_F(Keys, ScriptHoldsNoKeyBeforeItsFirstStep) {
   EXPECT_EQ(value, 0xAA);
 }
 
-TEST(SimSettings, EverySettingIsUnderstood) {
+TEST(SimSettings, EverySettingIsUnderstoodAndEmptyTextMeansNothing) {
   const sim::SimSettings settings = sim::ParseSimSettings(
       " i2c_init_ok=0; init_sw_mode = 0x10;keys=0:18,150:-1 ;"
       "fault=1:2:3:-1:-1:0;vcd=C:\\trace.vcd;;bogus;keys=1:x;speed=3");
@@ -82,19 +82,16 @@ TEST(SimSettings, EverySettingIsUnderstood) {
                         {SIM_FAULT_I2C_INIT_OK_RESULT, 0, -1, -1, -1, 0},
                         {SIM_FAULT_INIT_SW_MODE_RESULT, 0, -1, -1, -1, 16},
                         {SIM_FAULT_NACK_BYTE, 2, 3, -1, -1, 0}}));
-  EXPECT_TRUE(settings.hasKeys);
   EXPECT_EQ(keys, (std::vector<std::vector<int>>{{0, 18}, {150, -1}}));
   EXPECT_EQ(settings.vcdPath, "C:\\trace.vcd");
   EXPECT_EQ(settings.rejected,
             (std::vector<std::string>{"bogus", "keys=1:x", "speed=3"}));
-}
 
-TEST(SimSettings, EmptyTextMeansNothing) {
-  const sim::SimSettings settings = sim::ParseSimSettings("");
-  EXPECT_TRUE(settings.faults.empty());
-  EXPECT_FALSE(settings.hasKeys);
-  EXPECT_TRUE(settings.vcdPath.empty());
-  EXPECT_TRUE(settings.rejected.empty());
+  const sim::SimSettings none = sim::ParseSimSettings("");
+  EXPECT_TRUE(none.faults.empty());
+  EXPECT_TRUE(none.keys.empty());
+  EXPECT_TRUE(none.vcdPath.empty());
+  EXPECT_TRUE(none.rejected.empty());
 }
 
 // A copy of the driver in a folder of its own is a second module with a

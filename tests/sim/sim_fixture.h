@@ -18,9 +18,18 @@ namespace simtest {
 
 class SimTest : public ::testing::Test {
  protected:
-  static HMODULE Driver();
+  // Loaded once and kept for the life of the test program.
+  static HMODULE Driver() {
+    static HMODULE driver = harness::LoadSimDriver();
+    return driver;
+  }
 
-  void SetUp() override;
+  void SetUp() override {
+    ASSERT_NE(Driver(), nullptr) << "BtVid_32.Dll did not load";
+    sim_ = Export<SimGetControlFn>(Driver(), "SimGetControl")();
+    ASSERT_NE(sim_, nullptr);
+    sim_->Reset();
+  }
 
   std::vector<SimBusEvent> BusEvents() const {
     return harness::Records(sim_->GetBusEvents);
@@ -39,7 +48,10 @@ class SimTest : public ::testing::Test {
   // A fault for transactions [first, first + count) with the other fields
   // "any".
   int AddFault(int kind, int value, int first = -1, int count = -1,
-               int call = -1, int level = -1);
+               int call = -1, int level = -1) {
+    const SimFault fault = {kind, first, count, call, level, value};
+    return sim_->AddFault(&fault);
+  }
 
   const SimControl* sim_ = nullptr;
   LinePrimitives lines_{Driver()};
