@@ -35,7 +35,6 @@ const SimControl kControl = {
     },
     [] { CardAccess()->ClearRecords(); },
     [] { return CardAccess()->violations().count(); },
-    // The text's storage lasts as long as the card.
     [] { return CardAccess()->violations().first(); },
     [] { return CardAccess()->Scl(); },
     [] { return CardAccess()->Sda(); },

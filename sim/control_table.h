@@ -98,8 +98,7 @@ enum SimFaultKind {
 struct SimFault {
   int kind;          // SimFaultKind
   int transaction;   // first transaction it applies to; -1: from the next
-                     // transaction on (the next I2CInitSWMode, readByte or
-                     // write3byte)
+                     // transaction on
   int transactions;  // how many transactions from there; -1: for ever
   int call;          // see the kinds; -1: every call
   int level;         // see the kinds; -1: any
@@ -234,13 +233,12 @@ struct SimControl {
 SIMCARD_API const SimControl* __cdecl SimGetControl(void);
 typedef const SimControl*(__cdecl* SimGetControlFn)(void);
 
-// Byte-level access to the simulated card's devices, exported by the
-// simulated "BtVid_32.Dll" for the simulated "wdmI2cDll.dll" (which reaches
-// the card through its own kernel driver, not through the line primitives).
-// Both return 0 for success and count as one transaction. SimWdmReadByte
-// stores the byte read in *value; SimWdmWrite3 sends byte1 (a sub-address)
-// and byte2 to the device. An address byte that no device answers, a null
-// pointer or a withheld acknowledge (SIM_FAULT_NACK_BYTE) gives 1.
+// Byte-level access to the simulated card's devices, for the simulated
+// "wdmI2cDll.dll" (not through the line primitives). Both return 0 for success
+// and count as one transaction. SimWdmReadByte stores the byte read in *value;
+// SimWdmWrite3 sends byte1 (a sub-address) and byte2 to the device. An address
+// byte that no device answers, a null pointer or a withheld acknowledge
+// (SIM_FAULT_NACK_BYTE) gives 1.
 SIMCARD_API int __cdecl SimWdmReadByte(int address, int* value);
 SIMCARD_API int __cdecl SimWdmWrite3(int address, int byte1, int byte2);
 

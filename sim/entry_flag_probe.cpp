@@ -3,7 +3,6 @@
 #include "tandorUtl.h"
 
 namespace sim {
-
 namespace {
 
 HANDLE OpenRegion() {

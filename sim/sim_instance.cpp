@@ -11,29 +11,21 @@ CRITICAL_SECTION g_lock;
 SimCard* g_card = nullptr;
 std::string g_vcdAtUnload;  // SIMCARD's vcd=, "" for none
 
-std::string ReadEnvironment(const char* name) {
-  char buffer[4096];
-  const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return "";
-  return std::string(buffer, length);
-}
-
-void ReportRejected(const SimSettings& settings) {
-  for (const std::string& rejected : settings.rejected) {
-    const std::string text = "BtVid_32 (simulated): ignoring " SIMCARD_ENV
-                             " setting \"" +
-                             rejected + "\"\n";
-    OutputDebugStringA(text.c_str());
-  }
-}
-
 }  // namespace
 
 void CreateInstance() {
   InitializeCriticalSection(&g_lock);
   g_card = new SimCard();
-  const SimSettings settings = ParseSimSettings(ReadEnvironment(SIMCARD_ENV));
-  ReportRejected(settings);
+  char text[4096];  // a longer SIMCARD is ignored whole
+  const DWORD length = GetEnvironmentVariableA(SIMCARD_ENV, text, sizeof text);
+  const SimSettings settings = ParseSimSettings(
+      length < sizeof text ? std::string(text, length) : std::string());
+  for (const std::string& rejected : settings.rejected) {
+    const std::string report = "BtVid_32 (simulated): ignoring " SIMCARD_ENV
+                               " setting \"" +
+                               rejected + "\"\n";
+    OutputDebugStringA(report.c_str());
+  }
   g_card->Apply(settings);
   g_vcdAtUnload = settings.vcdPath;
 }

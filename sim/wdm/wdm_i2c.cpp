@@ -3,11 +3,9 @@
 // through its own kernel driver; this one reaches the simulated card through
 // the byte-level entry points of the simulated "BtVid_32.Dll", so that keys,
 // sound writes and faults are those of the same receiver.
-//
-// Both functions are plain exports with undecorated names (listed in the
-// .def file, which a variant of this library shortens), in the calling
-// convention SIM_EXPORT_CALL that the build picks (__cdecl or __stdcall),
-// and return 0 for success.
+// Plain exports with undecorated names (a .def file, which a variant of
+// this library shortens) in the calling convention SIM_EXPORT_CALL that the
+// build picks.
 #include "control_table.h"
 
 extern "C" int SIM_EXPORT_CALL readByte(int address, int* value) {
