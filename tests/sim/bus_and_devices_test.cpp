@@ -11,7 +11,7 @@ namespace {
 
 using BusLines = SimTest;
 
-TEST_F(BusLines, LineIsHighOnlyWhileEveryoneReleasesIt) {
+TEST_F(BusLines, LineIsHighOnlyWhileEveryoneReleasesItAtAnyNonZeroLevel) {
   EXPECT_EQ(sim_->Scl(), 1);
   EXPECT_EQ(sim_->Sda(), 1);
   EXPECT_EQ(lines_.readScl(), 1);
@@ -32,9 +32,8 @@ TEST_F(BusLines, LineIsHighOnlyWhileEveryoneReleasesIt) {
   EXPECT_EQ(sim_->Sda(), 0);
   lines_.initSwMode(6000);  // the next transaction: the device lets go
   EXPECT_EQ(lines_.readSda(), 1);
-}
 
-TEST_F(BusLines, AnyNonZeroLevelReleasesAndReadsGiveExactlyOneOrZero) {
+  // Any non-zero level releases; reads give exactly 1 or 0.
   lines_.setScl(0);
   lines_.setScl(5);
   EXPECT_EQ(lines_.readScl(), 1);
