@@ -21,8 +21,7 @@ class BoundedLog {
   }
   void Clear() { entries_.clear(); }
 
-  // The SimControl Get... contract: returns the number of entries, copies
-  // at most `capacity` of them, oldest first.
+  // SimControl's Get... contract (control_table.h), oldest first.
   int CopyOut(Entry* out, int capacity) const {
     if (out && capacity > 0) {
       const size_t count = std::min(entries_.size(), size_t(capacity));

@@ -33,14 +33,6 @@ Dump ParseDump(const std::string& text) {
   return dump;
 }
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos;
-       at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 class Vcd : public SimTest {
  protected:
   // The trace as the card writes it now.
@@ -74,7 +66,10 @@ TEST_F(Vcd, EveryEdgeOfATransactionIsThereInTimeOrder) {
 
   // Start, 8 + 1 clocks for the address, 8 + 1 for the byte read, the
   // stop's clock and the extra pulse after it: 20 rising SCL edges.
-  EXPECT_EQ(Count(dump.scl, "01"), 20u) << dump.scl;
+  int rises = 0;
+  for (size_t i = 1; i < dump.scl.size(); ++i)
+    rises += dump.scl[i - 1] == '0' && dump.scl[i] == '1';
+  EXPECT_EQ(rises, 20) << dump.scl;
   EXPECT_EQ(dump.scl.front(), '1');
   EXPECT_EQ(dump.scl.back(), '1');
   EXPECT_EQ(dump.sda.back(), '1');

@@ -53,11 +53,10 @@ TEST_F(Wdm, WritesSwitchSound) {
   EXPECT_EQ(write3byte_(0x96, 2, 0x40), 0);
   EXPECT_EQ(sim_->SoundState(), 0);
   EXPECT_EQ(write3byte_(0x90, 2, 0x20), 0);
-  const std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(writes.size(), 2u);
-  EXPECT_EQ(writes[0].value, 0x20);
-  EXPECT_EQ(writes[0].viaWdm, 1);
-  EXPECT_EQ(writes[1].value, 0x40);
+  std::vector<std::pair<int, int>> writes;  // value, viaWdm
+  for (const SimSoundWrite& write : SoundWrites())
+    writes.push_back({write.value, write.viaWdm});
+  EXPECT_EQ(writes, (std::vector<std::pair<int, int>>{{0x20, 1}, {0x40, 1}}));
 }
 
 TEST_F(Wdm, UnknownAddressesAndWithheldAcknowledgesFail) {
