@@ -105,8 +105,9 @@ using ModeCall = CardTest;
 TEST_F(ModeCall, RefusedEndsEveryTransactionBeforeAnyLineActivity) {
   for (int refusal : {1, 2, -1}) {
     card_->Reset();
-    ExpectEveryTransactionFails(
-        [&] { Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal); });
+    Fault(SIM_FAULT_INIT_SW_MODE_RESULT, refusal, -1,
+          testsupport::kTransactionCount);
+    ExpectEveryTransactionFails();
     std::string refused = "mode(6000)->" + std::to_string(refusal);
     EXPECT_EQ(
         refused + " mode(1000)->" + std::to_string(refusal) + " " + refused,
