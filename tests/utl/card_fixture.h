@@ -136,6 +136,12 @@ class CardTest : public ::testing::Test {
     return {result, value};
   }
   int SoundOn() const { return utl_->DlkI2CSWWrite3(0x96, 2, 0x20); }
+  // The sound-on write on a card reset, with a fault for it alone.
+  int SoundOnWith(SimFaultKind kind, int value, int call = -1) {
+    card_->Reset();
+    Fault(kind, value, call);
+    return SoundOn();
+  }
   // Each transaction fails and a read stores nothing.
   void ExpectEveryTransactionFails() const {
     for (int t = 0; t < testsupport::kTransactionCount; ++t) {

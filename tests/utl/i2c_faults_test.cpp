@@ -121,8 +121,7 @@ TEST_F(ModeCall, RefusedEndsEveryTransactionBeforeAnyLineActivity) {
 using ClockStretch = CardTest;
 
 TEST_F(ClockStretch, Of500SamplesIsWaitedOut) {
-  Fault(SIM_FAULT_HOLD_SCL, 500, /*call=*/0);
-  EXPECT_EQ(0, SoundOn());
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_HOLD_SCL, 500, /*call=*/0));
   LineScript expected;
   expected.Mode(1000).Add({"scl=1"}).Add("scl?0", 500);
   expected.Add({"scl?1"}).RaiseSda().Add({"sda=0", "scl=0"});
@@ -132,8 +131,7 @@ TEST_F(ClockStretch, Of500SamplesIsWaitedOut) {
 }
 
 TEST_F(ClockStretch, Of501SamplesFailsTheStartAndNoStopFollows) {
-  Fault(SIM_FAULT_HOLD_SCL, 501, /*call=*/0);
-  EXPECT_EQ(1, SoundOn());
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_HOLD_SCL, 501, /*call=*/0));
   LineScript expected;
   expected.Mode(1000).Add({"scl=1"}).Add("scl?0", kRaiseSamples);
   EXPECT_EQ(expected.str(), CallText());
@@ -153,8 +151,7 @@ TEST_F(ClockStretch, ForEverFailsTheStartOfARead) {
 TEST_F(ClockStretch, Of501SamplesInAByteEndsItWithTheStop) {
   // The first data bit's clock: the release after the start's.
   LineScript expected = Write3Start();
-  Fault(SIM_FAULT_HOLD_SCL, 501, expected.Count("scl=1"));
-  EXPECT_EQ(1, SoundOn());
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_HOLD_SCL, 501, expected.Count("scl=1")));
   expected.RaiseSda().Add({"scl=1"}).Add("scl?0", kRaiseSamples);
   expected.Stop();
   EXPECT_EQ(expected.str(), CallText());
@@ -165,8 +162,7 @@ TEST_F(ClockStretch, Of501SamplesInAByteEndsItWithTheStop) {
 TEST_F(ClockStretch, ForEverAtAnAcknowledgeAlsoFailsTheStop) {
   LineScript expected = Write3Start();
   expected.Send(0x96).Add({"sda=1"});
-  Fault(SIM_FAULT_HOLD_SCL, -1, expected.Count("scl=1"));
-  EXPECT_EQ(1, SoundOn());
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_HOLD_SCL, -1, expected.Count("scl=1")));
   // The acknowledge gives up without sampling SDA or lowering SCL; the stop
   // drives SDA low and then cannot raise SCL either.
   expected.Add({"scl=1"}).Add("scl?0", kRaiseSamples);
@@ -179,8 +175,7 @@ TEST_F(ClockStretch, ForEverAtAnAcknowledgeAlsoFailsTheStop) {
 using OddSamples = CardTest;
 
 TEST_F(OddSamples, ASclSampleOf2IsNotHigh) {
-  Fault(SIM_FAULT_READ_SCL_HIGH_AS, 2, /*call=*/0);
-  EXPECT_EQ(0, SoundOn());
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_READ_SCL_HIGH_AS, 2, /*call=*/0));
   std::vector<SimCall> calls = LineCalls();
   ASSERT_GE(calls.size(), 4u);
   std::vector<SimCall> first(calls.begin(), calls.begin() + 4);
@@ -189,8 +184,7 @@ TEST_F(OddSamples, ASclSampleOf2IsNotHigh) {
 }
 
 TEST_F(OddSamples, SclSamplesThatNeverRead1FailTheStart) {
-  Fault(SIM_FAULT_READ_SCL_HIGH_AS, 2);
-  EXPECT_EQ(1, SoundOn());
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_READ_SCL_HIGH_AS, 2));
   LineScript expected;
   expected.Mode(1000).Add({"scl=1"}).Add("scl?2", kRaiseSamples);
   EXPECT_EQ(expected.str(), CallText());
@@ -244,8 +238,7 @@ TEST_F(MissingAck, OfTheReadAddressEndsWithStopAndSleep) {
 }
 
 TEST_F(MissingAck, OfTheWriteAddressSkipsTheOtherBytes) {
-  Fault(SIM_FAULT_NACK_BYTE, 0);
-  EXPECT_EQ(1, SoundOn());
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_NACK_BYTE, 0));
   LineScript expected = Write3Start();
   expected.Send(0x96).Nack().Stop();
   EXPECT_EQ(expected.str(), CallText());
@@ -253,8 +246,7 @@ TEST_F(MissingAck, OfTheWriteAddressSkipsTheOtherBytes) {
 }
 
 TEST_F(MissingAck, OfTheWrittenValueStillEndsWithTheStop) {
-  Fault(SIM_FAULT_NACK_BYTE, 2);
-  EXPECT_EQ(1, SoundOn());
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_NACK_BYTE, 2));
   LineScript expected = Write3Start();
   expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Nack().Stop();
   EXPECT_EQ(expected.str(), CallText());
@@ -281,26 +273,17 @@ TEST_F(MissingAck, OfAMultiWriteDataByteEndsTheData) {
 
 // --- Setting a line: exactly 1 or any non-zero ---------------------------
 
-// Makes call number `call` of I2CSWSetSCL (scl) or I2CSWSetSDA in the next
-// sound-on write return `result` and reports the write's result.
-class SetResults : public CardTest {
- protected:
-  int WriteWith(SimFaultKind kind, int call, int result) {
-    card_->Reset();
-    Fault(kind, result, call);
-    return SoundOn();
-  }
-};
+using SetResults = CardTest;
 
 TEST_F(SetResults, StartFailsOnlyOnExactly1AndThenSendsNoStop) {
   LineScript start = Write3Start();
   int sdaLow = start.Count("sda=") - 1;
   int sclLow = start.Count("scl=") - 1;
-  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, sdaLow, 2));
-  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SCL_RESULT, sclLow, -1));
-  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, sclLow, 1));
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 2, sdaLow));
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_SET_SCL_RESULT, -1, sclLow));
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_SET_SCL_RESULT, 1, sclLow));
   EXPECT_EQ(start.str() + "->1", CallText());
-  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, sdaLow, 1));
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 1, sdaLow));
   EXPECT_EQ("mode(1000) scl=1 scl?1 sda=1 sda?1 sda=0->1", CallText());
   // As the failing step left them: SDA fell while SCL was high.
   EXPECT_EQ(1, card_->Scl());
@@ -313,9 +296,10 @@ TEST_F(SetResults, ByteTransfersFailOnAnyNonZeroResult) {
   int firstBitSclLow = firstBit.Count("scl=");
   int secondBitSdaLow = firstBit.Count("sda=");  // 0x96: bit 6 is 0
   for (int result : {2, 1, -1}) {
-    EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, firstBitSclLow, result));
+    EXPECT_EQ(1, SoundOnWith(SIM_FAULT_SET_SCL_RESULT, result, firstBitSclLow));
     EXPECT_EQ("START, STOP", BusText());
-    EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, secondBitSdaLow, result));
+    EXPECT_EQ(1,
+              SoundOnWith(SIM_FAULT_SET_SDA_RESULT, result, secondBitSdaLow));
     LineScript expected = firstBit;
     expected.Add({"scl=0", "sda=0->" + std::to_string(result)}).Stop();
     EXPECT_EQ(expected.str(), CallText());
@@ -326,8 +310,8 @@ TEST_F(SetResults, ReleaseBeforeAnAckFailsOnlyOnExactly1) {
   LineScript beforeAck = Write3Start();
   beforeAck.Send(0x96);
   int release = beforeAck.Count("sda=");
-  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, release, 2));
-  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, release, 1));
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 2, release));
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 1, release));
   // No clock and no sample for the acknowledge: the stop comes at once. The
   // receiver, still pulling SDA low for its acknowledge, keeps the stop from
   // raising SDA.
@@ -344,13 +328,13 @@ TEST_F(SetResults, StopFailsOnlyOnExactly1) {
   LineScript all = beforeStop;
   all.Add({"sda=0"}).RaiseScl().RaiseSda();
   int stopSclLow = all.Count("scl=");
-  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SDA_RESULT, stopSdaLow, 2));
-  EXPECT_EQ(0, WriteWith(SIM_FAULT_SET_SCL_RESULT, stopSclLow, 2));
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 2, stopSdaLow));
+  EXPECT_EQ(0, SoundOnWith(SIM_FAULT_SET_SCL_RESULT, 2, stopSclLow));
   ExpectIdleBusWithoutViolation();
   // Every byte was acknowledged, and still the write fails.
-  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SDA_RESULT, stopSdaLow, 1));
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 1, stopSdaLow));
   EXPECT_EQ(beforeStop.str() + " sda=0->1", CallText());
-  EXPECT_EQ(1, WriteWith(SIM_FAULT_SET_SCL_RESULT, stopSclLow, 1));
+  EXPECT_EQ(1, SoundOnWith(SIM_FAULT_SET_SCL_RESULT, 1, stopSclLow));
   EXPECT_EQ(all.str() + " scl=0->1", CallText());
   EXPECT_EQ(1, card_->SoundState());
 }
@@ -377,8 +361,8 @@ TEST_F(ReadFaults, AFailedClockKeepsTheBitsReceivedSoFar) {
 
 TEST_F(ReadFaults, TheNextStartRecoversFromAFailedOne) {
   LineScript start = Write3Start();
-  Fault(SIM_FAULT_SET_SDA_RESULT, 1, start.Count("sda=") - 1);
-  ASSERT_EQ(1, SoundOn());
+  ASSERT_EQ(1,
+            SoundOnWith(SIM_FAULT_SET_SDA_RESULT, 1, start.Count("sda=") - 1));
   // SDA was left low: raising it first makes a stop, then a clean start.
   EXPECT_EQ(0, SoundOn());
   EXPECT_EQ("START, STOP, START, OUT 96 ack, OUT 02 ack, OUT 20 ack, STOP",
