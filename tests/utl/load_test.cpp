@@ -3,6 +3,8 @@
 
 #include <ctype.h>
 
+#include <thread>
+
 #include "card_fixture.h"
 
 namespace utltest {
@@ -104,23 +106,18 @@ TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
   EXPECT_FALSE(DriverLoaded());
 }
 
-// A region of that name that is a read-only view of a file: it opens, but
-// cannot be mapped for writing.
-HANDLE CreateReadOnlyRegion(const std::string& path) {
-  harness::WriteText(path, std::string(0x1000, '\0'));
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
+  // A region of that name that is a read-only view of a file: it opens, but
+  // cannot be mapped for writing.
+  harness::TempDir dir;
+  harness::WriteText(dir.File("region.bin"), std::string(0x1000, '\0'));
+  HANDLE file = CreateFileA(dir.File("region.bin").c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0,
-                                      TANDORUTL_REGION_NAME);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  HANDLE readOnly = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0,
+                                       TANDORUTL_REGION_NAME);
   CloseHandle(file);
-  return mapping;
-}
-
-TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
-  harness::TempDir dir;
-  HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
   ASSERT_NE(nullptr, readOnly);
   EXPECT_EQ(Texts({"Utl|MapViewOfFile Err!|icon=0|owner=0"}),
             BoxesOfARefusedLoad());
@@ -194,24 +191,14 @@ TEST(Load, DetachAtProcessEndLeavesTheDriverAndTheRegionInPlace) {
       Lines(run.output));
 }
 
-DWORD WINAPI ReadFlagOnAThread(void* parameter) {
-  const Utl* utl = static_cast<const Utl*>(parameter);
-  return static_cast<DWORD>((*utl)->DlkGetEntryFlag());
-}
-
 TEST(Load, ThreadsComingAndGoingChangeNothing) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   utl->DlkSetEntryFlag(1);
   for (int i = 0; i < 3; ++i) {
-    HANDLE thread = CreateThread(nullptr, 0, ReadFlagOnAThread,
-                                 const_cast<Utl*>(&utl), 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
-    DWORD seen = 0;
-    GetExitCodeThread(thread, &seen);
-    CloseHandle(thread);
-    EXPECT_EQ(1u, seen);
+    int seen = -1;
+    std::thread([&] { seen = utl->DlkGetEntryFlag(); }).join();
+    EXPECT_EQ(1, seen);
   }
   EXPECT_EQ(1, utl->DlkGetEntryFlag());
   EXPECT_TRUE(DriverLoaded());
