@@ -94,7 +94,13 @@ class HeldDriver : public harness::SimDriver {
 struct Outcome {
   int result = -1;
   int value = -1;
+  bool operator==(const Outcome& other) const {
+    return result == other.result && value == other.value;
+  }
 };
+inline std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
+  return out << "result " << outcome.result << ", value " << outcome.value;
+}
 const int kUntouched = 0x33;
 
 class CardTest : public ::testing::Test {
@@ -127,12 +133,15 @@ class CardTest : public ::testing::Test {
   // The transaction of the fault table's frame (fault_table.h).
   Outcome Transact(testsupport::Transaction transaction) const {
     const unsigned char data[] = {0xD0, 0xD1, 0xD2};
+    if (transaction == testsupport::kReadByte) return Read();
+    return {transaction == testsupport::kWrite3
+                ? SoundOn()
+                : utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3),
+            kUntouched};
+  }
+  Outcome Read(int address = 0x97) const {
     unsigned char value = kUntouched;
-    int result = transaction == testsupport::kReadByte
-                     ? utl_->DlkI2CSWReadByte(0x97, &value)
-                 : transaction == testsupport::kWrite3
-                     ? SoundOn()
-                     : utl_->DlkI2CSWMultiWrite(0x90, 0x10, data, 3);
+    int result = utl_->DlkI2CSWReadByte(address, &value);
     return {result, value};
   }
   int SoundOn() const { return utl_->DlkI2CSWWrite3(0x96, 2, 0x20); }
@@ -146,9 +155,8 @@ class CardTest : public ::testing::Test {
   void ExpectEveryTransactionFails() const {
     for (int t = 0; t < testsupport::kTransactionCount; ++t) {
       auto transaction = static_cast<testsupport::Transaction>(t);
-      Outcome outcome = Transact(transaction);
-      EXPECT_EQ(1, outcome.result) << TransactionName(transaction);
-      EXPECT_EQ(kUntouched, outcome.value) << TransactionName(transaction);
+      EXPECT_EQ((Outcome{1, kUntouched}), Transact(transaction))
+          << TransactionName(transaction);
     }
   }
 

@@ -20,10 +20,8 @@ TEST_F(ReadByteFrame, FromTheReceiverEndsItsByteWithTheMastersAck) {
   for (int address : {0x97, 0x197}) {
     card_->Reset();
     card_->PressKey(kKeyPower);
-    unsigned char value = 0;
-    EXPECT_EQ(0, utl_->DlkI2CSWReadByte(address, &value));
+    EXPECT_EQ((Outcome{0, kKeyPower}), Read(address));
     EXPECT_GE(TimeSinceLastCall(), 9500);
-    EXPECT_EQ(kKeyPower, value);
     EXPECT_EQ(expected.str(), CallText());
     EXPECT_EQ("START, OUT 97 ack, IN 12 ack, STOP", BusText());
     ExpectIdleBusWithoutViolation();
@@ -31,16 +29,12 @@ TEST_F(ReadByteFrame, FromTheReceiverEndsItsByteWithTheMastersAck) {
 }
 
 TEST_F(ReadByteFrame, WithoutAKeyHeldReadsTheNoKeyCode) {
-  unsigned char value = 0;
-  EXPECT_EQ(0, utl_->DlkI2CSWReadByte(0x97, &value));
-  EXPECT_EQ(0xAA, value);
+  EXPECT_EQ((Outcome{0, 0xAA}), Read());
   ExpectIdleBusWithoutViolation();
 }
 
 TEST_F(ReadByteFrame, FromAnotherDeviceSendsNoNinthClock) {
-  unsigned char value = 0;
-  EXPECT_EQ(0, utl_->DlkI2CSWReadByte(0x91, &value));
-  EXPECT_EQ(kOtherDeviceByte, value);
+  EXPECT_EQ((Outcome{0, kOtherDeviceByte}), Read(0x91));
   LineScript expected;
   expected.Mode(6000).Start().Send(0x91).Ack().Receive(kOtherDeviceByte);
   expected.Stop();
@@ -50,10 +44,9 @@ TEST_F(ReadByteFrame, FromAnotherDeviceSendsNoNinthClock) {
 }
 
 TEST_F(ReadByteFrame, SendsTheAddressByteUnchanged) {
-  unsigned char value = 0x33;
   // An even (write) address byte goes out as it is; the receiver then
   // expects a sub-address, so nothing comes back that reads as a byte in.
-  utl_->DlkI2CSWReadByte(0x96, &value);
+  Read(0x96);
   std::vector<SimBusEvent> events = harness::Records(card_->GetBusEvents);
   ASSERT_GE(events.size(), 2u);
   EXPECT_EQ(SIM_EVENT_BYTE_OUT, events[1].type);
@@ -137,8 +130,7 @@ TEST_F(BusDelayGaps, HoldTheStartConditionOnBothEdges) {
 
 TEST_F(BusDelayGaps, FollowTheAddressAckAndTheByteOfARead) {
   card_->PressKey(kKeyPower);
-  unsigned char value = 0;
-  ASSERT_EQ(0, utl_->DlkI2CSWReadByte(0x97, &value));
+  ASSERT_EQ(0, Read().result);
   LineScript upToAck;
   upToAck.Mode(6000).Start().Send(0x97).Ack();
   LineScript upToMasterAck = upToAck;
