@@ -38,14 +38,11 @@ class TransactionFaults : public CardTest,
   // as a violation, but the transaction after it must be clean.
   void ExpectRecovery(Transaction transaction) {
     bool leftIdle = card_->Scl() == 1 && card_->Sda() == 1;
+    int read = transaction == testsupport::kReadByte ? kHeldCode : kUntouched;
     for (int next = 1; next <= 2; ++next) {
       SCOPED_TRACE("clean transaction " + std::to_string(next));
       int violations = card_->ViolationCount();
-      Outcome clean = Run(transaction);
-      EXPECT_EQ(0, clean.result);
-      if (transaction == testsupport::kReadByte) {
-        EXPECT_EQ(kHeldCode, clean.value);
-      }
+      EXPECT_EQ((Outcome{0, read}), Run(transaction));
       EXPECT_EQ(1, card_->Scl());
       EXPECT_EQ(1, card_->Sda());
       if (leftIdle || next == 2) {
