@@ -14,31 +14,22 @@
 namespace testsupport {
 
 inline std::string BusNotation(const std::vector<SimBusEvent>& events) {
+  // By SimBusEventType; "?" for a type the card does not record.
+  static const char* const kTypes[] = {"?", "START", "STOP", "OUT", "IN"};
   std::string text;
   for (const SimBusEvent& event : events) {
     if (!text.empty()) text += ", ";
+    bool known =
+        event.type >= SIM_EVENT_START && event.type <= SIM_EVENT_BYTE_IN;
+    text += kTypes[known ? event.type : 0];
+    if (event.type != SIM_EVENT_BYTE_OUT && event.type != SIM_EVENT_BYTE_IN)
+      continue;
     char byte[32];
     snprintf(byte, sizeof byte, " %02x %s", event.value,
              event.ack == 1   ? "ack"
              : event.ack == 0 ? "nack"
                               : "noclock");
-    switch (event.type) {
-      case SIM_EVENT_START:
-        text += "START";
-        break;
-      case SIM_EVENT_STOP:
-        text += "STOP";
-        break;
-      case SIM_EVENT_BYTE_OUT:
-        text += "OUT" + std::string(byte);
-        break;
-      case SIM_EVENT_BYTE_IN:
-        text += "IN" + std::string(byte);
-        break;
-      default:
-        text += "?";
-        break;
-    }
+    text += byte;
   }
   return text;
 }
