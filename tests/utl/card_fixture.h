@@ -75,7 +75,6 @@ inline std::string Notation(const std::vector<SimCall>& calls) {
   return text;
 }
 
-// TandorUtl.dll from the bin folder.
 class Utl : public harness::UtlLibrary {
  public:
   Utl() : UtlLibrary(harness::UtlPath()) {}

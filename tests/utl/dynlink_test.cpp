@@ -8,8 +8,10 @@ namespace {
 
 using harness::BoxAnswerer;
 
-// One pass-through export with a result: the driver function it forwards
-// to, how many arguments it passes, and its result while the entry is empty.
+// One pass-through export with a result, as PASS writes it: the export
+// Dlk<name>, the driver function it forwards to, how many arguments it
+// passes, its result while the entry is empty, and its call with the
+// arguments taken from `a`.
 struct PassThrough {
   const char* name;
   int function;
@@ -18,8 +20,6 @@ struct PassThrough {
   int (*call)(const UtlApi& utl, const int* args);
 };
 
-// The export Dlk<name>, its argument count, its result while the entry is
-// empty, and its call with the arguments taken from `a`.
 #define PASS(name, argc, whenEmpty, ...)                       \
   PassThrough {                                                \
     "Dlk" #name, kDrv_##name, argc, whenEmpty,                 \

@@ -14,9 +14,8 @@ using ReadByteFrame = CardTest;
 // Only the low byte of the address counts: 0x197 reads as 0x97. After the
 // stop the read sleeps for ten milliseconds.
 TEST_F(ReadByteFrame, FromTheReceiverEndsItsByteWithTheMastersAck) {
-  LineScript expected;
-  expected.Mode(6000).Start().Send(0x97).Ack().Receive(kKeyPower);
-  expected.MasterAck().Stop();
+  LineScript expected = ReadAddressed();
+  expected.Receive(kKeyPower).MasterAck().Stop();
   for (int address : {0x97, 0x197}) {
     card_->Reset();
     card_->PressKey(kKeyPower);
@@ -54,9 +53,8 @@ using Write3Frame = CardTest;
 
 TEST_F(Write3Frame, SendsThreeAcknowledgedBytes) {
   EXPECT_EQ(0, SoundOn());
-  LineScript expected;
-  expected.Mode(1000).Start().Send(0x96).Ack().Send(2).Ack().Send(0x20);
-  expected.Ack().Stop();
+  LineScript expected = Write3Start();
+  expected.Send(0x96).Ack().Send(2).Ack().Send(0x20).Ack().Stop();
   EXPECT_EQ(expected.str(), CallText());
   EXPECT_EQ("START, OUT 96 ack, OUT 02 ack, OUT 20 ack, STOP", BusText());
   EXPECT_EQ(1, card_->SoundState());
@@ -128,8 +126,7 @@ TEST_F(BusDelayGaps, HoldTheStartConditionOnBothEdges) {
 TEST_F(BusDelayGaps, FollowTheAddressAckAndTheByteOfARead) {
   card_->PressKey(kKeyPower);
   ASSERT_EQ(0, Read().result);
-  LineScript upToAck;
-  upToAck.Mode(6000).Start().Send(0x97).Ack();
+  LineScript upToAck = ReadAddressed();
   LineScript upToMasterAck = upToAck;
   upToMasterAck.Receive(kKeyPower).MasterAck();
   EXPECT_GE(GapAfter(upToAck.calls().size() - 1), kMinBusDelayUs);

@@ -80,4 +80,13 @@ class LineScript {
   std::vector<std::string> calls_;
 };
 
+// The fixture's frames up to their first data: the sound-on write up to its
+// address byte, the read of the receiver up to the byte it sends.
+inline LineScript Write3Start() {
+  return LineScript().Mode(1000).Start();
+}
+inline LineScript ReadAddressed() {
+  return LineScript().Mode(6000).Start().Send(0x97).Ack();
+}
+
 }  // namespace utltest
