@@ -22,6 +22,7 @@ namespace utltest {
 using harness::Lines;
 using harness::UtlApi;
 using sim::EntryRegionExists;
+using testsupport::Transaction;
 using Texts = std::vector<std::string>;
 
 // Message boxes as the tests compare them (harness::Summary).
@@ -78,7 +79,6 @@ inline std::string Notation(const std::vector<SimCall>& calls) {
 class Utl : public harness::UtlLibrary {
  public:
   Utl() : UtlLibrary(harness::UtlPath()) {}
-  Texts boxes() const { return Describe(UtlLibrary::boxes()); }
 };
 
 // The simulated driver (or one of its variants) loaded by the test itself,
@@ -130,7 +130,7 @@ class CardTest : public ::testing::Test {
   }
 
   // The transaction of the fault table's frame (fault_table.h).
-  Outcome Transact(testsupport::Transaction transaction) const {
+  Outcome Transact(Transaction transaction) const {
     const unsigned char data[] = {0xD0, 0xD1, 0xD2};
     if (transaction == testsupport::kReadByte) return Read();
     return {transaction == testsupport::kWrite3
@@ -153,7 +153,7 @@ class CardTest : public ::testing::Test {
   // Each transaction fails and a read stores nothing.
   void ExpectEveryTransactionFails() const {
     for (int t = 0; t < testsupport::kTransactionCount; ++t) {
-      auto transaction = static_cast<testsupport::Transaction>(t);
+      auto transaction = static_cast<Transaction>(t);
       EXPECT_EQ((Outcome{1, kUntouched}), Transact(transaction))
           << TransactionName(transaction);
     }

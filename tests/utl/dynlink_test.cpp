@@ -49,8 +49,6 @@ const PassThrough kPassThroughs[] = {
     PASS(I2CInitSWMode, 1, 1, a[0]),
 };
 
-#undef PASS
-
 const int kArgs[4] = {0x12345678, -2, 0, 0x7FFFFFFF};
 
 // The call of `function` with the first `argc` of kArgs, answered `result`.

@@ -150,7 +150,6 @@ TEST_F(BusDelayGaps, FollowTheAddressAckAndTheByteOfARead) {
 // --- Every fault of the table ---------------------------------------------
 
 using testsupport::FaultCase;
-using testsupport::Transaction;
 
 const int kHeldCode = 0x13;  // held on the receiver while reading
 const DWORD kHungMs = 5000;  // far beyond the longest faulty transaction

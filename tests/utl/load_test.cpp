@@ -36,7 +36,7 @@ struct RegionView {
 Texts BoxesOfARefusedLoad() {
   Utl utl;
   EXPECT_FALSE(utl.loaded());
-  return utl.boxes();
+  return Describe(utl.boxes());
 }
 
 // --- Refused loads ----------------------------------------------------
@@ -224,10 +224,6 @@ TEST(Load, ThreadsComingAndGoingChangeNothing) {
 
 // --- The entry flag ---------------------------------------------------
 
-std::string EventName(const char* what) {
-  return "utl-test-" + std::to_string(GetCurrentProcessId()) + "-" + what;
-}
-
 // Stored as 0 or 1, read back as the word holds it.
 TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
   Utl utl;
@@ -269,7 +265,8 @@ TEST(EntryFlag, IsSharedWithAnotherProcessUntilTheLastUnload) {
 }
 
 TEST(EntryFlag, OutlivesAnUnloadWhileAnotherProcessHoldsIt) {
-  std::string loaded = EventName("loaded"), checked = EventName("checked");
+  std::string events = "utl-test-" + std::to_string(GetCurrentProcessId());
+  std::string loaded = events + "-loaded", checked = events + "-checked";
   HANDLE childLoaded = CreateEventA(nullptr, TRUE, FALSE, loaded.c_str());
   harness::ProcessResult run;
   std::thread child([&] {
