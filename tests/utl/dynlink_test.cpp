@@ -6,8 +6,6 @@
 namespace utltest {
 namespace {
 
-using harness::BoxAnswerer;
-
 // One pass-through export with a result, as PASS writes it: the export
 // Dlk<name>, the driver function it forwards to, how many arguments it
 // passes, its result while the entry is empty, and its call with the
@@ -97,7 +95,7 @@ TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
 TEST(InitDynamicLinkage, CalledAgainKeepsOneReferenceAndAfterFreeBindsAgain) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
-  BoxAnswerer catcher;
+  harness::BoxAnswerer catcher;
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   EXPECT_TRUE(catcher.boxes().empty());
@@ -126,7 +124,7 @@ class RebindToAVariant : public CardTest {
     driver_.Release();
     ASSERT_FALSE(DriverLoaded());
     ASSERT_TRUE(driver_.Load(variant));
-    BoxAnswerer catcher;
+    harness::BoxAnswerer catcher;
     ASSERT_EQ(0, utl_->InitDynamicLinkage());
     EXPECT_EQ(Texts({"Error|" + groupBox + "|icon=1|owner=0"}),
               Describe(catcher.boxes()));
