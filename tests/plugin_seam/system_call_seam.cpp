@@ -27,6 +27,7 @@ Function System(const char* name) {
   FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
   return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
 }
+#define SYSTEM(name) System<decltype(&name)>(#name)
 
 // The value of environment variable `name`, "" when it is not set.
 void ReadVariable(const char* name, char* value, DWORD size) {
@@ -65,49 +66,44 @@ void NoteRecordSize(DWORD size) {
   SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", sizes);
 }
 
-using GetVersionExFn = decltype(&GetVersionExA);
-using CreateEventFn = decltype(&CreateEventA);
-using CreateThreadFn = decltype(&CreateThread);
-using HeapAllocFn = decltype(&HeapAlloc);
-
 BOOL WINAPI SeamGetVersionExA(LPOSVERSIONINFOA info) {
   NoteRecordSize(info->dwOSVersionInfoSize);
   if (RefusesRecord(info->dwOSVersionInfoSize)) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  return System<GetVersionExFn>("GetVersionExA")(info);
+  return SYSTEM(GetVersionExA)(info);
 }
 
 HANDLE WINAPI SeamCreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manualReset,
                                BOOL initialState, LPCSTR name) {
   if (Fails("event")) return nullptr;
-  return System<CreateEventFn>("CreateEventA")(security, manualReset,
-                                               initialState, name);
+  return SYSTEM(CreateEventA)(security, manualReset, initialState, name);
 }
 
 HANDLE WINAPI SeamCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
                                LPTHREAD_START_ROUTINE routine, LPVOID param,
                                DWORD flags, LPDWORD threadId) {
   if (Fails("thread")) return nullptr;
-  return System<CreateThreadFn>("CreateThread")(security, stackSize, routine,
-                                                param, flags, threadId);
+  return SYSTEM(CreateThread)(security, stackSize, routine, param, flags,
+                              threadId);
 }
 
 LPVOID WINAPI SeamHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
   if (Fails("alloc")) return nullptr;
-  return System<HeapAllocFn>("HeapAlloc")(heap, flags, bytes);
+  return SYSTEM(HeapAlloc)(heap, flags, bytes);
 }
 
 }  // namespace
 
 // The import table's entries that the plug-in calls through.
 extern "C" {
-GetVersionExFn seamGetVersionExA __asm__("__imp__GetVersionExA@4") =
+decltype(&GetVersionExA) seamGetVersionExA __asm__("__imp__GetVersionExA@4") =
     SeamGetVersionExA;
-CreateEventFn seamCreateEventA __asm__("__imp__CreateEventA@16") =
+decltype(&CreateEventA) seamCreateEventA __asm__("__imp__CreateEventA@16") =
     SeamCreateEventA;
-CreateThreadFn seamCreateThread __asm__("__imp__CreateThread@24") =
+decltype(&CreateThread) seamCreateThread __asm__("__imp__CreateThread@24") =
     SeamCreateThread;
-HeapAllocFn seamHeapAlloc __asm__("__imp__HeapAlloc@12") = SeamHeapAlloc;
+decltype(&HeapAlloc) seamHeapAlloc __asm__("__imp__HeapAlloc@12") =
+    SeamHeapAlloc;
 }

@@ -4,6 +4,8 @@
 // when no ninth clock came).
 #pragma once
 
+#include <stdio.h>
+
 #include <string>
 #include <vector>
 
@@ -11,6 +13,25 @@
 
 namespace testsupport {
 
-std::string BusNotation(const std::vector<SimBusEvent>& events);
+inline std::string BusNotation(const std::vector<SimBusEvent>& events) {
+  // By SimBusEventType; "?" for a type the card does not record.
+  static const char* const kTypes[] = {"?", "START", "STOP", "OUT", "IN"};
+  std::string text;
+  for (const SimBusEvent& event : events) {
+    if (!text.empty()) text += ", ";
+    bool known =
+        event.type >= SIM_EVENT_START && event.type <= SIM_EVENT_BYTE_IN;
+    text += kTypes[known ? event.type : 0];
+    if (event.type != SIM_EVENT_BYTE_OUT && event.type != SIM_EVENT_BYTE_IN)
+      continue;
+    char byte[32];
+    snprintf(byte, sizeof byte, " %02x %s", event.value,
+             event.ack == 1   ? "ack"
+             : event.ack == 0 ? "nack"
+                              : "noclock");
+    text += byte;
+  }
+  return text;
+}
 
 }  // namespace testsupport

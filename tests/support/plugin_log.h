@@ -15,15 +15,35 @@ const char kBreakLine[] = "> Break event received. Bye!..";
 const char kUnsupportedTail[] = "\r\n> This system don't support.";
 
 // The four lines that open every object's log, with the delays it read.
-std::vector<std::string> BannerLines(int keyFirstDelay, int keyRepeatDelay);
+inline std::vector<std::string> BannerLines(int keyFirstDelay,
+                                            int keyRepeatDelay) {
+  return {"> Initializing Tandor remote module.", "> " + std::string(66, '-'),
+          "",
+          "> KeyFirstDelay=" + std::to_string(keyFirstDelay) +
+              ", KeyRepeatDelay=" + std::to_string(keyRepeatDelay)};
+}
+
 // "> Windows Version - ..." for these answers of GetVersionExA.
-std::string VersionLine(const std::string& platformName, unsigned long major,
-                        unsigned long minor, const std::string& csd,
-                        unsigned long build);
+inline std::string VersionLine(const std::string& platformName,
+                               unsigned long major, unsigned long minor,
+                               const std::string& csd, unsigned long build) {
+  return "> Windows Version - " + platformName + " version " +
+         std::to_string(major) + "." + std::to_string(minor) + " " + csd +
+         " (Build " + std::to_string(build & 0xFFFF) + ")";
+}
+
 // The two lines of a successful binding of "tandorutl.dll" or
 // "wdmI2cDll.dll".
-std::vector<std::string> BoundLines(const std::string& library);
+inline std::vector<std::string> BoundLines(const std::string& library) {
+  return {"> Loading " + library + " ...   Ok!",
+          "> Import finctions ...   Ok!"};
+}
+
 // The lines as the file holds them.
-std::string OnDisk(const std::vector<std::string>& lines);
+inline std::string OnDisk(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
 
 }  // namespace testsupport

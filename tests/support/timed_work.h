@@ -1,25 +1,28 @@
-// Work that must finish in time, a Stop among it.
+// Time as the tests take it: a steady clock, and how long a Stop takes.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
+#include <gtest/gtest.h>
 
 #include "remoteInterfaces.h"
 
 namespace testsupport {
 
-// Runs `work` on a thread of its own and waits at most `timeoutMs` for it.
-// Work that has not finished by then is hung, and a hung transaction cannot
-// be interrupted: the program then says what hung and ends at once with
-// exit status 99, since nothing after it could be trusted.
-void MustFinishWithin(const char* what, const std::function<void()>& work,
-                      DWORD timeoutMs);
-
 // Milliseconds on a steady clock.
-double NowMs();
+inline double NowMs() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 /
+         static_cast<double>(frequency.QuadPart);
+}
 
 // How long `Stop` took, in milliseconds.
-double TimedStop(IRemoteDevice* device);
+inline double TimedStop(IRemoteDevice* device) {
+  double start = NowMs();
+  EXPECT_EQ(S_OK, device->Stop());
+  return NowMs() - start;
+}
 
 }  // namespace testsupport

@@ -6,10 +6,10 @@
 namespace utltest {
 namespace {
 
-using harness::BoxAnswerer;
-
-// One pass-through export with a result: the driver function it forwards
-// to, how many arguments it passes, and its result while the entry is empty.
+// One pass-through export with a result, as PASS writes it: the export
+// Dlk<name>, the driver function it forwards to, how many arguments it
+// passes, its result while the entry is empty, and its call with the
+// arguments taken from `a`.
 struct PassThrough {
   const char* name;
   int function;
@@ -18,8 +18,6 @@ struct PassThrough {
   int (*call)(const UtlApi& utl, const int* args);
 };
 
-// The export Dlk<name>, its argument count, its result while the entry is
-// empty, and its call with the arguments taken from `a`.
 #define PASS(name, argc, whenEmpty, ...)                       \
   PassThrough {                                                \
     "Dlk" #name, kDrv_##name, argc, whenEmpty,                 \
@@ -49,22 +47,13 @@ const PassThrough kPassThroughs[] = {
     PASS(I2CInitSWMode, 1, 1, a[0]),
 };
 
-#undef PASS
-
 const int kArgs[4] = {0x12345678, -2, 0, 0x7FFFFFFF};
 
-std::string CallOf(const SimCall& call) {
-  std::string text = std::to_string(call.function) + "(";
-  for (int i = 0; i < call.argc; ++i) {
-    text += (i ? "," : "") + std::to_string(call.args[i]);
-  }
-  return text + ")";
-}
-
-std::string Expected(int function, int argc) {
-  SimCall call = {function, argc, {}, 0, 0};
+// The call of `function` with the first `argc` of kArgs, answered `result`.
+std::string Expected(int function, int argc, int result) {
+  SimCall call = {function, argc, {}, result, 0};
   for (int i = 0; i < argc; ++i) call.args[i] = kArgs[i];
-  return CallOf(call);
+  return Notation(call);
 }
 
 using PassThroughExport = CardTest;
@@ -75,19 +64,14 @@ TEST_F(PassThroughExport, ForwardsArgumentsInOrderAndReturnsTheResult) {
   for (const PassThrough& export_ : kPassThroughs) {
     card_->ClearRecords();
     int result = export_.call(utl_.api(), kArgs);
-    std::vector<SimCall> calls = LineCalls();
-    ASSERT_EQ(1u, calls.size()) << export_.name;
-    EXPECT_EQ(Expected(export_.function, export_.argc), CallOf(calls[0]))
+    EXPECT_EQ(Expected(export_.function, export_.argc, result), CallText())
         << export_.name;
-    EXPECT_EQ(calls[0].result, result) << export_.name;
   }
 }
 
 TEST_F(PassThroughExport, WithoutAResultForwardsItsArgument) {
   utl_->DlkSetGPIOMODE(kArgs[0]);
-  std::vector<SimCall> calls = LineCalls();
-  ASSERT_EQ(1u, calls.size());
-  EXPECT_EQ(Expected(kDrv_SetGPIOMODE, 1), CallOf(calls[0]));
+  EXPECT_EQ(Expected(kDrv_SetGPIOMODE, 1, 0), CallText());
 }
 
 using FreeDynamicLinkage = CardTest;
@@ -111,7 +95,7 @@ TEST_F(FreeDynamicLinkage, LeavesEveryEntryEmptyWithItsFixedResult) {
 TEST(InitDynamicLinkage, CalledAgainKeepsOneReferenceAndAfterFreeBindsAgain) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
-  BoxAnswerer catcher;
+  harness::BoxAnswerer catcher;
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   EXPECT_EQ(1, utl->InitDynamicLinkage());
   EXPECT_TRUE(catcher.boxes().empty());
@@ -133,26 +117,26 @@ TEST(InitDynamicLinkage, CalledAgainKeepsOneReferenceAndAfterFreeBindsAgain) {
 // driver variant that lacks functions: InitDynamicLinkage gets that one.
 class RebindToAVariant : public CardTest {
  protected:
-  // Returns InitDynamicLinkage's result; the boxes go to `boxes_`.
-  int Rebind(const char* variant) {
+  // The variant lacks a function of the group that `groupBox` names: the
+  // binding shows that box alone and returns 0.
+  void Rebind(const char* variant, const std::string& groupBox) {
     utl_->FreeDynamicLinkage();
     driver_.Release();
-    if (DriverLoaded() || !driver_.Load(variant)) return -1;
-    BoxAnswerer catcher;
-    int result = utl_->InitDynamicLinkage();
-    boxes_ = Describe(catcher.boxes());
+    ASSERT_FALSE(DriverLoaded());
+    ASSERT_TRUE(driver_.Load(variant));
+    harness::BoxAnswerer catcher;
+    ASSERT_EQ(0, utl_->InitDynamicLinkage());
+    EXPECT_EQ(Texts({"Error|" + groupBox + "|icon=1|owner=0"}),
+              Describe(catcher.boxes()));
     card_ = driver_.card();
-    if (card_) card_->Reset();
-    return result;
+    ASSERT_NE(nullptr, card_);
+    card_->Reset();
   }
-
-  std::vector<std::string> boxes_;
 };
 
 TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
-  ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_SETGPIE_BT848SETHUE));
-  EXPECT_EQ(Texts({"Error|Can't load GPIO function!|icon=1|owner=0"}), boxes_);
-  ASSERT_NE(nullptr, card_);
+  ASSERT_NO_FATAL_FAILURE(
+      Rebind(SIM_VARIANT_NO_SETGPIE_BT848SETHUE, "Can't load GPIO function!"));
   EXPECT_EQ(1, utl_->DlkBt848SetHue(5));
   EXPECT_TRUE(LineCalls().empty());
   int args[1] = {5};
@@ -162,17 +146,14 @@ TEST_F(RebindToAVariant, EmptiesOnlyTheMissingEntries) {
 }
 
 TEST_F(RebindToAVariant, WithoutChipIdGivesItsFixedResult) {
-  ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_ISBT878FAMILY));
-  EXPECT_EQ(Texts({"Error|Can't load ChipID function!|icon=1|owner=0"}),
-            boxes_);
+  ASSERT_NO_FATAL_FAILURE(
+      Rebind(SIM_VARIANT_NO_ISBT878FAMILY, "Can't load ChipID function!"));
   EXPECT_EQ(1, utl_->DlkIsBt878Family());
 }
 
 TEST_F(RebindToAVariant, WithoutALinePrimitiveFailsEveryTransaction) {
-  ASSERT_EQ(0, Rebind(SIM_VARIANT_NO_I2CSWREADSCL));
-  EXPECT_EQ(Texts({"Error|Can't load software I2C function!|icon=1|owner=0"}),
-            boxes_);
-  ASSERT_NE(nullptr, card_);
+  ASSERT_NO_FATAL_FAILURE(
+      Rebind(SIM_VARIANT_NO_I2CSWREADSCL, "Can't load software I2C function!"));
   ExpectEveryTransactionFails();
   EXPECT_TRUE(LineCalls().empty()) << Notation(LineCalls());
   EXPECT_EQ(1, utl_->DlkI2CIsInitOK());

@@ -27,7 +27,13 @@ class LineScript {
     return Add({"sda=0"}).RaiseScl().RaiseSda().Add({"scl=0"}).RaiseScl();
   }
   // Eight bits, most significant first: SDA set, one clock pulse.
-  LineScript& Send(int byte);
+  LineScript& Send(int byte) {
+    for (int bit = 7; bit >= 0; --bit) {
+      byte >> bit & 1 ? RaiseSda() : Add({"sda=0"});
+      RaiseScl().Add({"scl=0"});
+    }
+    return *this;
+  }
   // SDA released, SCL raised, SDA sampled low, SCL low.
   LineScript& Ack() {
     return Add({"sda=1"}).RaiseScl().Add({"sda?0", "scl=0"});
@@ -38,7 +44,11 @@ class LineScript {
     return Add({"scl=0"});
   }
   // Eight clock pulses, SDA sampled in each.
-  LineScript& Receive(int byte);
+  LineScript& Receive(int byte) {
+    for (int bit = 7; bit >= 0; --bit)
+      RaiseScl().Add({byte >> bit & 1 ? "sda?1" : "sda?0", "scl=0"});
+    return *this;
+  }
   // SDA low, one clock pulse.
   LineScript& MasterAck() { return Add({"sda=0"}).RaiseScl().Add({"scl=0"}); }
   // Any further calls, in notation.
@@ -50,14 +60,33 @@ class LineScript {
     return Add(std::vector<std::string>(times, call));
   }
 
-  std::string str() const;
+  std::string str() const {
+    std::string text;
+    for (const std::string& call : calls_)
+      text += (text.empty() ? "" : " ") + call;
+    return text;
+  }
   const std::vector<std::string>& calls() const { return calls_; }
   // How many calls so far begin with `prefix` ("sda=" counts the SDA
   // settings): the number that a fault's `call` gives the next such call.
-  int Count(const std::string& prefix) const;
+  int Count(const std::string& prefix) const {
+    int count = 0;
+    for (const std::string& call : calls_)
+      count += call.compare(0, prefix.size(), prefix) == 0;
+    return count;
+  }
 
  private:
   std::vector<std::string> calls_;
 };
+
+// The fixture's frames up to their first data: the sound-on write up to its
+// address byte, the read of the receiver up to the byte it sends.
+inline LineScript Write3Start() {
+  return LineScript().Mode(1000).Start();
+}
+inline LineScript ReadAddressed() {
+  return LineScript().Mode(6000).Start().Send(0x97).Ack();
+}
 
 }  // namespace utltest

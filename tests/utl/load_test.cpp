@@ -1,7 +1,12 @@
 // Loading and unloading TandorUtl: the boxes of every refused load, in
-// order, and what a load leaves behind once it is undone.
+// order, and what a load leaves behind once it is undone. Then the entry
+// flag: stored as 0 or 1, shared by every process that has the library
+// loaded, and back at 0 once the last of them has unloaded it.
 
 #include <ctype.h>
+
+#include <climits>
+#include <thread>
 
 #include "card_fixture.h"
 
@@ -10,11 +15,28 @@ namespace {
 
 const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
 
+// The region's words as another process sees them through a view of its
+// own; made here (a page, as TandorUtl makes it) while no library has.
+struct RegionView {
+  RegionView() = default;
+  RegionView(const RegionView&) = delete;
+  ~RegionView() {
+    if (words) UnmapViewOfFile(const_cast<LONG*>(words));
+    if (mapping) CloseHandle(mapping);
+  }
+  HANDLE mapping =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                         0x1000, TANDORUTL_REGION_NAME);
+  volatile LONG* words = mapping ? static_cast<volatile LONG*>(MapViewOfFile(
+                                       mapping, FILE_MAP_WRITE, 0, 0, 0))
+                                 : nullptr;
+};
+
 // The boxes of a load of TandorUtl that is refused; nothing stays loaded.
 Texts BoxesOfARefusedLoad() {
   Utl utl;
   EXPECT_FALSE(utl.loaded());
-  return utl.boxes();
+  return Describe(utl.boxes());
 }
 
 // --- Refused loads ----------------------------------------------------
@@ -104,23 +126,18 @@ TEST(RefusedLoad, WhenTheRegionsNameIsTakenShowsTheCreateFileMappingBox) {
   EXPECT_FALSE(DriverLoaded());
 }
 
-// A region of that name that is a read-only view of a file: it opens, but
-// cannot be mapped for writing.
-HANDLE CreateReadOnlyRegion(const std::string& path) {
-  harness::WriteText(path, std::string(0x1000, '\0'));
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
+  // A region of that name that is a read-only view of a file: it opens, but
+  // cannot be mapped for writing.
+  harness::TempDir dir;
+  harness::WriteText(dir.File("region.bin"), std::string(0x1000, '\0'));
+  HANDLE file = CreateFileA(dir.File("region.bin").c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0,
-                                      TANDORUTL_REGION_NAME);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  HANDLE readOnly = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0,
+                                       TANDORUTL_REGION_NAME);
   CloseHandle(file);
-  return mapping;
-}
-
-TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
-  harness::TempDir dir;
-  HANDLE readOnly = CreateReadOnlyRegion(dir.File("region.bin"));
   ASSERT_NE(nullptr, readOnly);
   EXPECT_EQ(Texts({"Utl|MapViewOfFile Err!|icon=0|owner=0"}),
             BoxesOfARefusedLoad());
@@ -132,21 +149,16 @@ TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
 }
 
 TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
-  HANDLE mapping =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                         0x1000, TANDORUTL_REGION_NAME);
-  ASSERT_NE(nullptr, mapping);
-  auto* words = static_cast<volatile LONG*>(
-      MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
-  ASSERT_NE(nullptr, words);
-  words[0] = 1;
-  words[1] = 0x5A5A;
-  HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
-  EXPECT_EQ(2u, BoxesOfARefusedLoad().size());
-  EXPECT_EQ(1, words[0]);
-  EXPECT_EQ(0x5A5A, words[1]);
-  UnmapViewOfFile(const_cast<LONG*>(words));
-  CloseHandle(mapping);
+  {
+    RegionView region;
+    ASSERT_NE(nullptr, region.words);
+    region.words[0] = 1;
+    region.words[1] = 0x5A5A;
+    HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
+    EXPECT_EQ(2u, BoxesOfARefusedLoad().size());
+    EXPECT_EQ(1, region.words[0]);
+    EXPECT_EQ(0x5A5A, region.words[1]);
+  }
   EXPECT_FALSE(EntryRegionExists());
 }
 
@@ -194,30 +206,96 @@ TEST(Load, DetachAtProcessEndLeavesTheDriverAndTheRegionInPlace) {
       Lines(run.output));
 }
 
-DWORD WINAPI ReadFlagOnAThread(void* parameter) {
-  const Utl* utl = static_cast<const Utl*>(parameter);
-  return static_cast<DWORD>((*utl)->DlkGetEntryFlag());
-}
-
 TEST(Load, ThreadsComingAndGoingChangeNothing) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
   utl->DlkSetEntryFlag(1);
   for (int i = 0; i < 3; ++i) {
-    HANDLE thread = CreateThread(nullptr, 0, ReadFlagOnAThread,
-                                 const_cast<Utl*>(&utl), 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
-    DWORD seen = 0;
-    GetExitCodeThread(thread, &seen);
-    CloseHandle(thread);
-    EXPECT_EQ(1u, seen);
+    int seen = -1;
+    std::thread([&] { seen = utl->DlkGetEntryFlag(); }).join();
+    EXPECT_EQ(1, seen);
   }
   EXPECT_EQ(1, utl->DlkGetEntryFlag());
   EXPECT_TRUE(DriverLoaded());
   EXPECT_TRUE(EntryRegionExists());
   unsigned char value = 0;
   EXPECT_EQ(0, utl->DlkI2CSWReadByte(0x97, &value));
+}
+
+// --- The entry flag ---------------------------------------------------
+
+// Stored as 0 or 1, read back as the word holds it.
+TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  RegionView region;
+  ASSERT_NE(nullptr, region.words);
+  for (int value : {7, -1, 1, 0x10000, INT_MIN}) {
+    utl->DlkSetEntryFlag(0);
+    utl->DlkSetEntryFlag(value);
+    EXPECT_EQ(1, utl->DlkGetEntryFlag()) << value;
+    EXPECT_EQ(1, region.words[0]) << value;
+  }
+  utl->DlkSetEntryFlag(0);
+  EXPECT_EQ(0, utl->DlkGetEntryFlag());
+  EXPECT_EQ(0, region.words[0]);
+  region.words[0] = 5;
+  EXPECT_EQ(5, utl->DlkGetEntryFlag());
+}
+
+// Another process sees this one's flag and this one the other's, until the
+// last unload: the next load, here or there, starts again at 0.
+TEST(EntryFlag, IsSharedWithAnotherProcessUntilTheLastUnload) {
+  {
+    Utl utl;
+    ASSERT_TRUE(utl.loaded());
+    utl->DlkSetEntryFlag(1);
+    harness::ProcessResult run = RunClient("load get set 0 get unload");
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(Texts({"loaded", "flag=1", "flag=0"}), Lines(run.output));
+    EXPECT_EQ(0, utl->DlkGetEntryFlag());
+    utl->DlkSetEntryFlag(1);
+  }
+  EXPECT_FALSE(EntryRegionExists());
+  harness::ProcessResult run = RunClient("load get set 1 unload");
+  EXPECT_EQ(Texts({"loaded", "flag=0"}), Lines(run.output));
+  Utl utl;
+  ASSERT_TRUE(utl.loaded());
+  EXPECT_EQ(0, utl->DlkGetEntryFlag());
+}
+
+TEST(EntryFlag, OutlivesAnUnloadWhileAnotherProcessHoldsIt) {
+  std::string events = "utl-test-" + std::to_string(GetCurrentProcessId());
+  std::string loaded = events + "-loaded", checked = events + "-checked";
+  HANDLE childLoaded = CreateEventA(nullptr, TRUE, FALSE, loaded.c_str());
+  harness::ProcessResult run;
+  std::thread child([&] {
+    run = RunClient("load set 1 signal " + loaded + " wait " + checked +
+                    " get unload");
+  });
+  bool seen = WaitForSingleObject(childLoaded, 30000) == WAIT_OBJECT_0;
+  // The child stored 1 before this process loaded the library; the region
+  // then outlives this process's unload, because the child holds it.
+  int firstLoad = -1, secondLoad = -1;
+  if (seen) {
+    {
+      Utl utl;
+      if (utl.loaded()) firstLoad = utl->DlkGetEntryFlag();
+    }
+    Utl utl;
+    if (utl.loaded()) secondLoad = utl->DlkGetEntryFlag();
+    if (utl.loaded()) utl->DlkSetEntryFlag(0);
+  }
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, checked.c_str());
+  SetEvent(done);
+  child.join();
+  CloseHandle(done);
+  CloseHandle(childLoaded);
+  ASSERT_TRUE(seen) << run.output;
+  EXPECT_EQ(1, firstLoad);
+  EXPECT_EQ(1, secondLoad);
+  EXPECT_EQ(Texts({"loaded", "flag=0"}), Lines(run.output));
+  EXPECT_FALSE(EntryRegionExists());
 }
 
 }  // namespace
