@@ -46,8 +46,8 @@ class FaultCampaign : public PluginTest {
     card_->PressKey(kHeldCode);
     HostApplication host;
     KeyRecorder sink(card_);
-    IRemoteDevice* device = StartWith(&sink, &host);
-    if (!device) return {};
+    StartWith(&sink, &host);
+    if (HasFatalFailure()) return {};
     sim::HeldEntryRegion flag;
     EXPECT_TRUE(WaitForTransactions(2));
     int first = card_->TransactionCount() + 1;
@@ -59,7 +59,7 @@ class FaultCampaign : public PluginTest {
     int violations = card_->ViolationCount();
     EXPECT_TRUE(WaitForTransactions(firstClean + 2 + after));
 
-    StopPromptlyAndRelease(device, kPromptStopMs);
+    StopPromptlyAndRelease(device_, kPromptStopMs);
     EXPECT_EQ(1, host.count());
     EXPECT_EQ(1, sink.count());
     EXPECT_EQ(entryFlag, flag.open());

@@ -39,12 +39,11 @@ TEST_F(Log, LogThatCannotBeOpenedLosesMessagesSilently) {
   // A folder where the log file should be.
   ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
   card_->PressKey(18);
-  IRemoteDevice* device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(5, 5)));
   // Readings go on unpaused: at least five keys in a second.
   Sleep(1000);
   EXPECT_GE(sink_.size(), 5u);
-  StopPromptlyAndRelease(device);
+  StopPromptlyAndRelease(device_);
   ExpectHostObjectsHeld(1);
 }
 
@@ -55,9 +54,8 @@ class LogFile : public PluginTest {
   // An object created, started, stopped at once and released: the banner,
   // the version line, the binding's two lines and the closing line.
   void CreateStartStop(const Settings& settings) {
-    IRemoteDevice* device = StartNew(settings);
-    ASSERT_NE(nullptr, device);
-    StopAndRelease(device);
+    ASSERT_NO_FATAL_FAILURE(StartNew(settings));
+    StopAndRelease(device_);
   }
 
   // The bytes that CreateStartStop appends.
@@ -109,8 +107,7 @@ TEST_F(LogFile, EndOfFileMarkGoesBeforeTheFirstMessage) {
 // Another program that opens the log without sharing it: the messages of
 // that time are lost, the later ones are written again behind the earlier.
 TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
-  IRemoteDevice* device = StartNew();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew());
   std::string before = LogText();
   HANDLE held =
       CreateFileA(LogPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -119,7 +116,7 @@ TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
   EXPECT_TRUE(DeliverKey(18, 1));
   CloseHandle(held);
   EXPECT_TRUE(DeliverKey(10, 2));
-  StopPromptlyAndRelease(device);
+  StopPromptlyAndRelease(device_);
   EXPECT_EQ(0u, LogText().find(before)) << LogText();
   EXPECT_FALSE(LogHas("> Pressed key code 18")) << LogText();
   EXPECT_TRUE(LogHas("> Pressed key code 10")) << LogText();

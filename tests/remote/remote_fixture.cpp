@@ -1,10 +1,8 @@
 #include "remote_fixture.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "driverApi.h"
-#include "timed_work.h"
 
 namespace remotetest {
 
@@ -20,47 +18,22 @@ void PluginTest::SetUp() {
   ASSERT_TRUE(plugin_.loaded()) << loadError_;
 }
 
-IRemoteDevice* PluginTest::Create() {
-  IRemoteDevice* device = plugin_.CreateObject();
-  EXPECT_NE(nullptr, device) << "GetInterfacePtr";
-  return device;
+void PluginTest::Create() {
+  device_ = plugin_.CreateObject();
+  ASSERT_NE(nullptr, device_) << "GetInterfacePtr";
 }
 
-IRemoteDevice* PluginTest::StartWith(IKeyEventSink* sink, IRemoteHost* host) {
-  IRemoteDevice* device = Create();
-  if (!device) return nullptr;
-  HRESULT started = device->Start(sink, host);
-  EXPECT_EQ(S_OK, started) << "Start";
-  if (started == S_OK) return device;
-  device->Release();
-  return nullptr;
-}
-
-IRemoteDevice* PluginTest::StartNew(const Settings& settings) {
-  WriteSettings(settings);
-  return StartWith(&sink_, &host_);
-}
-
-IRemoteDevice* PluginTest::StartNewWithoutSink(const Settings& settings) {
-  WriteSettings(settings);
-  return StartWith(nullptr, &host_);
-}
-
-void PluginTest::StopAndRelease(IRemoteDevice* device) {
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
-}
-
-void PluginTest::StopPromptlyAndRelease(IRemoteDevice* device, double limitMs) {
-  EXPECT_LT(TimedStop(device), limitMs);
-  EXPECT_EQ(0u, device->Release());
+void PluginTest::StartWith(IKeyEventSink* sink, IRemoteHost* host) {
+  ASSERT_NO_FATAL_FAILURE(Create());
+  HRESULT started = device_->Start(sink, host);
+  if (started != S_OK) device_->Release();
+  ASSERT_EQ(S_OK, started) << "Start";
 }
 
 void PluginTest::RunSession(const Settings& settings,
                             const std::vector<int>& keys) {
   std::unique_ptr<HostWindow> window(new HostWindow);
-  IRemoteDevice* device = StartNew(settings);
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(settings));
   ASSERT_TRUE(WaitForSoundWrites(1)) << "no sound on";
   for (int code : keys) {
     size_t delivered = sink_.size();
@@ -70,35 +43,7 @@ void PluginTest::RunSession(const Settings& settings,
   }
   window.reset();
   ASSERT_TRUE(WaitForSoundWrites(5)) << "no sound off";
-  StopAndRelease(device);
-}
-
-void PluginTest::ExpectHostObjectsHeld(long count) const {
-  EXPECT_EQ(count, host_.count());
-  EXPECT_EQ(count, sink_.count());
-}
-
-bool PluginTest::LogHas(const std::string& line) const {
-  std::vector<std::string> lines = LogLines();
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-bool PluginTest::WaitForLogLine(const std::string& line,
-                                DWORD timeoutMs) const {
-  return WaitUntil([&] { return LogHas(line); }, timeoutMs);
-}
-
-bool PluginTest::WaitForKeyReads(size_t count, DWORD timeoutMs) const {
-  return WaitUntil([&] { return KeyReads().size() >= count; }, timeoutMs);
-}
-
-bool PluginTest::WaitForSoundWrites(size_t count, DWORD timeoutMs) const {
-  return WaitUntil([&] { return SoundWrites().size() >= count; }, timeoutMs);
-}
-
-bool PluginTest::WaitForTransactions(int count, DWORD timeoutMs) const {
-  return WaitUntil([&] { return card_->TransactionCount() >= count; },
-                   timeoutMs);
+  StopAndRelease(device_);
 }
 
 void PluginTest::ExpectSoundOnThenOff(size_t offs) const {

@@ -9,12 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "entry_flag_probe.h"
 #include "harness.h"
 #include "plugin_log.h"
+#include "timed_work.h"
 
 namespace remotetest {
 
@@ -43,25 +45,40 @@ class PluginTest : public ::testing::Test {
   explicit PluginTest(const char* pluginFile = "tandor.dll");
   void SetUp() override;
 
-  // A new plug-in object from GetInterfacePtr (fails the test on null).
-  IRemoteDevice* Create();
-  // A new object started with `sink` (may be null) and `host`; null, and
-  // the test failed, if that did not work.
-  IRemoteDevice* StartWith(IKeyEventSink* sink, IRemoteHost* host);
-  // Writes `settings`, creates an object and starts it with `host_` and
+  // Each makes device_ a new plug-in object and fails the test fatally if
+  // it cannot (call them through ASSERT_NO_FATAL_FAILURE): Create from
+  // GetInterfacePtr; StartWith also starts it with `sink` (may be null) and
+  // `host`; StartNew writes `settings` first and starts it with `host_` and
   // `sink_` (or no sink).
-  IRemoteDevice* StartNew(const Settings& settings = Settings());
-  IRemoteDevice* StartNewWithoutSink(const Settings& settings = Settings());
+  void Create();
+  void StartWith(IKeyEventSink* sink, IRemoteHost* host);
+  void StartNew(const Settings& settings = Settings()) {
+    WriteSettings(settings);
+    StartWith(&sink_, &host_);
+  }
+  void StartNewWithoutSink(const Settings& settings = Settings()) {
+    WriteSettings(settings);
+    StartWith(nullptr, &host_);
+  }
   // Stops the object and releases the last reference; the second also
   // checks that Stop returned within `limitMs`.
-  void StopAndRelease(IRemoteDevice* device);
-  void StopPromptlyAndRelease(IRemoteDevice* device, double limitMs = 2000);
+  void StopAndRelease(IRemoteDevice* device) {
+    EXPECT_EQ(S_OK, device->Stop());
+    EXPECT_EQ(0u, device->Release());
+  }
+  void StopPromptlyAndRelease(IRemoteDevice* device, double limitMs = 2000) {
+    EXPECT_LT(TimedStop(device), limitMs);
+    EXPECT_EQ(0u, device->Release());
+  }
   // A short session as a host runs it: the host window is there from the
   // start; each key of `keys` is held until it is delivered once; the
   // window goes; the object is stopped and released.
   void RunSession(const Settings& settings, const std::vector<int>& keys);
   // Both host objects have `count` references.
-  void ExpectHostObjectsHeld(long count) const;
+  void ExpectHostObjectsHeld(long count) const {
+    EXPECT_EQ(count, host_.count());
+    EXPECT_EQ(count, sink_.count());
+  }
   // Waits until the plug-in holds neither host object any more.
   bool WaitForHostObjectsBack(DWORD timeoutMs = 3000) const {
     return WaitUntil([&] { return host_.count() == 1 && sink_.count() == 1; },
@@ -81,25 +98,35 @@ class PluginTest : public ::testing::Test {
   std::vector<std::string> LogLines() const {
     return harness::Lines(LogText());
   }
-  bool LogHas(const std::string& line) const;
-  // Waits until the log holds `line`.
-  bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 3000) const;
+  bool LogHas(const std::string& line) const {
+    std::vector<std::string> lines = LogLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return LogHas(line); }, timeoutMs);
+  }
 
-  // The simulated card's records.
+  // The simulated card's records, and waits until it has recorded `count`
+  // readings of the receiver, sound writes or begun transactions.
   std::vector<SimKeyRead> KeyReads() const {
     return harness::Records(card_->GetKeyReads);
   }
   std::vector<SimSoundWrite> SoundWrites() const {
     return harness::Records(card_->GetSoundWrites);
   }
-  // Waits until the card has recorded `count` readings of the receiver.
-  bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const;
-  bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const;
+  bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return KeyReads().size() >= count; }, timeoutMs);
+  }
+  bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return SoundWrites().size() >= count; }, timeoutMs);
+  }
+  bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const {
+    return WaitUntil([&] { return card_->TransactionCount() >= count; },
+                     timeoutMs);
+  }
   // The card's sound writes are one switching-on followed by `offs`
   // switchings-off (see ExpectSoundOff).
   void ExpectSoundOnThenOff(size_t offs) const;
-  // Waits until the card has begun `count` transactions.
-  bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const;
   // Readings of the receiver (read transactions) recorded by the card.
   int ReadTransactions() const;
 
@@ -118,6 +145,7 @@ class PluginTest : public ::testing::Test {
   const SimControl* card_ = nullptr;
   harness::PluginLibrary plugin_;
   std::string loadError_;
+  IRemoteDevice* device_ = nullptr;
 };
 
 // The test build of the plug-in, tandor_seam.dll, whose system calls can
@@ -125,6 +153,15 @@ class PluginTest : public ::testing::Test {
 class SeamTest : public PluginTest {
  protected:
   SeamTest() : PluginTest("tandor_seam.dll") {}
+};
+
+// An event, manual-reset and not signalled, closed with its owner.
+struct Event {
+  Event() = default;
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+  ~Event() { CloseHandle(handle); }
+  const HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 };
 
 // Whether this program runs as a child process of a test (Child.*).

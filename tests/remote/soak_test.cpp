@@ -11,7 +11,6 @@
 #include <random>
 #include <set>
 
-#include "timed_work.h"
 #include "keyTable.h"
 #include "remote_fixture.h"
 
@@ -157,15 +156,14 @@ TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   long long scriptStartUs = card_->NowUs();
   card_->PlayKeyScript(steps.data(), static_cast<int>(steps.size()));
   double startMs = NowMs();
-  IRemoteDevice* device = StartWith(&sink, &host);
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartWith(&sink, &host));
   sim::HeldEntryRegion flag;
   EXPECT_TRUE(flag.open());
   double scriptMs = steps.back().atMs + 300.0;
   Sleep(static_cast<DWORD>(std::max(kSoakMs, scriptMs)));
-  EXPECT_LT(TimedStop(device), kPromptStopMs);
+  EXPECT_LT(TimedStop(device_), kPromptStopMs);
   EXPECT_GE(NowMs() - startMs, kSoakMs);
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
   EXPECT_EQ(1, host.count());
   EXPECT_EQ(1, sink.count());
   EXPECT_EQ(0, flag.value()) << "the entry flag after Stop";
