@@ -6,7 +6,6 @@
 // the current directory while the plug-in runs.
 #include "remote_fixture.h"
 
-#include <algorithm>
 #include <mutex>
 #include <utility>
 
@@ -123,10 +122,6 @@ class HostHabits : public PluginTest {
   int Order(const std::string& event) const {
     return host_window_.Order(event);
   }
-  int BreakLines() const {
-    std::vector<std::string> lines = LogLines();
-    return static_cast<int>(std::count(lines.begin(), lines.end(), kBreakLine));
-  }
 
   HostWindow window_;
   SendingHost host_window_;
@@ -156,7 +151,7 @@ TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
   // last log line, the back end released.
   EXPECT_TRUE(WaitUntil([&] { return BackEndReleased(); }, 3000));
   EXPECT_EQ(kBreakLine, LogLines().back());
-  ExpectSoundOnThenOff(1);
+  ExpectSoundOnThenOff(SoundWrites(), 1);
   EXPECT_EQ(1u, sink_.size()) << "a key after the stop";
 }
 
@@ -213,9 +208,9 @@ TEST_F(HostHabits, ALastReleaseAnsweredDuringTheWaitStopsOnce) {
   EXPECT_EQ(0u, released);
   EXPECT_LT(Order("OnKey returned"), Order("Stop returned"));
   ExpectHostObjectsHeld(1);
-  EXPECT_EQ(1, BreakLines());
+  EXPECT_EQ(1u, LogCount(kBreakLine));
   // Not switched off more than once.
-  ExpectSoundOnThenOff(1);
+  ExpectSoundOnThenOff(SoundWrites(), 1);
   EXPECT_TRUE(BackEndReleased());
 }
 
@@ -239,9 +234,7 @@ TEST_F(HostHabits, ASavedFileMovesNeitherTheLogNorTheSettings) {
   EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));
   // LeaveSoundOnExit=1 of the start folder stayed in force: the window is
   // open, so the sound was left on.
-  std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(1u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ExpectSoundOnThenOff(SoundWrites(), 0);
 }
 
 TEST_F(HostHabits, TheLogGoesOnInTheFolderOfStart) {

@@ -13,22 +13,29 @@ namespace {
 
 const std::string kWin98 = "Microsoft Windows 98 or Millenium";
 
+// The bytes that an object started with `settings` logs, as text mode
+// writes them (every line ends in CR LF, the last one too): the banner, the
+// version line, the binding's two lines, then `later`.
+std::string LogOf(const Settings& settings,
+                  const std::vector<std::string>& later) {
+  std::vector<std::string> lines =
+      BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
+  lines.push_back(VersionLine(kWin98));
+  for (const std::string& line : BoundLines("tandorutl.dll"))
+    lines.push_back(line);
+  lines.insert(lines.end(), later.begin(), later.end());
+  return OnDisk(lines);
+}
+
 using Log = PluginTest;
 
 TEST_F(Log, NormalRunWritesEveryLineInOrder) {
   // Each key is released before the next.
   ASSERT_NO_FATAL_FAILURE(RunSession(Settings(500), {18, 10}));
-
-  std::vector<std::string> expected = BannerLines(500, 50);
-  expected.push_back(VersionLine(kWin98));
-  for (const std::string& line : BoundLines("tandorutl.dll"))
-    expected.push_back(line);
-  for (const char* line :
-       {kFindWindowLine, "> Pressed key code 18", "> Pressed key code 10",
-        kLostWindowLine, kBreakLine})
-    expected.push_back(line);
-  // Text mode: every line ends in CR LF, the last one too.
-  EXPECT_EQ(OnDisk(expected), LogText());
+  EXPECT_EQ(LogOf(Settings(500),
+                  {kFindWindowLine, "> Pressed key code 18",
+                   "> Pressed key code 10", kLostWindowLine, kBreakLine}),
+            LogText());
   std::vector<KeyEvent> keys = sink_.events();
   ASSERT_EQ(2u, keys.size());
   EXPECT_EQ("Key_Power", keys[0].name);
@@ -51,22 +58,14 @@ class LogFile : public PluginTest {
  protected:
   std::string LogPath() const { return dir_.File("MiraboRemote.log"); }
 
-  // An object created, started, stopped at once and released: the banner,
-  // the version line, the binding's two lines and the closing line.
+  // An object created, started, stopped at once and released: it appends
+  // SessionBytes.
   void CreateStartStop(const Settings& settings) {
     ASSERT_NO_FATAL_FAILURE(StartNew(settings));
     StopAndRelease(device_);
   }
-
-  // The bytes that CreateStartStop appends.
   static std::string SessionBytes(const Settings& settings) {
-    std::vector<std::string> lines =
-        BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
-    lines.push_back(VersionLine(kWin98));
-    for (const std::string& line : BoundLines("tandorutl.dll"))
-      lines.push_back(line);
-    lines.push_back(kBreakLine);
-    return OnDisk(lines);
+    return LogOf(settings, {kBreakLine});
   }
 
   // Holds `code` until the sink has `keys` keys, then releases it.

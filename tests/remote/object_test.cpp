@@ -129,26 +129,26 @@ TEST_F(ObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
 // of the plug-in, whose version query can be made to refuse records.
 using PlatformSeam = SeamTest;
 
-// The record sizes that the version query was asked with, in order.
-std::string QueriedRecordSizes() {
+// The record sizes that the version query was asked with, in order, since
+// the last call.
+std::string TakeQueriedRecordSizes() {
   char sizes[256];
   DWORD length =
       GetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", sizes, sizeof sizes);
+  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
   return length > 0 && length < sizeof sizes ? sizes : "";
 }
 
 TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   WriteSettings(Settings());
-  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  TakeQueriedRecordSizes();
   IRemoteDevice* first = plugin_.CreateObject();
-  EXPECT_EQ("156", QueriedRecordSizes());
-  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  EXPECT_EQ("156", TakeQueriedRecordSizes());
   {
     ScopedEnvironment refusing({"TANDOR_TEST_VERSION_QUERY=refuse156"});
     Create();
   }
-  EXPECT_EQ("156,148", QueriedRecordSizes());
-  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  EXPECT_EQ("156,148", TakeQueriedRecordSizes());
   ASSERT_NE(nullptr, first);
   ASSERT_NE(nullptr, device_);
   // The short record gives the same version line, and the back end binds.

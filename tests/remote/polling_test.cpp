@@ -1,17 +1,10 @@
 // The polling loop: the pacing of readings, the sound following the host
 // window, the rules for the sound at the end, and the back end's release.
-#include <algorithm>
-
 #include "remote_fixture.h"
 
 using namespace remotetest;
 
 namespace {
-
-size_t CountLines(const std::vector<std::string>& lines,
-                  const std::string& line) {
-  return std::count(lines.begin(), lines.end(), line);
-}
 
 class Pacing : public PluginTest {};
 
@@ -73,10 +66,8 @@ TEST_F(Pacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
   EXPECT_EQ(kBreakLine, lines.back());
   // Sound on, then, the window being there, off after a pause.
   std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(5u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, 1));
   EXPECT_GE(writes[1].timeUs - writes[0].timeUs, 500000 - kSlackUs);
-  ExpectSoundOff(writes, 1);
 }
 
 class Sound : public PluginTest {};
@@ -104,19 +95,15 @@ TEST_F(Sound, FollowsTheHostWindow) {
   StopAndRelease(device_);
 
   std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(9u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, 2));
   EXPECT_GE(writes[0].timeUs - shownUs, 500000 - kSlackUs);
-  ExpectSoundOff(writes, 1);
   EXPECT_GE(writes[1].timeUs - hiddenUs, 500000 - kSlackUs);
-  ExpectSoundOff(writes, 5);
   // Each value twice, in two phases apart, on the software bus.
   EXPECT_EQ(0, card_->SoundState());
   for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
-  std::vector<std::string> lines = LogLines();
-  EXPECT_EQ(1u, CountLines(lines, kFindWindowLine));
-  EXPECT_EQ(1u, CountLines(lines, kLostWindowLine));
-  EXPECT_EQ(kBreakLine, lines.back());
+  EXPECT_EQ(1u, LogCount(kFindWindowLine));
+  EXPECT_EQ(1u, LogCount(kLostWindowLine));
+  EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
 TEST_F(Sound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
@@ -124,16 +111,15 @@ TEST_F(Sound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
   ASSERT_NO_FATAL_FAILURE(StartNewWithoutSink());
   ASSERT_TRUE(WaitForKeyReads(3));
   std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(1u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, 0));
   EXPECT_LT(writes[0].timeUs, KeyReads()[0].timeUs);
   EXPECT_EQ(1, card_->SoundState());
   StopAndRelease(device_);
-  EXPECT_EQ(1u, CountLines(LogLines(), kFindWindowLine));
+  EXPECT_EQ(1u, LogCount(kFindWindowLine));
 }
 
 TEST_F(Sound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
-  ASSERT_NO_FATAL_FAILURE(StartNew(MinuteLongDelays()));
+  ASSERT_NO_FATAL_FAILURE(StartNew(kMinuteLongDelays));
   card_->PressKey(5);
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The window comes during the minute-long pause, before the loop could
@@ -142,7 +128,7 @@ TEST_F(Sound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
   StopAndRelease(device_);
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(-1, card_->SoundState());
-  EXPECT_EQ(0u, CountLines(LogLines(), kFindWindowLine));
+  EXPECT_EQ(0u, LogCount(kFindWindowLine));
 }
 
 // With the window there and the sound on: the sound is left on only for
@@ -162,14 +148,10 @@ TEST_P(SoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
   int64_t stopUs = card_->NowUs();
   StopAndRelease(device_);
   std::vector<SimSoundWrite> writes = SoundWrites();
-  if (leave == 1) {
-    EXPECT_EQ(1u, writes.size());
-    EXPECT_EQ(1, card_->SoundState());
-  } else {
-    ASSERT_EQ(5u, writes.size());
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, leave == 1 ? 0 : 1));
+  EXPECT_EQ(leave == 1 ? 1 : 0, card_->SoundState());
+  if (leave != 1) {
     EXPECT_GE(writes[1].timeUs - stopUs, 500000 - kSlackUs);
-    ExpectSoundOff(writes, 1);
-    EXPECT_EQ(0, card_->SoundState());
   }
 }
 

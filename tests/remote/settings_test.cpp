@@ -16,7 +16,6 @@ namespace {
 
 const int kHeldCode = 18;  // Key_Power
 const DWORD kWatchMs = 1000;
-const double kPromptStopMs = 2000;
 const size_t kUnpausedReadings = 5;  // at the least, in kWatchMs
 
 class SettingsTest : public PluginTest {
@@ -40,7 +39,7 @@ class SettingsTest : public PluginTest {
     const int kCode = 27;
     ASSERT_NO_FATAL_FAILURE(StartNew(before));
     EXPECT_TRUE(HoldKeyForReadings(kCode, 3));
-    WriteSettingsText(after);
+    WriteSettings(after);
     int64_t editedUs = card_->NowUs();
     EXPECT_TRUE(HoldKeyForReadings(kCode, ReadingsOf(kCode) + 3));
     StopAndRelease(device_);
@@ -64,7 +63,7 @@ class SettingsTest : public PluginTest {
     if (HasFatalFailure()) return 0;
     Sleep(kWatchMs);
     size_t delivered = sink_.size();
-    StopPromptlyAndRelease(device_, kPromptStopMs);
+    StopPromptlyAndRelease(device_);
     ExpectHostObjectsHeld(1);
     for (const KeyEvent& delivery : sink_.events())
       EXPECT_EQ("Key_Power", delivery.name);
@@ -171,7 +170,7 @@ class BadSettings : public SettingsTest,
 // Negative delays are also what the log's delay line says they are.
 TEST_P(BadSettings, TakenAsReadWithoutStoppingThePlugin) {
   const SettingsCase& bad = GetParam();
-  WriteSettingsText(bad.text);
+  WriteSettings(bad.text);
   std::string delayLine = ExpectedDelayLine();
   size_t delivered = RunWithKeyHeld();
   printf("%s: \"%s\", %zu keys in %lu ms\n", bad.name, delayLine.c_str(),
@@ -192,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
 using BadFiles = SettingsTest;
 
 TEST_F(BadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
-  WriteSettingsText(Section("5", "5"));
+  WriteSettings(Section("5", "5"));
   HANDLE held = CreateFileA(dir_.File("mirabo.ini").c_str(), GENERIC_READ, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
@@ -205,7 +204,7 @@ TEST_F(BadFiles, FileHeldExclusivelyKeepsTheDelaysInForce) {
 }
 
 TEST_F(BadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
-  WriteSettingsText(Section("5", "5"));
+  WriteSettings(Section("5", "5"));
   card_->PressKey(kHeldCode);
   ASSERT_NO_FATAL_FAILURE(StartWith(&sink_, &host_));
   EXPECT_TRUE(sink_.WaitForKeys(2));
@@ -215,7 +214,7 @@ TEST_F(BadFiles, FileHeldExclusivelyLaterKeepsTheLastValuesRead) {
   size_t before = sink_.size();
   // Still 5 ms apart, not 1000 or 100: a locked file is a missing key.
   EXPECT_TRUE(sink_.WaitForKeys(before + kUnpausedReadings, 1000));
-  StopPromptlyAndRelease(device_, kPromptStopMs);
+  StopPromptlyAndRelease(device_);
   CloseHandle(held);
 }
 

@@ -206,7 +206,7 @@ TEST_F(StartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
 using Stop = StartStopTest;
 
 TEST_F(Stop, ReturnsPromptlyWithMinuteLongKeyDelays) {
-  ASSERT_NO_FATAL_FAILURE(StartNew(MinuteLongDelays()));
+  ASSERT_NO_FATAL_FAILURE(StartNew(kMinuteLongDelays));
   card_->PressKey(5);
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The loop now pauses a minute before its next reading.

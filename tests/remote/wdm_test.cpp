@@ -27,7 +27,7 @@ TEST_F(Wdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
   EXPECT_EQ("Key_Power", sink_.events()[0].name);
   EXPECT_EQ("Power", sink_.events()[0].label);
   EXPECT_TRUE(LogHas("> Pressed key code 18"));
-  ExpectSoundOnThenOff(2);
+  ExpectSoundOnThenOff(SoundWrites(), 2);
   for (const SimSoundWrite& write : SoundWrites()) EXPECT_EQ(1, write.viaWdm);
   for (const SimKeyRead& read : KeyReads()) EXPECT_EQ(1, read.viaWdm);
   // No shared region: nothing of TandorUtl was ever loaded.
