@@ -11,16 +11,20 @@ using namespace remotetest;
 
 namespace {
 
-#define SKIP_UNLESS_CHILD() \
-  if (!InChildMode()) GTEST_SKIP() << "runs only as a child process"
+// Loads the plug-in, in a child process only.
+class Child : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!InChildMode()) GTEST_SKIP() << "runs only as a child process";
+    char name[MAX_PATH];
+    DWORD length =
+        GetEnvironmentVariableA("TANDOR_CHILD_PLUGIN", name, sizeof name);
+    bool named = length > 0 && length < sizeof name;
+    ASSERT_TRUE(plugin_.Load(BinFile(named ? name : "tandor.dll")));
+  }
 
-std::string ChildPluginFile() {
-  char name[MAX_PATH];
-  DWORD length =
-      GetEnvironmentVariableA("TANDOR_CHILD_PLUGIN", name, sizeof name);
-  if (length == 0 || length >= sizeof name) return "tandor.dll";
-  return name;
-}
+  PluginLibrary plugin_;
+};
 
 // Prints each message box of this thread to the standard output as the
 // stand-in host describes it, before the plug-in can end the process.
@@ -30,12 +34,9 @@ void PrintBox(const Box& box) {
 }
 
 // Prints "CREATED" only if building the object returned.
-TEST(Child, CreatesAndReleases) {
-  SKIP_UNLESS_CHILD();
+TEST_F(Child, CreatesAndReleases) {
   BoxAnswerer boxes(PrintBox);
-  PluginLibrary plugin;
-  ASSERT_TRUE(plugin.Load(BinFile(ChildPluginFile())));
-  IRemoteDevice* device = plugin.CreateObject();
+  IRemoteDevice* device = plugin_.CreateObject();
   printf("CREATED\n");
   fflush(stdout);
   ASSERT_NE(nullptr, device);
@@ -44,12 +45,9 @@ TEST(Child, CreatesAndReleases) {
 
 // The load of the back end that the object's creation made is given back
 // when its polling ends.
-TEST(Child, PollsAndGivesBackItsBackEnd) {
-  SKIP_UNLESS_CHILD();
-  PluginLibrary plugin;
-  ASSERT_TRUE(plugin.Load(BinFile(ChildPluginFile())));
+TEST_F(Child, PollsAndGivesBackItsBackEnd) {
   ASSERT_EQ(nullptr, GetModuleHandleA("tandorutl.dll"));
-  IRemoteDevice* device = plugin.CreateObject();
+  IRemoteDevice* device = plugin_.CreateObject();
   ASSERT_NE(nullptr, device);
   EXPECT_NE(nullptr, GetModuleHandleA("tandorutl.dll"));
   const SimControl* sim = SimCard();

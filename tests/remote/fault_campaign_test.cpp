@@ -20,7 +20,6 @@ const char* const kHeldName = "Key_MTS";
 const char* const kMaskedName = "Key_Power";
 const int kFaultyReadings = 3;
 const int kReadingsAfter = 4;
-const double kPromptStopMs = 2000;
 
 // The calls of the first whole transaction in `calls`.
 std::vector<SimCall> FirstTransaction(const std::vector<SimCall>& calls) {
@@ -46,8 +45,8 @@ class FaultCampaign : public PluginTest {
     card_->PressKey(kHeldCode);
     HostApplication host;
     KeyRecorder sink(card_);
-    IRemoteDevice* device = StartWith(&sink, &host);
-    if (!device) return {};
+    StartWith(&sink, &host);
+    if (HasFatalFailure()) return {};
     sim::HeldEntryRegion flag;
     EXPECT_TRUE(WaitForTransactions(2));
     int first = card_->TransactionCount() + 1;
@@ -59,7 +58,7 @@ class FaultCampaign : public PluginTest {
     int violations = card_->ViolationCount();
     EXPECT_TRUE(WaitForTransactions(firstClean + 2 + after));
 
-    StopPromptlyAndRelease(device, kPromptStopMs);
+    StopPromptlyAndRelease(device_);
     EXPECT_EQ(1, host.count());
     EXPECT_EQ(1, sink.count());
     EXPECT_EQ(entryFlag, flag.open());

@@ -13,22 +13,29 @@ namespace {
 
 const std::string kWin98 = "Microsoft Windows 98 or Millenium";
 
+// The bytes that an object started with `settings` logs, as text mode
+// writes them (every line ends in CR LF, the last one too): the banner, the
+// version line, the binding's two lines, then `later`.
+std::string LogOf(const Settings& settings,
+                  const std::vector<std::string>& later) {
+  std::vector<std::string> lines =
+      BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
+  lines.push_back(VersionLine(kWin98));
+  for (const std::string& line : BoundLines("tandorutl.dll"))
+    lines.push_back(line);
+  lines.insert(lines.end(), later.begin(), later.end());
+  return OnDisk(lines);
+}
+
 using Log = PluginTest;
 
 TEST_F(Log, NormalRunWritesEveryLineInOrder) {
   // Each key is released before the next.
   ASSERT_NO_FATAL_FAILURE(RunSession(Settings(500), {18, 10}));
-
-  std::vector<std::string> expected = BannerLines(500, 50);
-  expected.push_back(VersionLine(kWin98));
-  for (const std::string& line : BoundLines("tandorutl.dll"))
-    expected.push_back(line);
-  for (const char* line :
-       {kFindWindowLine, "> Pressed key code 18", "> Pressed key code 10",
-        kLostWindowLine, kBreakLine})
-    expected.push_back(line);
-  // Text mode: every line ends in CR LF, the last one too.
-  EXPECT_EQ(OnDisk(expected), LogText());
+  EXPECT_EQ(LogOf(Settings(500),
+                  {kFindWindowLine, "> Pressed key code 18",
+                   "> Pressed key code 10", kLostWindowLine, kBreakLine}),
+            LogText());
   std::vector<KeyEvent> keys = sink_.events();
   ASSERT_EQ(2u, keys.size());
   EXPECT_EQ("Key_Power", keys[0].name);
@@ -39,12 +46,11 @@ TEST_F(Log, LogThatCannotBeOpenedLosesMessagesSilently) {
   // A folder where the log file should be.
   ASSERT_TRUE(CreateDirectoryA(dir_.File("MiraboRemote.log").c_str(), nullptr));
   card_->PressKey(18);
-  IRemoteDevice* device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(5, 5)));
   // Readings go on unpaused: at least five keys in a second.
   Sleep(1000);
   EXPECT_GE(sink_.size(), 5u);
-  StopPromptlyAndRelease(device);
+  StopPromptlyAndRelease(device_);
   ExpectHostObjectsHeld(1);
 }
 
@@ -52,23 +58,14 @@ class LogFile : public PluginTest {
  protected:
   std::string LogPath() const { return dir_.File("MiraboRemote.log"); }
 
-  // An object created, started, stopped at once and released: the banner,
-  // the version line, the binding's two lines and the closing line.
+  // An object created, started, stopped at once and released: it appends
+  // SessionBytes.
   void CreateStartStop(const Settings& settings) {
-    IRemoteDevice* device = StartNew(settings);
-    ASSERT_NE(nullptr, device);
-    StopAndRelease(device);
+    ASSERT_NO_FATAL_FAILURE(StartNew(settings));
+    StopAndRelease(device_);
   }
-
-  // The bytes that CreateStartStop appends.
   static std::string SessionBytes(const Settings& settings) {
-    std::vector<std::string> lines =
-        BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
-    lines.push_back(VersionLine(kWin98));
-    for (const std::string& line : BoundLines("tandorutl.dll"))
-      lines.push_back(line);
-    lines.push_back(kBreakLine);
-    return OnDisk(lines);
+    return LogOf(settings, {kBreakLine});
   }
 
   // Holds `code` until the sink has `keys` keys, then releases it.
@@ -109,8 +106,7 @@ TEST_F(LogFile, EndOfFileMarkGoesBeforeTheFirstMessage) {
 // Another program that opens the log without sharing it: the messages of
 // that time are lost, the later ones are written again behind the earlier.
 TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
-  IRemoteDevice* device = StartNew();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew());
   std::string before = LogText();
   HANDLE held =
       CreateFileA(LogPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -119,7 +115,7 @@ TEST_F(LogFile, MessagesWhileAnotherProgramHoldsTheFileAreLost) {
   EXPECT_TRUE(DeliverKey(18, 1));
   CloseHandle(held);
   EXPECT_TRUE(DeliverKey(10, 2));
-  StopPromptlyAndRelease(device);
+  StopPromptlyAndRelease(device_);
   EXPECT_EQ(0u, LogText().find(before)) << LogText();
   EXPECT_FALSE(LogHas("> Pressed key code 18")) << LogText();
   EXPECT_TRUE(LogHas("> Pressed key code 10")) << LogText();

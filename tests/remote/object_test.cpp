@@ -7,15 +7,20 @@ using namespace remotetest;
 
 namespace {
 
-class Object : public PluginTest {};
+// Each test begins with a new object, made with the default settings.
+class Object : public PluginTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(PluginTest::SetUp());
+    WriteSettings(Settings());
+    ASSERT_NO_FATAL_FAILURE(Create());
+  }
+};
 
 TEST_F(Object, OneReleaseDestroysTheNewObject) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  EXPECT_EQ(2u, device->AddRef());
-  EXPECT_EQ(1u, device->Release());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(2u, device_->AddRef());
+  EXPECT_EQ(1u, device_->Release());
+  EXPECT_EQ(0u, device_->Release());
   // Never started, the object kept its back end loaded, as documented, for
   // the rest of the process. The test gives that reference back itself so
   // that the tests after it start without it.
@@ -25,37 +30,31 @@ TEST_F(Object, OneReleaseDestroysTheNewObject) {
 }
 
 TEST_F(Object, QueryInterfaceGivesTheSameObjectForBothIdentifiers) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
   void* unknown = nullptr;
   void* remote = nullptr;
-  EXPECT_EQ(S_OK, device->QueryInterface(IID_IUnknown, &unknown));
-  EXPECT_EQ(S_OK, device->QueryInterface(IID_IRemoteDevice, &remote));
-  EXPECT_EQ(static_cast<void*>(device), unknown);
-  EXPECT_EQ(static_cast<void*>(device), remote);
+  EXPECT_EQ(S_OK, device_->QueryInterface(IID_IUnknown, &unknown));
+  EXPECT_EQ(S_OK, device_->QueryInterface(IID_IRemoteDevice, &remote));
+  EXPECT_EQ(static_cast<void*>(device_), unknown);
+  EXPECT_EQ(static_cast<void*>(device_), remote);
   // One reference from creation, one from each query.
-  EXPECT_EQ(2u, device->Release());
-  EXPECT_EQ(1u, device->Release());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(2u, device_->Release());
+  EXPECT_EQ(1u, device_->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 TEST_F(Object, QueryInterfaceRefusesOtherIdentifiersAndNoOutPointer) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  void* other = device;  // must be cleared
-  EXPECT_EQ(E_NOINTERFACE, device->QueryInterface(IID_IClassFactory, &other));
+  void* other = device_;  // must be cleared
+  EXPECT_EQ(E_NOINTERFACE, device_->QueryInterface(IID_IClassFactory, &other));
   EXPECT_EQ(nullptr, other);
   // Differs from IRemoteDevice's identifier in its last byte only.
   IID nearly = IID_IRemoteDevice;
   nearly.Data4[7] ^= 1;
-  other = device;
-  EXPECT_EQ(E_NOINTERFACE, device->QueryInterface(nearly, &other));
+  other = device_;
+  EXPECT_EQ(E_NOINTERFACE, device_->QueryInterface(nearly, &other));
   EXPECT_EQ(nullptr, other);
-  EXPECT_EQ(E_POINTER, device->QueryInterface(IID_IRemoteDevice, nullptr));
+  EXPECT_EQ(E_POINTER, device_->QueryInterface(IID_IRemoteDevice, nullptr));
   // None of them added a reference.
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 // The host may be built by another compiler: it sees only a table of
@@ -70,9 +69,7 @@ struct RemoteDeviceTable {
 };
 
 TEST_F(Object, TableOfOperationsIsThatOfTheHostContract) {
-  WriteSettings(Settings());
-  void* object = Create();
-  ASSERT_NE(nullptr, object);
+  void* object = device_;
   const RemoteDeviceTable* table = *static_cast<RemoteDeviceTable**>(object);
   EXPECT_EQ(2u, table->AddRef(object));
   void* same = nullptr;
@@ -90,13 +87,10 @@ TEST_F(Object, TableOfOperationsIsThatOfTheHostContract) {
 }
 
 TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
-  WriteSettings(Settings());
-  IRemoteDevice* first = Create();
+  IRemoteDevice* first = device_;
   WriteSettings(Settings(70, 30));
-  IRemoteDevice* second = Create();
-  ASSERT_NE(nullptr, first);
-  ASSERT_NE(nullptr, second);
-  EXPECT_NE(first, second);
+  ASSERT_NO_FATAL_FAILURE(Create());
+  EXPECT_NE(first, device_);
   std::vector<std::string> lines = LogLines();
   ASSERT_EQ(14u, lines.size()) << LogText();
   // The delay line reports what the opening line read.
@@ -113,7 +107,7 @@ TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
     EXPECT_EQ(expected, block);
   }
   EXPECT_EQ(0u, first->Release());
-  EXPECT_EQ(0u, second->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 // The test build of the plug-in: its process heap refuses.
@@ -127,38 +121,36 @@ TEST_F(ObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
   }
   // Not even the banner: the object was never built.
   EXPECT_FALSE(FileExists(dir_.File("MiraboRemote.log")));
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  EXPECT_EQ(0u, device->Release());
+  ASSERT_NO_FATAL_FAILURE(Create());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 // The version query behind the platform detection, through the test build
 // of the plug-in, whose version query can be made to refuse records.
 using PlatformSeam = SeamTest;
 
-// The record sizes that the version query was asked with, in order.
-std::string QueriedRecordSizes() {
+// The record sizes that the version query was asked with, in order, since
+// the last call.
+std::string TakeQueriedRecordSizes() {
   char sizes[256];
   DWORD length =
       GetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", sizes, sizeof sizes);
+  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
   return length > 0 && length < sizeof sizes ? sizes : "";
 }
 
 TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   WriteSettings(Settings());
-  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
-  IRemoteDevice* first = Create();
-  EXPECT_EQ("156", QueriedRecordSizes());
-  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
-  IRemoteDevice* second;
+  TakeQueriedRecordSizes();
+  IRemoteDevice* first = plugin_.CreateObject();
+  EXPECT_EQ("156", TakeQueriedRecordSizes());
   {
     ScopedEnvironment refusing({"TANDOR_TEST_VERSION_QUERY=refuse156"});
-    second = Create();
+    Create();
   }
-  EXPECT_EQ("156,148", QueriedRecordSizes());
-  SetEnvironmentVariableA("TANDOR_TEST_VERSION_SIZES", nullptr);
+  EXPECT_EQ("156,148", TakeQueriedRecordSizes());
   ASSERT_NE(nullptr, first);
-  ASSERT_NE(nullptr, second);
+  ASSERT_NE(nullptr, device_);
   // The short record gives the same version line, and the back end binds.
   std::vector<std::string> lines = LogLines();
   ASSERT_EQ(14u, lines.size()) << LogText();
@@ -167,11 +159,10 @@ TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
   EXPECT_EQ(lines[4], lines[11]);
   EXPECT_EQ("> Loading tandorutl.dll ...   Ok!", lines[12]);
   EXPECT_EQ("> Import finctions ...   Ok!", lines[13]);
-  ASSERT_EQ(S_OK, second->Start(&sink_, &host_));
+  ASSERT_EQ(S_OK, device_->Start(&sink_, &host_));
   card_->PressKey(18);
   EXPECT_TRUE(sink_.WaitForKeys(1));
-  EXPECT_EQ(S_OK, second->Stop());
-  EXPECT_EQ(0u, second->Release());
+  StopAndRelease(device_);
   EXPECT_EQ(0u, first->Release());
 }
 

@@ -1,24 +1,16 @@
 // The polling loop: the pacing of readings, the sound following the host
 // window, the rules for the sound at the end, and the back end's release.
-#include <algorithm>
-
 #include "remote_fixture.h"
 
 using namespace remotetest;
 
 namespace {
 
-size_t CountLines(const std::vector<std::string>& lines,
-                  const std::string& line) {
-  return std::count(lines.begin(), lines.end(), line);
-}
-
 class Pacing : public PluginTest {};
 
 TEST_F(Pacing, KeyDelaysPaceTheReadings) {
   const int kFirst = 150, kRepeat = 60;
-  IRemoteDevice* device = StartNew(Settings(kFirst, kRepeat));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(kFirst, kRepeat)));
   // Nothing, a held key, nothing, two keys one after the other, nothing,
   // the last key again (new again after a reading without a key), nothing.
   // The first 600 ms without a key leave room for several cycles even where
@@ -28,7 +20,7 @@ TEST_F(Pacing, KeyDelaysPaceTheReadings) {
                          {2000, -1}, {2200, 3},  {2260, -1}};
   card_->PlayKeyScript(script, 7);
   Sleep(2600);
-  StopAndRelease(device);
+  StopAndRelease(device_);
 
   std::vector<SimKeyRead> reads = KeyReads();
   int lastKey = -1;
@@ -64,10 +56,9 @@ TEST_F(Pacing, KeyDelaysPaceTheReadings) {
 
 TEST_F(Pacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
   HostWindow window;
-  IRemoteDevice* device = StartNewWithoutSink();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNewWithoutSink());
   // The worker is in its start-up check (a 500 ms pause before SoundOn).
-  StopAndRelease(device);
+  StopAndRelease(device_);
   EXPECT_EQ(0u, KeyReads().size());
   std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 2u);
@@ -75,17 +66,14 @@ TEST_F(Pacing, StopBeforeTheFirstCycleStillFollowsTheWindowAtStart) {
   EXPECT_EQ(kBreakLine, lines.back());
   // Sound on, then, the window being there, off after a pause.
   std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(5u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, 1));
   EXPECT_GE(writes[1].timeUs - writes[0].timeUs, 500000 - kSlackUs);
-  ExpectSoundOff(writes, 1);
 }
 
 class Sound : public PluginTest {};
 
 TEST_F(Sound, FollowsTheHostWindow) {
-  IRemoteDevice* device = StartNewWithoutSink();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNewWithoutSink());
   ASSERT_TRUE(WaitForKeyReads(2));
   {
     // Of the host window's class, but not its title.
@@ -104,50 +92,43 @@ TEST_F(Sound, FollowsTheHostWindow) {
   ASSERT_TRUE(WaitForKeyReads(KeyReads().size() + 3));
   EXPECT_EQ(5u, SoundWrites().size()) << "sound switched without a change";
   // Without the window at the end: off once more, whatever it was.
-  StopAndRelease(device);
+  StopAndRelease(device_);
 
   std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(9u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, 2));
   EXPECT_GE(writes[0].timeUs - shownUs, 500000 - kSlackUs);
-  ExpectSoundOff(writes, 1);
   EXPECT_GE(writes[1].timeUs - hiddenUs, 500000 - kSlackUs);
-  ExpectSoundOff(writes, 5);
   // Each value twice, in two phases apart, on the software bus.
   EXPECT_EQ(0, card_->SoundState());
   for (const SimSoundWrite& write : writes) EXPECT_EQ(0, write.viaWdm);
-  std::vector<std::string> lines = LogLines();
-  EXPECT_EQ(1u, CountLines(lines, kFindWindowLine));
-  EXPECT_EQ(1u, CountLines(lines, kLostWindowLine));
-  EXPECT_EQ(kBreakLine, lines.back());
+  EXPECT_EQ(1u, LogCount(kFindWindowLine));
+  EXPECT_EQ(1u, LogCount(kLostWindowLine));
+  EXPECT_EQ(kBreakLine, LogLines().back());
 }
 
 TEST_F(Sound, WindowThereAtStartIsFollowedOnceBeforeTheFirstReading) {
   HostWindow window;
-  IRemoteDevice* device = StartNewWithoutSink();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNewWithoutSink());
   ASSERT_TRUE(WaitForKeyReads(3));
   std::vector<SimSoundWrite> writes = SoundWrites();
-  ASSERT_EQ(1u, writes.size());
-  EXPECT_EQ(0x20, writes[0].value);
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, 0));
   EXPECT_LT(writes[0].timeUs, KeyReads()[0].timeUs);
   EXPECT_EQ(1, card_->SoundState());
-  StopAndRelease(device);
-  EXPECT_EQ(1u, CountLines(LogLines(), kFindWindowLine));
+  StopAndRelease(device_);
+  EXPECT_EQ(1u, LogCount(kFindWindowLine));
 }
 
 TEST_F(Sound, WindowThereButNotYetFollowedIsLeftAloneAtStop) {
-  IRemoteDevice* device = StartNew(MinuteLongDelays());
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(kMinuteLongDelays));
   card_->PressKey(5);
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The window comes during the minute-long pause, before the loop could
   // see it.
   HostWindow window;
-  StopAndRelease(device);
+  StopAndRelease(device_);
   EXPECT_TRUE(SoundWrites().empty());
   EXPECT_EQ(-1, card_->SoundState());
-  EXPECT_EQ(0u, CountLines(LogLines(), kFindWindowLine));
+  EXPECT_EQ(0u, LogCount(kFindWindowLine));
 }
 
 // With the window there and the sound on: the sound is left on only for
@@ -160,22 +141,17 @@ TEST_P(SoundAtExit, IsLeftOnOnlyWhenAskedWithExactlyOne) {
   Settings settings;
   settings.leaveSoundOnExit = leave == 1 ? 0 : 1;
   HostWindow window;
-  IRemoteDevice* device = StartNewWithoutSink(settings);
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNewWithoutSink(settings));
   ASSERT_TRUE(WaitForSoundWrites(1));
   settings.leaveSoundOnExit = leave;
   WriteSettings(settings);
   int64_t stopUs = card_->NowUs();
-  StopAndRelease(device);
+  StopAndRelease(device_);
   std::vector<SimSoundWrite> writes = SoundWrites();
-  if (leave == 1) {
-    EXPECT_EQ(1u, writes.size());
-    EXPECT_EQ(1, card_->SoundState());
-  } else {
-    ASSERT_EQ(5u, writes.size());
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundOnThenOff(writes, leave == 1 ? 0 : 1));
+  EXPECT_EQ(leave == 1 ? 1 : 0, card_->SoundState());
+  if (leave != 1) {
     EXPECT_GE(writes[1].timeUs - stopUs, 500000 - kSlackUs);
-    ExpectSoundOff(writes, 1);
-    EXPECT_EQ(0, card_->SoundState());
   }
 }
 

@@ -48,12 +48,11 @@ TEST_F(Receiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
   card_->PressKey(18);
   std::unique_ptr<HostWindow> window(new HostWindow);
   KeyRecorder otherSink;
-  IRemoteDevice* first = Create();
-  IRemoteDevice* second = Create();
-  ASSERT_NE(nullptr, first);
-  ASSERT_NE(nullptr, second);
+  ASSERT_NO_FATAL_FAILURE(Create());
+  IRemoteDevice* first = device_;
+  ASSERT_NO_FATAL_FAILURE(Create());
   ASSERT_EQ(S_OK, first->Start(&sink_, &host_));
-  ASSERT_EQ(S_OK, second->Start(&otherSink, &host_));
+  ASSERT_EQ(S_OK, device_->Start(&otherSink, &host_));
   // Both switch the sound on, read side by side, switch the sound off when
   // the window goes and once more when they are stopped.
   EXPECT_TRUE(WaitForSoundWrites(2));
@@ -61,7 +60,7 @@ TEST_F(Receiver, TwoStartedObjectsOfOneProcessTakeTurnsOnTheBus) {
   window.reset();
   EXPECT_TRUE(WaitForSoundWrites(10));
   StopAndRelease(first);
-  StopAndRelease(second);
+  StopAndRelease(device_);
 
   EXPECT_EQ(0, card_->ViolationCount()) << card_->FirstViolation();
   for (const KeyRecorder* sink : {&sink_, &otherSink}) {
@@ -98,8 +97,7 @@ TEST_P(FailedReads, NeverBecomeKeys) {
   SimFault noAcknowledge = {SIM_FAULT_NACK_BYTE, -1, -1, -1, -1, 0};
   ASSERT_GT(card_->AddFault(&noAcknowledge), 0);
   card_->PressKey(5);
-  IRemoteDevice* device = StartNew(settings);
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(settings));
   ASSERT_TRUE(WaitForTransactions(6, 3000));
   EXPECT_EQ(0u, sink_.size());
   for (const std::string& line : LogLines())
@@ -107,7 +105,7 @@ TEST_P(FailedReads, NeverBecomeKeys) {
   // The same receiver, answering again, gives its key.
   card_->ClearFaults();
   EXPECT_TRUE(sink_.WaitForKeys(1));
-  StopAndRelease(device);
+  StopAndRelease(device_);
   EXPECT_EQ(0, sim::ReadEntryFlag());
   FreeLibrary(utl);
   ASSERT_FALSE(sink_.events().empty());
@@ -149,8 +147,7 @@ const ExpectedKey* FindExpectedKey(int code) {
 class Keys : public PluginTest {};
 
 TEST_F(Keys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
-  IRemoteDevice* device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(5, 5)));
   std::vector<int> codes;
   for (int code = 0; code <= 40; ++code) codes.push_back(code);
   codes.push_back(0xFF);
@@ -164,7 +161,7 @@ TEST_F(Keys, EveryReadingOfAKnownCodeReachesTheSinkOnTheWorkerThread) {
         3000))
         << "code " << code << " was not read";
   }
-  StopAndRelease(device);
+  StopAndRelease(device_);
 
   // One call per reading of a code in the table, none for the others.
   std::vector<KeyEvent> events = sink_.events();

@@ -9,12 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "driverApi.h"
 #include "entry_flag_probe.h"
 #include "harness.h"
 #include "plugin_log.h"
+#include "timed_work.h"
 
 namespace remotetest {
 
@@ -34,45 +38,85 @@ struct Settings : harness::PluginSettings {
 };
 
 // Key delays so long that the loop's pause outlasts any test.
-inline Settings MinuteLongDelays() {
-  return Settings(60000, 60000);
-}
+const Settings kMinuteLongDelays(60000, 60000);
 
 class PluginTest : public ::testing::Test {
  protected:
-  explicit PluginTest(const char* pluginFile = "tandor.dll");
-  void SetUp() override;
+  explicit PluginTest(const char* pluginFile = "tandor.dll") {
+    if (driver_.Load()) card_ = driver_.card();
+    plugin_.Load(BinFile(pluginFile), &loadError_);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(driver_.held()) << "cannot load the simulated card";
+    ASSERT_NE(nullptr, card_);
+    card_->Reset();
+    ASSERT_TRUE(plugin_.loaded()) << loadError_;
+  }
 
-  // A new plug-in object from GetInterfacePtr (fails the test on null).
-  IRemoteDevice* Create();
-  // A new object started with `sink` (may be null) and `host`; null, and
-  // the test failed, if that did not work.
-  IRemoteDevice* StartWith(IKeyEventSink* sink, IRemoteHost* host);
-  // Writes `settings`, creates an object and starts it with `host_` and
+  // Each makes device_ a new plug-in object and fails the test fatally if
+  // it cannot (call them through ASSERT_NO_FATAL_FAILURE): Create from
+  // GetInterfacePtr; StartWith also starts it with `sink` (may be null) and
+  // `host`; StartNew writes `settings` first and starts it with `host_` and
   // `sink_` (or no sink).
-  IRemoteDevice* StartNew(const Settings& settings = Settings());
-  IRemoteDevice* StartNewWithoutSink(const Settings& settings = Settings());
+  void Create() {
+    device_ = plugin_.CreateObject();
+    ASSERT_NE(nullptr, device_) << "GetInterfacePtr";
+  }
+  void StartWith(IKeyEventSink* sink, IRemoteHost* host) {
+    ASSERT_NO_FATAL_FAILURE(Create());
+    HRESULT started = device_->Start(sink, host);
+    if (started != S_OK) device_->Release();
+    ASSERT_EQ(S_OK, started) << "Start";
+  }
+  void StartNew(const Settings& settings = Settings()) {
+    WriteSettings(settings);
+    StartWith(&sink_, &host_);
+  }
+  void StartNewWithoutSink(const Settings& settings = Settings()) {
+    WriteSettings(settings);
+    StartWith(nullptr, &host_);
+  }
   // Stops the object and releases the last reference; the second also
   // checks that Stop returned within `limitMs`.
-  void StopAndRelease(IRemoteDevice* device);
-  void StopPromptlyAndRelease(IRemoteDevice* device, double limitMs = 2000);
+  void StopAndRelease(IRemoteDevice* device) {
+    EXPECT_EQ(S_OK, device->Stop());
+    EXPECT_EQ(0u, device->Release());
+  }
+  void StopPromptlyAndRelease(IRemoteDevice* device, double limitMs = 2000) {
+    EXPECT_LT(TimedStop(device), limitMs);
+    EXPECT_EQ(0u, device->Release());
+  }
   // A short session as a host runs it: the host window is there from the
   // start; each key of `keys` is held until it is delivered once; the
   // window goes; the object is stopped and released.
-  void RunSession(const Settings& settings, const std::vector<int>& keys);
-  // Both host objects have `count` references.
-  void ExpectHostObjectsHeld(long count) const;
+  void RunSession(const Settings& settings, const std::vector<int>& keys) {
+    std::unique_ptr<HostWindow> window(new HostWindow);
+    ASSERT_NO_FATAL_FAILURE(StartNew(settings));
+    ASSERT_TRUE(WaitForSoundWrites(1)) << "no sound on";
+    for (int code : keys) {
+      size_t delivered = sink_.size();
+      card_->PressKey(code);
+      ASSERT_TRUE(sink_.WaitForKeys(delivered + 1)) << "key " << code;
+      card_->ReleaseKey();
+    }
+    window.reset();
+    ASSERT_TRUE(WaitForSoundWrites(5)) << "no sound off";
+    StopAndRelease(device_);
+  }
+  void ExpectHostObjectsHeld(long count) const {
+    EXPECT_EQ(count, host_.count());
+    EXPECT_EQ(count, sink_.count());
+  }
   // Waits until the plug-in holds neither host object any more.
   bool WaitForHostObjectsBack(DWORD timeoutMs = 3000) const {
     return WaitUntil([&] { return host_.count() == 1 && sink_.count() == 1; },
                      timeoutMs);
   }
 
-  void WriteSettings(const Settings& settings) {
+  // Writes the settings file: `settings`, or a text as it is.
+  template <class SettingsOrText>
+  void WriteSettings(const SettingsOrText& settings) {
     harness::WriteSettingsFile(dir_.path(), settings);
-  }
-  void WriteSettingsText(const std::string& text) {
-    harness::WriteSettingsFile(dir_.path(), text);
   }
   // The log as it is on disk (CR LF line ends: it is written in text mode).
   std::string LogText() const {
@@ -81,27 +125,41 @@ class PluginTest : public ::testing::Test {
   std::vector<std::string> LogLines() const {
     return harness::Lines(LogText());
   }
-  bool LogHas(const std::string& line) const;
-  // Waits until the log holds `line`.
-  bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 3000) const;
+  // How many lines of the log are `line`.
+  size_t LogCount(const std::string& line) const {
+    std::vector<std::string> lines = LogLines();
+    return std::count(lines.begin(), lines.end(), line);
+  }
+  bool LogHas(const std::string& line) const { return LogCount(line) > 0; }
+  bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return LogHas(line); }, timeoutMs);
+  }
 
-  // The simulated card's records.
+  // The simulated card's records, and waits until it has recorded `count`
+  // readings of the receiver, sound writes or begun transactions.
   std::vector<SimKeyRead> KeyReads() const {
     return harness::Records(card_->GetKeyReads);
   }
   std::vector<SimSoundWrite> SoundWrites() const {
     return harness::Records(card_->GetSoundWrites);
   }
-  // Waits until the card has recorded `count` readings of the receiver.
-  bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const;
-  bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const;
-  // The card's sound writes are one switching-on followed by `offs`
-  // switchings-off (see ExpectSoundOff).
-  void ExpectSoundOnThenOff(size_t offs) const;
-  // Waits until the card has begun `count` transactions.
-  bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const;
+  bool WaitForKeyReads(size_t count, DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return KeyReads().size() >= count; }, timeoutMs);
+  }
+  bool WaitForSoundWrites(size_t count, DWORD timeoutMs = 3000) const {
+    return WaitUntil([&] { return SoundWrites().size() >= count; }, timeoutMs);
+  }
+  bool WaitForTransactions(int count, DWORD timeoutMs = 5000) const {
+    return WaitUntil([&] { return card_->TransactionCount() >= count; },
+                     timeoutMs);
+  }
   // Readings of the receiver (read transactions) recorded by the card.
-  int ReadTransactions() const;
+  int ReadTransactions() const {
+    int reads = 0;
+    for (const SimCall& call : Records(card_->GetCalls))
+      if (call.function == kDrv_I2CInitSWMode && call.args[0] == 6000) ++reads;
+    return reads;
+  }
 
   // Destroyed in the reverse of this order, which is the point of it: the
   // plug-in library goes first (a test may unload it earlier), while the
@@ -118,6 +176,7 @@ class PluginTest : public ::testing::Test {
   const SimControl* card_ = nullptr;
   harness::PluginLibrary plugin_;
   std::string loadError_;
+  IRemoteDevice* device_ = nullptr;
 };
 
 // The test build of the plug-in, tandor_seam.dll, whose system calls can
@@ -127,25 +186,65 @@ class SeamTest : public PluginTest {
   SeamTest() : PluginTest("tandor_seam.dll") {}
 };
 
+// An event, manual-reset and not signalled, closed with its owner.
+struct Event {
+  Event() = default;
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+  ~Event() { CloseHandle(handle); }
+  const HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+const char kChildVariable[] = "TANDOR_REMOTE_CHILD";
+
 // Whether this program runs as a child process of a test (Child.*).
-bool InChildMode();
+inline bool InChildMode() {
+  char value[8];
+  DWORD length = GetEnvironmentVariableA(kChildVariable, value, sizeof value);
+  return length > 0 && length < sizeof value;
+}
 
 // Runs the test `test` of this program as a child process in `dir`, with
 // the environment entries `env` added.
-harness::ProcessResult RunChildTest(const std::string& test,
-                                    const std::string& dir,
-                                    std::vector<std::string> env = {});
+inline ProcessResult RunChildTest(const std::string& test,
+                                  const std::string& dir,
+                                  std::vector<std::string> env = {}) {
+  env.push_back(std::string(kChildVariable) + "=1");
+  return RunProcess(ModulePath(nullptr), "--gtest_filter=" + test, dir, 30000,
+                    env);
+}
 
 // The version line that the plug-in logs for this program's Windows
 // version, under the platform name given.
-std::string VersionLine(const std::string& platformName);
+inline std::string VersionLine(const std::string& platformName) {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
+  return testsupport::VersionLine(platformName, version.dwMajorVersion,
+                                  version.dwMinorVersion, version.szCSDVersion,
+                                  version.dwBuildNumber);
+}
 
 // Timer slack when comparing a measured pause with the pause asked for.
 const int64_t kSlackUs = 2000;
 
-// Checks that `writes`, from `first` on, hold one switching-off of the
-// sound: 0x10 twice, then 0x40 twice, each pair written 20 ms apart and the
-// two phases at least 1 ms apart.
-void ExpectSoundOff(const std::vector<SimSoundWrite>& writes, size_t first);
+// Checks that `writes` are one switching-on of the sound (0x20) followed by
+// `offs` switchings-off: each 0x10 twice, then 0x40 twice, each pair written
+// 20 ms apart and the two phases at least 1 ms apart.
+inline void ExpectSoundOnThenOff(const std::vector<SimSoundWrite>& writes,
+                                 size_t offs) {
+  ASSERT_EQ(1 + 4 * offs, writes.size());
+  EXPECT_EQ(0x20, writes[0].value);
+  for (size_t first = 1; first < writes.size(); first += 4) {
+    const SimSoundWrite* off = &writes[first];
+    EXPECT_EQ(0x10, off[0].value) << "write " << first;
+    EXPECT_EQ(0x10, off[1].value) << "write " << first + 1;
+    EXPECT_EQ(0x40, off[2].value) << "write " << first + 2;
+    EXPECT_EQ(0x40, off[3].value) << "write " << first + 3;
+    EXPECT_GE(off[1].timeUs - off[0].timeUs, 20000 - kSlackUs);
+    EXPECT_GE(off[2].timeUs - off[1].timeUs, 1000 - kSlackUs / 4);
+    EXPECT_GE(off[3].timeUs - off[2].timeUs, 20000 - kSlackUs);
+  }
+}
 
 }  // namespace remotetest

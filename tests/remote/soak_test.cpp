@@ -7,11 +7,9 @@
 #include <stdio.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
 #include <set>
 
-#include "timed_work.h"
 #include "keyTable.h"
 #include "remote_fixture.h"
 
@@ -31,45 +29,30 @@ const int kPressesSpanningEnough = 90;
 const int kFaultBlocks = 1000;  // faulty transactions placed: one in ten
 const int kReadReleases = 21;   // SCL releases of a read transaction
 const double kSoakMs = 30000;
-const double kPromptStopMs = 2000;
 const long long kEdgeUs = 2000;  // a reading at a press's edge
 
 struct Press {
   int code;
-  long long startUs;  // on the card's clock
+  long long startUs;  // on the card's clock, once the script plays
   long long endUs;
 };
 
-// Every key of the table `kRounds` times, each round in a shuffled order.
-std::vector<int> PressOrder(std::mt19937& random) {
+// Every key of the table `kRounds` times, each round in a shuffled order:
+// each press held kPressMs, kGapMs after the one before, the first after
+// kLeadInMs; times from the script's start.
+std::vector<Press> PressScript(std::mt19937& random) {
   std::vector<int> codes;
   for (int row = 0; row < kTandorKeyCount; ++row)
     codes.push_back(kTandorKeys[row].code);
-  std::vector<int> order;
+  std::vector<Press> presses;
+  long long atMs = kLeadInMs;
   for (int round = 0; round < kRounds; ++round) {
     std::shuffle(codes.begin(), codes.end(), random);
-    order.insert(order.end(), codes.begin(), codes.end());
+    for (int code : codes) {
+      presses.push_back({code, atMs * 1000, (atMs + kPressMs) * 1000});
+      atMs += kPressMs + kGapMs;
+    }
   }
-  return order;
-}
-
-std::vector<SimKeyStep> Script(const std::vector<int>& order) {
-  std::vector<SimKeyStep> steps;
-  int at = kLeadInMs;
-  for (int code : order) {
-    steps.push_back({at, code});
-    steps.push_back({at + kPressMs, -1});
-    at += kPressMs + kGapMs;
-  }
-  return steps;
-}
-
-std::vector<Press> Presses(const std::vector<SimKeyStep>& steps,
-                           long long scriptStartUs) {
-  std::vector<Press> presses;
-  for (size_t i = 0; i + 1 < steps.size(); i += 2)
-    presses.push_back({steps[i].code, scriptStartUs + steps[i].atMs * 1000LL,
-                       scriptStartUs + steps[i + 1].atMs * 1000LL});
   return presses;
 }
 
@@ -149,28 +132,33 @@ TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
   WriteSettings(Settings(kPollDelayMs, kPollDelayMs));
   card_->SetTracing(0);
   PlaceFaults(card_, random);
-  std::vector<int> order = PressOrder(random);
-  std::vector<SimKeyStep> steps = Script(order);
+  std::vector<Press> presses = PressScript(random);
+  std::vector<SimKeyStep> steps;
+  for (const Press& press : presses) {
+    steps.push_back({static_cast<int>(press.startUs / 1000), press.code});
+    steps.push_back({static_cast<int>(press.endUs / 1000), -1});
+  }
 
   HostApplication host;
   KeyRecorder sink(card_);
   long long scriptStartUs = card_->NowUs();
   card_->PlayKeyScript(steps.data(), static_cast<int>(steps.size()));
   double startMs = NowMs();
-  IRemoteDevice* device = StartWith(&sink, &host);
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartWith(&sink, &host));
   sim::HeldEntryRegion flag;
   EXPECT_TRUE(flag.open());
   double scriptMs = steps.back().atMs + 300.0;
   Sleep(static_cast<DWORD>(std::max(kSoakMs, scriptMs)));
-  EXPECT_LT(TimedStop(device), kPromptStopMs);
+  StopPromptlyAndRelease(device_);
   EXPECT_GE(NowMs() - startMs, kSoakMs);
-  EXPECT_EQ(0u, device->Release());
   EXPECT_EQ(1, host.count());
   EXPECT_EQ(1, sink.count());
   EXPECT_EQ(0, flag.value()) << "the entry flag after Stop";
 
-  std::vector<Press> presses = Presses(steps, scriptStartUs);
+  for (Press& press : presses) {
+    press.startUs += scriptStartUs;
+    press.endUs += scriptStartUs;
+  }
   std::vector<SimKeyRead> reads = harness::Records(card_->GetKeyReads);
   std::vector<KeyEvent> deliveries = sink.events();
   printf(

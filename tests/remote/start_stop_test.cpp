@@ -6,9 +6,9 @@
 #include <stdio.h>
 
 #include <atomic>
+#include <memory>
 
 #include "remote_fixture.h"
-#include "timed_work.h"
 
 using namespace remotetest;
 
@@ -43,20 +43,19 @@ using Start = StartStopTest;
 TEST_F(Start, NullHostIsRefusedHoldsNothingAndIsNoStart) {
   card_->PressKey(kHeldCode);
   WriteSettings(Settings(5, 5));
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, nullptr));
+  ASSERT_NO_FATAL_FAILURE(Create());
+  EXPECT_EQ(E_UNEXPECTED, device_->Start(&sink_, nullptr));
   EXPECT_EQ(1, sink_.count());
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(S_OK, device_->Stop());
   EXPECT_EQ(1, sink_.count());
   EXPECT_TRUE(NoMoreReadings()) << "a refused start polls";
   EXPECT_EQ(0u, KeyReads().size());
   EXPECT_EQ(0u, sink_.size());
-  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
+  ASSERT_EQ(S_OK, device_->Start(&sink_, &host_));
   EXPECT_TRUE(WaitForKeyReads(1));
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(S_OK, device_->Stop());
   ExpectHostObjectsHeld(1);
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 // Started, the object holds one reference to each host object, and refuses
@@ -65,56 +64,53 @@ TEST_F(Start, HoldsOneReferenceToEachHostObjectAndRefusesASecondStart) {
   HostApplication otherHost;
   KeyRecorder otherSink;
   card_->PressKey(kHeldCode);
-  IRemoteDevice* device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(5, 5)));
   sim::HeldEntryRegion flag;
   ExpectHostObjectsHeld(2);
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
+  EXPECT_EQ(E_UNEXPECTED, device_->Start(&otherSink, &otherHost));
   // A null host must not make the object forget the host it holds.
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, nullptr));
+  EXPECT_EQ(E_UNEXPECTED, device_->Start(&otherSink, nullptr));
   EXPECT_EQ(1, otherHost.count());
   EXPECT_EQ(1, otherSink.count());
   ExpectHostObjectsHeld(2);
   EXPECT_TRUE(sink_.WaitForKeys(1)) << "the worker does not poll";
-  EXPECT_LT(TimedStop(device), kNoWaitMs);
+  EXPECT_LT(TimedStop(device_), kNoWaitMs);
   ExpectHostObjectsHeld(1);
   size_t delivered = sink_.size();
   // The back end is gone with the first run: polling again would call
   // into an unloaded library.
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&otherSink, &otherHost));
+  EXPECT_EQ(E_UNEXPECTED, device_->Start(&sink_, &host_));
+  EXPECT_EQ(E_UNEXPECTED, device_->Start(&otherSink, &otherHost));
   EXPECT_EQ(1, otherHost.count());
   EXPECT_EQ(1, otherSink.count());
   ExpectHostObjectsHeld(1);
   EXPECT_TRUE(NoMoreReadings()) << "polls again after its run";
   EXPECT_EQ(delivered, sink_.size());
-  StopPromptlyAndRelease(device, kNoWaitMs);
+  StopPromptlyAndRelease(device_, kNoWaitMs);
   EXPECT_EQ(0, host_.queries());
   EXPECT_EQ(0, sink_.queries());
   ExpectAllGivenBack(flag);
 }
 
 TEST_F(Start, NullSinkStillReadsAndLogsKeys) {
-  IRemoteDevice* device = StartNewWithoutSink(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNewWithoutSink(Settings(5, 5)));
   sim::HeldEntryRegion flag;
   EXPECT_EQ(2, host_.count());
   card_->PressKey(kHeldCode);
   EXPECT_TRUE(WaitForLogLine("> Pressed key code 18"));
-  EXPECT_LT(TimedStop(device), kNoWaitMs);
+  EXPECT_LT(TimedStop(device_), kNoWaitMs);
   EXPECT_EQ(1, host_.count());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
   ExpectAllGivenBack(flag);
 }
 
 TEST_F(Start, ReleaseWithoutStopEndsTheWorkerAndGivesBackHostObjects) {
   card_->PressKey(kHeldCode);
-  IRemoteDevice* device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(5, 5)));
   sim::HeldEntryRegion flag;
   ASSERT_TRUE(sink_.WaitForKeys(2));
   double start = NowMs();
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
   EXPECT_LT(NowMs() - start, kNoWaitMs);
   ExpectHostObjectsHeld(1);
   EXPECT_EQ(kBreakLine, LogLines().back());
@@ -148,13 +144,12 @@ TEST_F(Start, TwoHundredCyclesLeaveNoHandleOrLibraryBehind) {
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     if (cycle == kWarmUpCycles) baseline = HandleCount();
     size_t keys = sink_.size();
-    IRemoteDevice* device = StartWith(&sink_, &host_);
-    ASSERT_NE(nullptr, device);
+    ASSERT_NO_FATAL_FAILURE(StartWith(&sink_, &host_)) << "cycle " << cycle;
     if (cycle % kDeliveringCycle == 0) {
       EXPECT_TRUE(sink_.WaitForKeys(keys + 1)) << "cycle " << cycle;
     }
-    EXPECT_EQ(S_OK, device->Stop());
-    ASSERT_EQ(0u, device->Release()) << "cycle " << cycle;
+    EXPECT_EQ(S_OK, device_->Stop());
+    ASSERT_EQ(0u, device_->Release()) << "cycle " << cycle;
     ASSERT_EQ(nullptr, GetModuleHandleA("TandorUtl.dll"))
         << "the back end is still loaded after cycle " << cycle;
   }
@@ -171,136 +166,113 @@ TEST_F(Start, TwoHundredCyclesLeaveNoHandleOrLibraryBehind) {
 }
 
 // The test build of the plug-in: its stop event and worker thread fail.
-using StartSeam = SeamTest;
+class StartSeam : public SeamTest {
+ protected:
+  // A new object whose Start meets `failure` and is refused.
+  void CreateAndFailToStart(const std::string& failure) {
+    WriteSettings(Settings());
+    ASSERT_NO_FATAL_FAILURE(Create());
+    ScopedEnvironment failing({"TANDOR_TEST_FAIL=" + failure});
+    EXPECT_EQ(E_UNEXPECTED, device_->Start(&sink_, &host_));
+  }
+};
 
 TEST_F(StartSeam, StopEventFailureGivesBackWhatStartTook) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  {
-    ScopedEnvironment failing({"TANDOR_TEST_FAIL=event"});
-    EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
-  }
+  ASSERT_NO_FATAL_FAILURE(CreateAndFailToStart("event"));
   ExpectHostObjectsHeld(1);
   Sleep(100);
   EXPECT_EQ(0u, KeyReads().size());
   // Nothing was started, so a later Start may succeed.
-  ASSERT_EQ(S_OK, device->Start(&sink_, &host_));
+  ASSERT_EQ(S_OK, device_->Start(&sink_, &host_));
   EXPECT_TRUE(WaitForKeyReads(1));
-  EXPECT_EQ(S_OK, device->Stop());
+  EXPECT_EQ(S_OK, device_->Stop());
   ExpectHostObjectsHeld(1);
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 TEST_F(StartSeam, ThreadFailureHoldsHostObjectsUntilStop) {
-  WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
-  {
-    ScopedEnvironment failing({"TANDOR_TEST_FAIL=thread"});
-    EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
-  }
+  ASSERT_NO_FATAL_FAILURE(CreateAndFailToStart("thread"));
   ExpectHostObjectsHeld(2);
-  EXPECT_EQ(E_UNEXPECTED, device->Start(&sink_, &host_));
+  EXPECT_EQ(E_UNEXPECTED, device_->Start(&sink_, &host_));
   EXPECT_EQ(2, host_.count());
-  DWORD start = GetTickCount();
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_LT(GetTickCount() - start, 3000u) << "waited for a thread that is not";
+  EXPECT_LT(TimedStop(device_), 3000) << "waited for a thread that is not";
   ExpectHostObjectsHeld(1);
   EXPECT_EQ(0u, KeyReads().size());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 using Stop = StartStopTest;
 
 TEST_F(Stop, ReturnsPromptlyWithMinuteLongKeyDelays) {
-  IRemoteDevice* device = StartNew(MinuteLongDelays());
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew(kMinuteLongDelays));
   card_->PressKey(5);
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The loop now pauses a minute before its next reading.
-  DWORD start = GetTickCount();
-  EXPECT_EQ(S_OK, device->Stop());
-  DWORD took = GetTickCount() - start;
-  EXPECT_LT(took, 3000u);
+  EXPECT_LT(TimedStop(device_), 3000);
   ExpectHostObjectsHeld(1);
   // Straight from the pause to the exit steps: no further reading.
   std::vector<SimKeyRead> reads = KeyReads();
   ASSERT_FALSE(reads.empty());
   EXPECT_EQ(5, reads.back().code);
   EXPECT_EQ(kBreakLine, LogLines().back());
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
-TEST_F(Stop, StopInsideOnKeyOnlyAsksTheWorkerToEnd) {
-  IRemoteDevice* device = nullptr;
+// The host's stop from inside OnKey only asks the worker to end; then the
+// host stops the object again and makes its last Release, or (false) makes
+// only its last Release.
+class StopInsideOnKey : public StartStopTest,
+                        public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StopInsideOnKey, OnlyAsksTheWorkerToEnd) {
   std::atomic<int> calls{0};
   std::atomic<int> stopMs{-1};
-  std::atomic<HRESULT> stopResult{E_FAIL};
   sink_.onKey = [&] {
-    if (++calls != 1) return;
-    double start = NowMs();
-    stopResult = device->Stop();
-    stopMs = static_cast<int>(NowMs() - start);
+    if (++calls == 1) stopMs = static_cast<int>(TimedStop(device_));
   };
-  device = StartNew();
-  ASSERT_NE(nullptr, device);
-  sim::HeldEntryRegion flag;
   card_->PressKey(kHeldCode);
+  ASSERT_NO_FATAL_FAILURE(StartNew(Settings(5, 5)));
+  sim::HeldEntryRegion flag;
   ASSERT_TRUE(WaitUntil([&] { return stopMs >= 0; }, 10000))
       << "Stop inside OnKey does not return";
-  EXPECT_EQ(S_OK, stopResult.load());
   EXPECT_LT(stopMs.load(), kNoWaitMs);
   EXPECT_TRUE(WaitForLogLine(kBreakLine));
   // The worker ends (its exit steps switch the sound off, the window being
   // absent): no further key, no reading; yet both host objects stay held
-  // until the host stops it.
+  // until the host stops it or lets it go.
   EXPECT_TRUE(WaitForSoundWrites(4));
   EXPECT_TRUE(NoMoreReadings());
   ExpectHostObjectsHeld(2);
   EXPECT_EQ(1u, sink_.size());
   EXPECT_EQ(1, calls.load());
-  EXPECT_LT(TimedStop(device), kNoWaitMs);
-  ExpectHostObjectsHeld(1);
-  EXPECT_EQ(0u, device->Release());
+  if (GetParam()) {
+    EXPECT_LT(TimedStop(device_), kNoWaitMs);
+    ExpectHostObjectsHeld(1);
+  }
+  EXPECT_EQ(0u, device_->Release());
   ExpectAllGivenBack(flag);
 }
 
-// The host's stop from inside OnKey, then only its last Release.
-TEST_F(Stop, StopInsideOnKeyThenOnlyTheLastRelease) {
-  IRemoteDevice* device = nullptr;
-  std::atomic<int> calls{0};
-  sink_.onKey = [&] {
-    if (++calls == 1) device->Stop();
-  };
-  card_->PressKey(kHeldCode);
-  device = StartNew(Settings(5, 5));
-  ASSERT_NE(nullptr, device);
-  sim::HeldEntryRegion flag;
-  EXPECT_TRUE(sink_.WaitForKeys(1));
-  EXPECT_TRUE(NoMoreReadings());
-  EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ(1, calls.load());
-  ExpectAllGivenBack(flag);
-}
+INSTANTIATE_TEST_SUITE_P(Host, StopInsideOnKey, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "ThenStopsAndReleases"
+                                             : "ThenOnlyReleases";
+                         });
 
 TEST_F(Stop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
-  IRemoteDevice* device = nullptr;
-  HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  Event released;
   std::atomic<bool> done{false};
   std::atomic<ULONG> releaseResult{99};
   sink_.onKey = [&] {
     if (done.exchange(true)) return;
-    releaseResult = device->Release();
-    SetEvent(released);
+    releaseResult = device_->Release();
+    SetEvent(released.handle);
     // Return into the plug-in only after the host has unloaded it.
     Sleep(100);
   };
-  device = StartNew();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew());
   card_->PressKey(kHeldCode);
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(released, 3000));
-  CloseHandle(released);
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(released.handle, 3000));
   EXPECT_EQ(0u, releaseResult.load());
   // The host may unload the plug-in right after its last Release; the
   // worker keeps the library loaded until it has ended.
@@ -313,50 +285,38 @@ TEST_F(Stop, LastReleaseInsideOnKeyLeavesTheObjectToTheWorker) {
 }
 
 // OnKey that stays busy until the test lets it go (at the latest when the
-// object goes).
+// object goes); the sink records the key first, so that its arrival says
+// the worker is inside OnKey.
 class BusyOnKey {
  public:
-  explicit BusyOnKey(KeyRecorder& sink)
-      : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    sink.onKey = [this] {
-      entered_ = true;
-      WaitForSingleObject(release_, 20000);
-    };
+  explicit BusyOnKey(KeyRecorder& sink) {
+    sink.onKey = [this] { WaitForSingleObject(release_.handle, 20000); };
   }
   ~BusyOnKey() {
-    SetEvent(release_);
+    Release();
     Sleep(200);  // let the worker leave OnKey
-    CloseHandle(release_);
   }
-  bool WaitEntered() {
-    return WaitUntil([this] { return entered_.load(); }, 3000);
-  }
-  void Release() { SetEvent(release_); }
+  void Release() { SetEvent(release_.handle); }
 
  private:
-  HANDLE release_;
-  std::atomic<bool> entered_{false};
+  Event release_;
 };
 
 // A Stop that waited out its limit leaves the rest of the stop to the
 // worker: the worker gives the host objects back when it ends, and neither a
 // later Stop nor the last Release waits the limit again.
 TEST_F(Stop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
-  IRemoteDevice* device = nullptr;
   BusyOnKey busy(sink_);
-  device = StartNew();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew());
   card_->PressKey(kHeldCode);
-  ASSERT_TRUE(busy.WaitEntered());
-  DWORD start = GetTickCount();
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_GE(GetTickCount() - start, 4900u) << "did not wait for the worker";
+  ASSERT_TRUE(sink_.WaitForKeys(1));
+  EXPECT_GE(TimedStop(device_), 4900) << "did not wait for the worker";
   ExpectHostObjectsHeld(2);
   // Waiting the limit again would take its 5 s; returning at once takes
   // nothing, however slow the machine.
-  start = GetTickCount();
-  EXPECT_EQ(S_OK, device->Stop());
-  EXPECT_EQ(0u, device->Release());
+  DWORD start = GetTickCount();
+  EXPECT_EQ(S_OK, device_->Stop());
+  EXPECT_EQ(0u, device_->Release());
   EXPECT_LT(GetTickCount() - start, 2500u) << "waited the limit again";
   ExpectHostObjectsHeld(2);
   busy.Release();
@@ -379,122 +339,91 @@ class CallingBackHost : public HostApplication {
   std::function<void()> callBack;
 };
 
-// Events made inside the call back, just after the plug-in closed its
-// thread and stop event. Wine hands out the lowest free handle value first,
-// so they take the values the plug-in gave up: a call coming back that
-// still used the closed handles would signal or wait on one of these.
-class RecycledHandles {
- public:
-  ~RecycledHandles() {
-    for (HANDLE event : events_)
-      if (event) CloseHandle(event);
-  }
-  void Take() {
-    for (HANDLE& event : events_)
-      event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  }
-  bool taken() const { return events_[0] != nullptr; }
-  bool AnySignalled() const {
-    for (HANDLE event : events_)
-      if (event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
-    return false;
-  }
-
- private:
-  HANDLE events_[8] = {};
-};
-
 class CallBack : public PluginTest {
  protected:
-  IRemoteDevice* StartWithCallingHost() {
+  void StartWithCallingHost() {
     WriteSettings(Settings());
-    return StartWith(&sink_, &callingHost_);
+    StartWith(&sink_, &callingHost_);
   }
   // Starts an object and, once it polls, stops it; `callBack` comes back
-  // into it from inside the host object's Release. Returns the object
-  // (freed if the call back released it last).
-  IRemoteDevice* StopCallingBack(
-      const std::function<void(IRemoteDevice*)>& callBack) {
-    IRemoteDevice* device = nullptr;
+  // into it from inside the host object's Release.
+  void StopCallingBack(const std::function<void()>& callBack) {
     callingHost_.callBack = [&] {
-      handles_.Take();
-      callBack(device);
+      for (std::unique_ptr<Event>& event : recycled_) event.reset(new Event);
+      callBack();
     };
-    device = StartWithCallingHost();
-    if (!device) return nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartWithCallingHost());
     EXPECT_TRUE(WaitForKeyReads(1));
-    EXPECT_EQ(S_OK, device->Stop());
+    EXPECT_EQ(S_OK, device_->Stop());
     callingHost_.callBack = nullptr;
-    EXPECT_TRUE(handles_.taken()) << "the host object was not released";
-    EXPECT_FALSE(handles_.AnySignalled()) << "signalled a closed stop event";
+    ASSERT_TRUE(recycled_[0]) << "the host object was not released";
+    for (const std::unique_ptr<Event>& event : recycled_)
+      EXPECT_NE(WAIT_OBJECT_0, WaitForSingleObject(event->handle, 0))
+          << "signalled a closed stop event";
     EXPECT_EQ(1, callingHost_.count());
     EXPECT_EQ(1, sink_.count());
-    return device;
+  }
+  // Starts an object whose host object's Release, once the plug-in gave
+  // back its reference, calls back Release, AddRef and Stop and notes what
+  // they return in calls_.
+  void StartCallingBackDuringDestruction() {
+    callingHost_.callBack = [this] {
+      ULONG released = device_->Release();
+      ULONG added = device_->AddRef();
+      HRESULT stopped = device_->Stop();
+      calls_ = std::to_string(released) + " " + std::to_string(added) + " " +
+               std::to_string(stopped);
+    };
+    StartWithCallingHost();
   }
 
   CallingBackHost callingHost_;
-  RecycledHandles handles_;
+  // Events made inside the call back, just after the plug-in closed its
+  // thread and stop event. Wine hands out the lowest free handle value
+  // first, so they take the values the plug-in gave up: a call coming back
+  // that still used the closed handles would signal or wait on one of them.
+  std::unique_ptr<Event> recycled_[8];
+  std::string calls_;
 };
 
 TEST_F(CallBack, StopFromTheHostObjectsReleaseFindsAStoppedObject) {
   HRESULT again = E_FAIL;
-  IRemoteDevice* device =
-      StopCallingBack([&](IRemoteDevice* self) { again = self->Stop(); });
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StopCallingBack([&] { again = device_->Stop(); }));
   EXPECT_EQ(S_OK, again);
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 // The host's own reference lives in its application object, which gives it
 // up on its last reference.
 TEST_F(CallBack, LastReleaseFromTheHostObjectsReleaseFreesTheObject) {
   ULONG released = 99;
-  EXPECT_NE(nullptr, StopCallingBack([&](IRemoteDevice* self) {
-              released = self->Release();
-            }));
+  ASSERT_NO_FATAL_FAILURE(
+      StopCallingBack([&] { released = device_->Release(); }));
   EXPECT_EQ(0u, released);
 }
 
-// What calls back into an object whose last Release is under way get from
-// Release, AddRef and Stop.
-std::string CallBackDuringDestruction(IRemoteDevice* device) {
-  ULONG released = device->Release();
-  ULONG added = device->AddRef();
-  HRESULT stopped = device->Stop();
-  return std::to_string(released) + " " + std::to_string(added) + " " +
-         std::to_string(stopped);
-}
-
 TEST_F(CallBack, DuringTheLastReleaseFindsTheCountAtZero) {
-  IRemoteDevice* device = nullptr;
-  std::string calls;
-  callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
-  device = StartWithCallingHost();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartCallingBackDuringDestruction());
   ASSERT_TRUE(WaitForKeyReads(1));
-  EXPECT_EQ(0u, device->Release());
-  EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
+  EXPECT_EQ(0u, device_->Release());
+  EXPECT_EQ("0 0 0", calls_) << "Release, AddRef, Stop";
   EXPECT_EQ(1, callingHost_.count());
   EXPECT_EQ(1, sink_.count());
 }
 
 TEST_F(CallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
-  IRemoteDevice* device = nullptr;
-  std::string calls;
   BusyOnKey busy(sink_);
-  callingHost_.callBack = [&] { calls = CallBackDuringDestruction(device); };
-  device = StartWithCallingHost();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartCallingBackDuringDestruction());
   card_->PressKey(kHeldCode);
-  ASSERT_TRUE(busy.WaitEntered());
+  ASSERT_TRUE(sink_.WaitForKeys(1));
   // The last Release while the worker is busy leaves the object to it.
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
   EXPECT_EQ(2, callingHost_.count());
   EXPECT_EQ(2, sink_.count());
   busy.Release();
   EXPECT_TRUE(WaitUntil(
       [&] { return callingHost_.count() == 1 && sink_.count() == 1; }, 3000));
-  EXPECT_EQ("0 0 0", calls) << "Release, AddRef, Stop";
+  EXPECT_EQ("0 0 0", calls_) << "Release, AddRef, Stop";
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
 

@@ -10,8 +10,7 @@ class Wdm : public PluginTest {};
 
 TEST_F(Wdm, BindsWdmI2cAndNotTandorUtl) {
   WriteSettings(Settings());
-  IRemoteDevice* device = Create();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(Create());
   std::vector<std::string> lines = LogLines();
   ASSERT_EQ(7u, lines.size()) << LogText();
   EXPECT_EQ(VersionLine("Microsoft Windows 2000 "), lines[4]);
@@ -19,7 +18,7 @@ TEST_F(Wdm, BindsWdmI2cAndNotTandorUtl) {
   EXPECT_EQ("> Import finctions ...   Ok!", lines[6]);
   EXPECT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
   EXPECT_EQ(nullptr, GetModuleHandleA("tandorutl.dll"));
-  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, device_->Release());
 }
 
 TEST_F(Wdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
@@ -28,7 +27,7 @@ TEST_F(Wdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
   EXPECT_EQ("Key_Power", sink_.events()[0].name);
   EXPECT_EQ("Power", sink_.events()[0].label);
   EXPECT_TRUE(LogHas("> Pressed key code 18"));
-  ExpectSoundOnThenOff(2);
+  ExpectSoundOnThenOff(SoundWrites(), 2);
   for (const SimSoundWrite& write : SoundWrites()) EXPECT_EQ(1, write.viaWdm);
   for (const SimKeyRead& read : KeyReads()) EXPECT_EQ(1, read.viaWdm);
   // No shared region: nothing of TandorUtl was ever loaded.
@@ -42,13 +41,11 @@ class WdmReads : public PluginTest,
                  public ::testing::WithParamInterface<int> {};
 
 TEST_P(WdmReads, TakeTheVariableAsItIsAfterTheCall) {
-  IRemoteDevice* device = nullptr;
   SimFault fault = {GetParam(), -1, 1, -1, -1, 0};
   ASSERT_GT(card_->AddFault(&fault), 0);
-  device = StartNew();
-  ASSERT_NE(nullptr, device);
+  ASSERT_NO_FATAL_FAILURE(StartNew());
   ASSERT_TRUE(sink_.WaitForKeys(1));
-  StopAndRelease(device);
+  StopAndRelease(device_);
   EXPECT_EQ("Key_0", sink_.events()[0].name);
   EXPECT_EQ("0", sink_.events()[0].label);
   EXPECT_TRUE(LogHas("> Pressed key code 0"));
