@@ -17,11 +17,7 @@ void SessionClock::Start() {
 long SessionClock::NowMs() const {
   LARGE_INTEGER value;
   QueryPerformanceCounter(&value);
-  return MsAt(value.QuadPart);
-}
-
-long SessionClock::MsAt(long long counter) const {
-  return static_cast<long>((counter - origin_) * 1000 / frequency_);
+  return static_cast<long>((value.QuadPart - origin_) * 1000 / frequency_);
 }
 
 namespace console {

@@ -11,8 +11,6 @@ class SessionClock {
  public:
   void Start();
   long NowMs() const;
-  // Turns a performance counter reading into session milliseconds.
-  long MsAt(long long counter) const;
 
  private:
   long long origin_ = 0;

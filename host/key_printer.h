@@ -28,11 +28,7 @@ class KeyPrinter : public harness::HostObject<IKeyEventSink> {
 };
 
 // The application object: the plug-in only holds a reference to it.
-class MiraboApplication : public harness::HostObject<IRemoteHost> {
- public:
-  explicit MiraboApplication(harness::ReferenceTally& tally)
-      : HostObject(tally) {}
-};
+using MiraboApplication = harness::HostObject<IRemoteHost>;
 
 // The host's two objects for one run, with their tallies. The host's own
 // references are given back by ReleaseOwn, not by the destructor: the
