@@ -8,15 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "files.h"
-#include "key_printer.h"
-#include "message_boxes.h"
-#include "options.h"
-#include "plugin_library.h"
+#include "harness.h"
 #include "session.h"
-#include "text.h"
-#include "sim_card_link.h"
 
 namespace {
 
