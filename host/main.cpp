@@ -47,8 +47,8 @@ void NoteWindowsVersion() {
 
 void NoteBackEnd() {
   for (const char* name : {"tandorutl.dll", "wdmI2cDll.dll"}) {
-    std::string path = harness::LoadedModulePath(name);
-    if (!path.empty()) console::Note("back end loaded: %s", path.c_str());
+    if (HMODULE module = GetModuleHandleA(name))
+      console::Note("back end loaded: %s", harness::ModulePath(module).c_str());
   }
 }
 
