@@ -23,31 +23,23 @@ long SessionClock::NowMs() const {
 namespace console {
 namespace {
 
-// One lock for every line, whichever thread writes it.
-CRITICAL_SECTION& OutputLock() {
-  static CRITICAL_SECTION lock;
-  static bool ready = [] {
-    InitializeCriticalSection(&lock);
-    return true;
-  }();
-  (void)ready;
-  return lock;
-}
+// One lock for every line, whichever thread writes it; made by Init.
+CRITICAL_SECTION outputLock;
 
 void WriteLine(const char* prefix, const char* format, va_list args) {
-  EnterCriticalSection(&OutputLock());
+  EnterCriticalSection(&outputLock);
   fputs(prefix, stdout);
   vprintf(format, args);
   fputc('\n', stdout);
   fflush(stdout);
-  LeaveCriticalSection(&OutputLock());
+  LeaveCriticalSection(&outputLock);
 }
 
 }  // namespace
 
 void Init() {
   _setmode(_fileno(stdout), _O_BINARY);
-  OutputLock();
+  InitializeCriticalSection(&outputLock);
 }
 
 void Note(const char* format, ...) {
@@ -67,10 +59,10 @@ void Event(long ms, const char* format, ...) {
 }
 
 void Raw(const std::string& text) {
-  EnterCriticalSection(&OutputLock());
+  EnterCriticalSection(&outputLock);
   fwrite(text.data(), 1, text.size(), stdout);
   fflush(stdout);
-  LeaveCriticalSection(&OutputLock());
+  LeaveCriticalSection(&outputLock);
 }
 
 }  // namespace console
