@@ -54,7 +54,8 @@ class Commands : public ::testing::Test {
     static char text[1 << 16];
     TextBuffer report(text, sizeof text);
     CheckStatus status = RunCommand(report, Command{kind, seconds});
-    EXPECT_LT(report.length(), static_cast<int>(sizeof text) - 1) << "cut";
+    EXPECT_LT(report.length(), static_cast<int>(sizeof text) - 1)
+        << "report cut short";
     report_ = text;
     return status;
   }
