@@ -1,5 +1,3 @@
-// Summaries, the processor-time clock and the report.
-
 #include <windows.h>
 
 #include <stdio.h>

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <stdio.h>
-#include <stdlib.h>
 
 namespace harness {
 
@@ -95,23 +94,6 @@ void WriteText(const std::string& path, const std::string& text) {
   fclose(file);
 }
 
-void ReplaceText(const std::string& path, const std::string& text) {
-  std::string next = path + ".new";
-  WriteText(next, text);
-  // A reader that has the file open (the plug-in's settings reads open it
-  // for every value) makes the replacement fail with a sharing violation:
-  // try again until the reader is done, rather than leave the old file.
-  DWORD start = GetTickCount();
-  while (!MoveFileExA(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    if (GetTickCount() - start > 10000) {
-      fprintf(stderr, "harness: %s could not be replaced (error %lu)\n",
-              path.c_str(), GetLastError());
-      abort();
-    }
-    Sleep(1);
-  }
-}
-
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -120,10 +102,7 @@ bool CopyInto(const std::string& file, const std::string& dir,
               const std::string& newName) {
   std::string name = newName;
   if (name.empty()) name = file.substr(file.find_last_of("\\/") + 1);
-  std::string target = dir;
-  if (!target.empty() && target.back() != '\\' && target.back() != '/')
-    target += '\\';
-  return CopyFileA(file.c_str(), (target + name).c_str(), FALSE) != 0;
+  return CopyFileA(file.c_str(), (dir + name).c_str(), FALSE) != 0;
 }
 
 }  // namespace harness

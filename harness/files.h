@@ -50,11 +50,9 @@ bool ReadText(const std::string& path, std::string* text);
 // The whole file, or "" when it cannot be opened.
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
-// Writes `text` beside `path` and then puts it in `path`'s place, so that a
-// reader sees the old file or the new one, never a half-written one.
-void ReplaceText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
-// Copies `file` into `dir`, under `newName` when given; false on failure.
+// Copies `file` into `dir` (with a trailing backslash), under `newName` when
+// given; false on failure.
 bool CopyInto(const std::string& file, const std::string& dir,
               const std::string& newName = "");
 

@@ -2,9 +2,7 @@
 
 namespace harness {
 
-namespace {
-
-bool RegisterHostWindowClass() {
+static bool RegisterHostWindowClass() {
   static bool registered = false;
   if (registered) return true;
   WNDCLASSA windowClass = {};
@@ -16,8 +14,6 @@ bool RegisterHostWindowClass() {
   registered = RegisterClassA(&windowClass) != 0;
   return registered;
 }
-
-}  // namespace
 
 HostWindow::HostWindow(const char* title) : window_(nullptr) {
   if (!RegisterHostWindowClass()) return;

@@ -22,10 +22,6 @@ Installation& Installation::Add(const std::string& file,
   return *this;
 }
 
-Installation& Installation::AddBackEnds() {
-  return Add("TandorUtl.dll").Add("BtVid_32.Dll").Add("wdmI2cDll.dll");
-}
-
 void Installation::WriteSettings(const std::string& text) const {
   WriteSettingsFile(dir_.path(), text);
 }

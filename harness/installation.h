@@ -22,9 +22,6 @@ class Installation {
   // under its own name; a program (".exe") as <name>-<version>.exe, the
   // file name by which Wine picks the Windows version it shows.
   Installation& Add(const std::string& file, const std::string& variant = "");
-  // Every back end that the plug-in or the check tool may bind, on the
-  // simulated card: TandorUtl.dll, BtVid_32.Dll and wdmI2cDll.dll.
-  Installation& AddBackEnds();
   // Whether every copy succeeded; if not, `missing` names what failed.
   bool complete() const { return missing_.empty(); }
   const std::string& missing() const { return missing_; }

@@ -11,15 +11,13 @@ namespace harness {
 
 namespace {
 
+// A message box is a dialog of the system class kDialogClass.
+const char kDialogClass[] = "#32770";
+
 bool HasClass(HWND window, const char* name) {
   char actual[16] = "";
   GetClassNameA(window, actual, sizeof actual);
   return _stricmp(actual, name) == 0;
-}
-
-// A message box is a dialog of the system class "#32770".
-bool IsDialogClass(HWND window) {
-  return HasClass(window, "#32770");
 }
 
 std::string WindowText(HWND window) {
@@ -103,11 +101,11 @@ BoxAnswerer::~BoxAnswerer() {
 LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam) {
   BoxAnswerer* self = activeAnswerer;
   HWND window = reinterpret_cast<HWND>(wparam);
-  if (self && code == HCBT_CREATEWND && IsDialogClass(window)) {
+  if (self && code == HCBT_CREATEWND && HasClass(window, kDialogClass)) {
     auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam);
     self->requestedOwners_.push_back({window, create->lpcs->hwndParent});
   } else if (self && code == HCBT_ACTIVATE && window != self->lastAnswered_ &&
-             IsDialogClass(window)) {
+             HasClass(window, kDialogClass)) {
     self->lastAnswered_ = window;
     self->Answer(window);
   } else if (self && code == HCBT_DESTROYWND) {
@@ -138,7 +136,7 @@ BOOL CALLBACK ProcessBoxAnswerer::Visit(HWND window, LPARAM param) {
   auto* self = reinterpret_cast<ProcessBoxAnswerer*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != self->processId_ || !IsDialogClass(window)) return TRUE;
+  if (owner != self->processId_ || !HasClass(window, kDialogClass)) return TRUE;
   if (!IsWindowVisible(window) || window == self->lastAnswered_) return TRUE;
   self->boxes_.push_back(Look(window));
   self->lastAnswered_ = window;
@@ -153,7 +151,8 @@ std::string Describe(const Box& box) {
 }
 
 std::string Summary(const Box& box) {
-  return box.caption + "|" + box.text + "|icon=" + (box.hasIcon() ? "1" : "0") +
+  return box.caption + "|" + box.text +
+         "|icon=" + (box.icon != "none" ? "1" : "0") +
          "|owner=" + (box.owner ? "1" : "0");
 }
 

@@ -23,8 +23,6 @@ struct Box {
   HWND owner = nullptr;
   HWND requestedOwner = nullptr;
   std::string button;  // the text of the button that answers it
-
-  bool hasIcon() const { return icon != "none"; }
 };
 
 // While it exists, every message box shown on the creating thread is

@@ -34,9 +34,4 @@ std::string PluginLibrary::path() const {
   return module_ ? ModulePath(module_) : "";
 }
 
-std::string LoadedModulePath(const char* name) {
-  HMODULE module = GetModuleHandleA(name);
-  return module ? ModulePath(module) : "";
-}
-
 }  // namespace harness

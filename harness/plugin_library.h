@@ -37,7 +37,4 @@ class PluginLibrary {
   GetInterfacePtrFn getInterfacePtr_ = nullptr;
 };
 
-// The full path of a module loaded in this process, or "" when it is not.
-std::string LoadedModulePath(const char* name);
-
 }  // namespace harness

@@ -33,14 +33,13 @@ ProcessResult RunProcess(const std::string& exe, const std::string& args,
   HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
   startup.hStdInput = input;
-  startup.hStdOutput = output;
-  startup.hStdError = output;
+  startup.hStdOutput = startup.hStdError = output;
   std::string commandLine = "\"" + exe + "\" " + args;
   PROCESS_INFORMATION process = {};
   BOOL started;

@@ -1,5 +1,10 @@
 #include "settings_file.h"
 
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
 #include "files.h"
 
 namespace harness {
@@ -17,8 +22,22 @@ std::string SettingsText(const PluginSettings& settings) {
       "\r\nUseLog=" + std::to_string(settings.useLog) + "\r\n");
 }
 
+// Written beside the file and then put in its place.
 void WriteSettingsFile(const std::string& dir, const std::string& text) {
-  ReplaceText(dir + "mirabo.ini", text);
+  std::string path = dir + "mirabo.ini", next = path + ".new";
+  WriteText(next, text);
+  // A reader that has the file open (the plug-in's settings reads open it
+  // for every value) makes the replacement fail with a sharing violation:
+  // try again until the reader is done, rather than leave the old file.
+  DWORD start = GetTickCount();
+  while (!MoveFileExA(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (GetTickCount() - start > 10000) {
+      fprintf(stderr, "harness: %s could not be replaced (error %lu)\n",
+              path.c_str(), GetLastError());
+      abort();
+    }
+    Sleep(1);
+  }
 }
 
 void WriteSettingsFile(const std::string& dir, const PluginSettings& settings) {

@@ -17,41 +17,29 @@ void SessionClock::Start() {
 long SessionClock::NowMs() const {
   LARGE_INTEGER value;
   QueryPerformanceCounter(&value);
-  return MsAt(value.QuadPart);
-}
-
-long SessionClock::MsAt(long long counter) const {
-  return static_cast<long>((counter - origin_) * 1000 / frequency_);
+  return static_cast<long>((value.QuadPart - origin_) * 1000 / frequency_);
 }
 
 namespace console {
 namespace {
 
-// One lock for every line, whichever thread writes it.
-CRITICAL_SECTION& OutputLock() {
-  static CRITICAL_SECTION lock;
-  static bool ready = [] {
-    InitializeCriticalSection(&lock);
-    return true;
-  }();
-  (void)ready;
-  return lock;
-}
+// One lock for every line, whichever thread writes it; made by Init.
+CRITICAL_SECTION outputLock;
 
 void WriteLine(const char* prefix, const char* format, va_list args) {
-  EnterCriticalSection(&OutputLock());
+  EnterCriticalSection(&outputLock);
   fputs(prefix, stdout);
   vprintf(format, args);
   fputc('\n', stdout);
   fflush(stdout);
-  LeaveCriticalSection(&OutputLock());
+  LeaveCriticalSection(&outputLock);
 }
 
 }  // namespace
 
 void Init() {
   _setmode(_fileno(stdout), _O_BINARY);
-  OutputLock();
+  InitializeCriticalSection(&outputLock);
 }
 
 void Note(const char* format, ...) {
@@ -71,10 +59,10 @@ void Event(long ms, const char* format, ...) {
 }
 
 void Raw(const std::string& text) {
-  EnterCriticalSection(&OutputLock());
+  EnterCriticalSection(&outputLock);
   fwrite(text.data(), 1, text.size(), stdout);
   fflush(stdout);
-  LeaveCriticalSection(&OutputLock());
+  LeaveCriticalSection(&outputLock);
 }
 
 }  // namespace console

@@ -11,8 +11,6 @@ class SessionClock {
  public:
   void Start();
   long NowMs() const;
-  // Turns a performance counter reading into session milliseconds.
-  long MsAt(long long counter) const;
 
  private:
   long long origin_ = 0;
@@ -22,7 +20,7 @@ class SessionClock {
 namespace console {
 
 // Standard output in binary mode, so that lines end in a bare line feed
-// whatever the output is connected to.
+// whatever the output is connected to. Called before any line.
 void Init();
 // "host: <text>", for what happens outside the session's time line.
 void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));

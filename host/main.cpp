@@ -3,20 +3,13 @@
 #include <windows.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "files.h"
-#include "key_printer.h"
-#include "log_report.h"
-#include "message_boxes.h"
-#include "options.h"
-#include "plugin_library.h"
+#include "harness.h"
 #include "session.h"
-#include "text.h"
-#include "sim_card_link.h"
 
 namespace {
 
@@ -54,8 +47,8 @@ void NoteWindowsVersion() {
 
 void NoteBackEnd() {
   for (const char* name : {"tandorutl.dll", "wdmI2cDll.dll"}) {
-    std::string path = harness::LoadedModulePath(name);
-    if (!path.empty()) console::Note("back end loaded: %s", path.c_str());
+    if (HMODULE module = GetModuleHandleA(name))
+      console::Note("back end loaded: %s", harness::ModulePath(module).c_str());
   }
 }
 
@@ -104,10 +97,24 @@ bool NoteReferencesAfterRelease(const HostObjects& objects) {
   return back;
 }
 
-void NoteVcd(SimCardLink* sim, const std::string& path) {
-  console::Note(sim->WriteVcd(path) ? "bus trace written to %s"
-                                    : "cannot write the bus trace to %s",
-                path.c_str());
+// Prints the plug-in's log of the current folder, when asked for. A plug-in
+// that ends the process in GetInterfacePtr (its fatal paths) ends it through
+// the system at once, so nothing of the host runs after that; the host's
+// line before the call shows where the run ended.
+void PrintLog() {
+  const char kLogName[] = "MiraboRemote.log";
+  std::string text;
+  if (!harness::ReadText(kLogName, &text)) {
+    console::Note("there is no %s", kLogName);
+    return;
+  }
+  console::Note("%s:", kLogName);
+  // The plug-in writes its log in text mode, so lines end in CR LF on disk;
+  // they are printed with bare line feeds, like the host's own.
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  console::Raw(text);
+  console::Note("end of %s", kLogName);
 }
 
 int Run(const HostOptions& options) {
@@ -145,7 +152,10 @@ int Run(const HostOptions& options) {
   bool destroyed = ReleaseDevice(created, device);
   bool referencesBack = NoteReferencesAfterRelease(objects);
   if (!options.vcdPath.empty() && sim.attached())
-    NoteVcd(&sim, options.vcdPath);
+    console::Note(sim.WriteVcd(options.vcdPath)
+                      ? "bus trace written to %s"
+                      : "cannot write the bus trace to %s",
+                  options.vcdPath.c_str());
   objects.ReleaseOwn();
   if (!outcome.started || !outcome.stopped) return kPluginFailed;
   return destroyed && referencesBack ? kClean : kReferencesKept;
@@ -175,6 +185,6 @@ int main(int argc, char** argv) {
       console::Note("%s", harness::Describe(box).c_str());
     }));
   int status = Run(options);
-  if (options.showLog) log_report::PrintLog();
+  if (options.showLog) PrintLog();
   return status;
 }

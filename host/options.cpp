@@ -15,15 +15,6 @@ bool TakeValue(const std::vector<std::string>& args, size_t* i,
   return true;
 }
 
-bool ParseRunLength(const std::string& text, int* ms) {
-  if (text.empty() || text.size() > 9 ||
-      text.find_first_not_of("0123456789") != std::string::npos) {
-    return false;
-  }
-  *ms = std::stoi(text);
-  return true;
-}
-
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, HostOptions* options,
@@ -53,7 +44,7 @@ bool ParseOptions(const std::vector<std::string>& args, HostOptions* options,
       if (!TakeValue(args, &i, &options->keysFile, error)) return false;
     } else if (arg == "--run") {
       if (!TakeValue(args, &i, &value, error)) return false;
-      if (!ParseRunLength(value, &options->runMs)) {
+      if (!ParseMs(value, 999999999, &options->runMs)) {
         *error = "--run: \"" + value + "\" is not a number of milliseconds";
         return false;
       }

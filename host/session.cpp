@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "host_window.h"
+#include "text.h"
 
 namespace {
 
@@ -87,6 +88,19 @@ void RunMessageLoop(long runMs, WindowSchedule* schedule, SimCardLink* sim,
 }
 
 }  // namespace
+
+HRESULT __stdcall KeyPrinter::OnKey(const char* name, const char* label) {
+  InterlockedIncrement(keyCount_);
+  console::Event(clock_.NowMs(), "OnKey(%s, %s)",
+                 harness::Quoted(name ? name : "(null)").c_str(),
+                 harness::Quoted(label ? label : "(null)").c_str());
+  return S_OK;
+}
+
+void HostObjects::ReleaseOwn() {
+  if (!sinkTally.destroyed) sink->Release();
+  if (!applicationTally.destroyed) application->Release();
+}
 
 const char* ResultName(HRESULT result) {
 #define HOST_RESULT_NAME(name) \

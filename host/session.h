@@ -4,9 +4,50 @@
 // (printing sound switches as the card reports them), and Stop ends it.
 #pragma once
 
-#include "key_printer.h"
+#include "host_objects.h"
 #include "options.h"
 #include "sim_card_link.h"
+
+// The two objects that the host hands to the plug-in's Start: its key event
+// sink, which prints every key, and its application object. Both are
+// reference-counted the COM way and delete themselves when the last
+// reference goes (harness::HostObject); the host keeps one reference of its
+// own for the whole run, and the tallies, so that it can still read the
+// counts (and see whether an object is gone) after a plug-in that released
+// too often.
+
+// Prints every key event with its session time as it arrives (on the
+// plug-in's worker thread) and counts them.
+class KeyPrinter : public harness::HostObject<IKeyEventSink> {
+ public:
+  KeyPrinter(harness::ReferenceTally& tally, const SessionClock& clock,
+             volatile LONG* keyCount)
+      : HostObject(tally), clock_(clock), keyCount_(keyCount) {}
+  HRESULT __stdcall OnKey(const char* name, const char* label) override;
+
+ private:
+  const SessionClock& clock_;
+  volatile LONG* keyCount_;
+};
+
+// The application object: the plug-in only holds a reference to it.
+using MiraboApplication = harness::HostObject<IRemoteHost>;
+
+// The host's two objects for one run, with their tallies. The host's own
+// references are given back by ReleaseOwn, not by the destructor: the
+// tallies must outlive the objects.
+struct HostObjects {
+  explicit HostObjects(const SessionClock& clock)
+      : sink(new KeyPrinter(sinkTally, clock, &keyCount)),
+        application(new MiraboApplication(applicationTally)) {}
+  void ReleaseOwn();
+
+  harness::ReferenceTally sinkTally;
+  harness::ReferenceTally applicationTally;
+  volatile LONG keyCount = 0;
+  KeyPrinter* sink;
+  MiraboApplication* application;
+};
 
 struct SessionOutcome {
   bool started = false;  // Start returned S_OK

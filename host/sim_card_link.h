@@ -4,22 +4,15 @@
 // real driver there is no such table and the link stays detached.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
 #include "console.h"
-#include "control_table.h"
 #include "sim_driver.h"
 #include "timeline.h"
 
 class SimCardLink {
  public:
-  SimCardLink() = default;
-  SimCardLink(const SimCardLink&) = delete;
-  SimCardLink& operator=(const SimCardLink&) = delete;
-
   // Finds the control table and keeps the driver loaded while this object
   // lives: the plug-in releases its back end (and with it the driver) when
   // it stops, and the host still reads the card after that. Returns false

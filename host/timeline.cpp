@@ -18,12 +18,6 @@ bool ParseInt(const std::string& text, int base, long low, long high,
   return true;
 }
 
-bool ParseTime(const std::string& text, int* ms) {
-  // Decimal only: a leading zero must not turn a time into octal.
-  return text.find_first_not_of("0123456789") == std::string::npos &&
-         ParseInt(text, 10, 0, 24L * 3600 * 1000, ms);
-}
-
 std::string WithoutComments(const std::string& text) {
   std::string kept;
   bool inComment = false;
@@ -57,7 +51,16 @@ bool Fail(std::string* error, const std::string& why) {
   return false;
 }
 
+// A schedule's times: up to a day.
+const long kLongestMs = 24L * 3600 * 1000;
+
 }  // namespace
+
+bool ParseMs(const std::string& text, long most, int* ms) {
+  // Decimal only: a leading zero must not turn a time into octal.
+  return text.find_first_not_of("0123456789") == std::string::npos &&
+         ParseInt(text, 10, 0, most, ms);
+}
 
 bool ParseWindowSchedule(const std::string& text,
                          std::vector<WindowEvent>* events, std::string* error) {
@@ -68,7 +71,7 @@ bool ParseWindowSchedule(const std::string& text,
     std::string action = entry.substr(0, at);
     WindowEvent event{0, action == "open"};
     if (at == std::string::npos || (action != "open" && action != "close") ||
-        !ParseTime(entry.substr(at + 1), &event.atMs)) {
+        !ParseMs(entry.substr(at + 1), kLongestMs, &event.atMs)) {
       return Fail(error, "\"" + entry + "\" is not open@MS or close@MS");
     }
     if (!events->empty() && event.atMs < events->back().atMs)
@@ -85,7 +88,7 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyStep>* steps,
     size_t colon = entry.find(':');
     KeyStep step{0, 0};
     if (colon == std::string::npos ||
-        !ParseTime(entry.substr(0, colon), &step.atMs) ||
+        !ParseMs(entry.substr(0, colon), kLongestMs, &step.atMs) ||
         !ParseInt(entry.substr(colon + 1), 0, -1, 255, &step.code)) {
       return Fail(
           error, "\"" + entry + "\" is not MS:CODE (CODE 0..255, -1 releases)");

@@ -17,6 +17,9 @@ struct KeyStep {
   int code;  // 0..255, or -1: the key is released
 };
 
+// Whole milliseconds, decimal digits only, at most `most`.
+bool ParseMs(const std::string& text, long most, int* ms);
+
 // "open@0,close@3000,open@5000"; "none" (or an empty text) for no event.
 // Times must not go back. On failure returns false and says why in `error`.
 bool ParseWindowSchedule(const std::string& text,

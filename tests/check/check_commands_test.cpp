@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "captured_text.h"
 #include "commands.h"
 #include "harness.h"
+#include "textFormat.h"
 
 using namespace harness;
 
@@ -51,12 +51,12 @@ class Commands : public ::testing::Test {
   }
 
   CheckStatus Run(CommandKind kind, DWORD seconds = 0) {
-    Command command;
-    command.kind = kind;
-    command.seconds = seconds;
-    CapturedText report;
-    CheckStatus status = RunCommand(report, command);
-    report_ = report.text();
+    static char text[1 << 16];
+    TextBuffer report(text, sizeof text);
+    CheckStatus status = RunCommand(report, Command{kind, seconds});
+    EXPECT_LT(report.length(), static_cast<int>(sizeof text) - 1)
+        << "report cut short";
+    report_ = text;
     return status;
   }
   std::vector<std::string> ReportEntries() const { return Entries(report_); }

@@ -10,7 +10,6 @@
 #include "backendAdvice.h"
 #include "backendCheck.h"
 #include "backendDescription.h"
-#include "captured_text.h"
 #include "harness.h"
 #include "output.h"
 
@@ -25,14 +24,15 @@ std::string Laid(const char* advice, const char* first, const char* second,
                  int pieces = 0) {
   char formatted[1024];
   FormatInto(formatted, sizeof formatted, advice, first, second);
-  CapturedText collected;
+  char text[2048];
+  TextBuffer collected(text, sizeof text);
   ReportContinuation continued(collected);
-  std::string text = formatted;
-  size_t step = pieces > 0 ? static_cast<size_t>(pieces) : text.size();
-  for (size_t at = 0; at < text.size(); at += step)
-    continued.Write(text.data() + at,
-                    static_cast<int>(std::min(step, text.size() - at)));
-  return std::string(kLabelWidth, ' ') + collected.text();
+  std::string advised = formatted;
+  size_t step = pieces > 0 ? static_cast<size_t>(pieces) : advised.size();
+  for (size_t at = 0; at < advised.size(); at += step)
+    continued.Write(advised.data() + at,
+                    static_cast<int>(std::min(step, advised.size() - at)));
+  return std::string(kLabelWidth, ' ') + text;
 }
 
 TEST(ReportLayout, EveryAdviceGoesOnUnderItsLineWithinTheConsole) {
