@@ -22,6 +22,10 @@ run=$build/wine/wine-run
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
 machine="${cpu:-unknown} ($(nproc) cores), $(uname -sr), $("$run" --version)"
+# Where 32-bit programs run only through qemu, every figure is emulated.
+if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+  machine+="; 32-bit code through qemu-i386"
+fi
 machine+="; load averages $(cut -d' ' -f1-3 /proc/loadavg) before the run"
 machine+="; $(date '+%F %H:%M')"
 mkdir -p "$(dirname "$json")"
