@@ -67,17 +67,6 @@ class SendingHost {
     return events_[at].second - events_[entered].second;
   }
 
-  // The host's message loop, until `done` or the time is up.
-  bool RunUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > timeoutMs) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      PumpMessages();
-    }
-    return true;
-  }
-
   // What the window procedure does with a key, on the window's thread.
   std::function<void()> onKey;
 
@@ -138,8 +127,13 @@ TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
     EXPECT_EQ(0u, device_->Release());
     host_window_.Note("Release returned");
   };
-  ASSERT_TRUE(host_window_.RunUntil(
-      [&] { return Order("Release returned") >= 0; }, 10000));
+  // The host's message loop.
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        PumpMessages();
+        return Order("Release returned") >= 0;
+      },
+      10000));
   ASSERT_TRUE(WaitForHostObjectsBack(5000))
       << "host " << host_.count() << ", sink " << sink_.count();
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +26,18 @@ namespace remotetest {
 using namespace harness;
 using namespace testsupport;
 
-// The host's application object; the plug-in only holds a reference.
-using HostApplication = harness::HostObject<IRemoteHost>;
+// The host's application object; the plug-in only holds a reference. A
+// host may call back into the object from the application object's Release
+// on its last reference: `callBack` runs once the plug-in gave back its own.
+class HostApplication : public harness::HostObject<IRemoteHost> {
+ public:
+  ULONG __stdcall Release() override {
+    ULONG count = HostObject::Release();
+    if (count == 1 && callBack) callBack();
+    return count;
+  }
+  std::function<void()> callBack;
+};
 
 // The five settings, each written to the settings file. The delays are
 // small unless said, so that tests stay quick.
