@@ -236,6 +236,29 @@ inline std::string VersionLine(const std::string& platformName) {
                                   version.dwBuildNumber);
 }
 
+// A Windows the plug-in tells apart: its platform name in the version line,
+// and the back end that the plug-in binds there.
+struct Platform {
+  const char* name;
+  const char* backEnd;
+};
+const Platform kWin98 = {"Microsoft Windows 98 or Millenium", "tandorutl.dll"};
+const Platform kWin2000 = {"Microsoft Windows 2000 ", "wdmI2cDll.dll"};
+
+// The bytes that an object made with `settings` on `platform` logs, as text
+// mode writes them (every line ends in CR LF, the last one too): the banner,
+// the version line, the binding's two lines, then `later`.
+inline std::string LogOf(const Platform& platform, const Settings& settings,
+                         const std::vector<std::string>& later = {}) {
+  std::vector<std::string> lines =
+      BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
+  lines.push_back(VersionLine(platform.name));
+  for (const std::string& line : BoundLines(platform.backEnd))
+    lines.push_back(line);
+  lines.insert(lines.end(), later.begin(), later.end());
+  return OnDisk(lines);
+}
+
 // Timer slack when comparing a measured pause with the pause asked for.
 const int64_t kSlackUs = 2000;
 
