@@ -12,7 +12,6 @@ class Object : public PluginTest {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(PluginTest::SetUp());
-    WriteSettings(Settings());
     ASSERT_NO_FATAL_FAILURE(Create());
   }
 };
@@ -102,7 +101,6 @@ TEST_F(Object, EachObjectWritesItsBannerBeforeItsVersionLine) {
 using ObjectSeam = SeamTest;
 
 TEST_F(ObjectSeam, AllocationFailureGivesNullAndDoesNothingElse) {
-  WriteSettings(Settings());
   {
     ScopedEnvironment failing({"TANDOR_TEST_FAIL=alloc"});
     EXPECT_EQ(nullptr, plugin_.CreateObject());
@@ -128,7 +126,6 @@ std::string TakeQueriedRecordSizes() {
 }
 
 TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
-  WriteSettings(Settings());
   TakeQueriedRecordSizes();
   IRemoteDevice* first = plugin_.CreateObject();
   EXPECT_EQ("156", TakeQueriedRecordSizes());
@@ -149,7 +146,6 @@ TEST_F(PlatformSeam, ShortRecordIsTriedWhenTheLongOneIsRefused) {
 }
 
 TEST_F(PlatformSeam, VersionQueryRefusedTwiceEndsTheProcess) {
-  WriteSettings(Settings());
   ProcessResult child = RunChildTest("Child.CreatesAndReleases", dir_.path(),
                                      {"TANDOR_CHILD_PLUGIN=tandor_seam.dll",
                                       "TANDOR_TEST_VERSION_QUERY=refuseall"});

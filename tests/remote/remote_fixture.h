@@ -62,6 +62,7 @@ class PluginTest : public ::testing::Test {
     ASSERT_NE(nullptr, card_);
     card_->Reset();
     ASSERT_TRUE(plugin_.loaded()) << loadError_;
+    WriteSettings(Settings());  // a test starts with the small delays
   }
 
   // Each makes device_ a new plug-in object and fails the test fatally if

@@ -99,6 +99,7 @@ TEST_F(SettingsFile, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
 }
 
 TEST_F(SettingsFile, WithoutSettingsFileTheDefaultsApply) {
+  ASSERT_TRUE(DeleteFileA(dir_.File("mirabo.ini").c_str()));
   // A new process: the settings are process-wide and keep what they read.
   ProcessResult child = RunChildTest("Child.CreatesAndReleases", dir_.path());
   ASSERT_EQ(0u, child.exitCode) << child.output;

@@ -170,7 +170,6 @@ class StartSeam : public SeamTest {
  protected:
   // A new object whose Start meets `failure` and is refused.
   void CreateAndFailToStart(const std::string& failure) {
-    WriteSettings(Settings());
     ASSERT_NO_FATAL_FAILURE(Create());
     ScopedEnvironment failing({"TANDOR_TEST_FAIL=" + failure});
     EXPECT_EQ(E_UNEXPECTED, device_->Start(&sink_, &host_));

@@ -9,7 +9,6 @@ namespace {
 class Wdm : public PluginTest {};
 
 TEST_F(Wdm, BindsWdmI2cAndNotTandorUtl) {
-  WriteSettings(Settings());
   ASSERT_NO_FATAL_FAILURE(Create());
   EXPECT_EQ(LogOf(kWin2000, Settings()), LogText());
   EXPECT_NE(nullptr, GetModuleHandleA("wdmI2cDll.dll"));
