@@ -1,7 +1,7 @@
 // The plug-in's fixture: tandor.dll run in the test's own process, as a
 // host runs it, in a new current folder (for its settings file and its
 // log), on the simulated card, with the host's two objects. Also what the
-// plug-in's test files share beyond it: its log's version line, the
+// plug-in's test files share beyond it: what an object's creation logs, the
 // sound-off sequence, and child processes of this program.
 #pragma once
 
@@ -226,17 +226,6 @@ inline ProcessResult RunChildTest(const std::string& test,
                     env);
 }
 
-// The version line that the plug-in logs for this program's Windows
-// version, under the platform name given.
-inline std::string VersionLine(const std::string& platformName) {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExA(&version);
-  return testsupport::VersionLine(platformName, version.dwMajorVersion,
-                                  version.dwMinorVersion, version.szCSDVersion,
-                                  version.dwBuildNumber);
-}
-
 // A Windows the plug-in tells apart: its platform name in the version line,
 // and the back end that the plug-in binds there.
 struct Platform {
@@ -248,12 +237,18 @@ const Platform kWin2000 = {"Microsoft Windows 2000 ", "wdmI2cDll.dll"};
 
 // The bytes that an object made with `settings` on `platform` logs, as text
 // mode writes them (every line ends in CR LF, the last one too): the banner,
-// the version line, the binding's two lines, then `later`.
+// the version line for this program's Windows version, the binding's two
+// lines, then `later`.
 inline std::string LogOf(const Platform& platform, const Settings& settings,
                          const std::vector<std::string>& later = {}) {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
   std::vector<std::string> lines =
       BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
-  lines.push_back(VersionLine(platform.name));
+  lines.push_back(VersionLine(platform.name, version.dwMajorVersion,
+                              version.dwMinorVersion, version.szCSDVersion,
+                              version.dwBuildNumber));
   for (const std::string& line : BoundLines(platform.backEnd))
     lines.push_back(line);
   lines.insert(lines.end(), later.begin(), later.end());
