@@ -67,17 +67,6 @@ class SendingHost {
     return events_[at].second - events_[entered].second;
   }
 
-  // The host's message loop, until `done` or the time is up.
-  bool RunUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > timeoutMs) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      PumpMessages();
-    }
-    return true;
-  }
-
   // What the window procedure does with a key, on the window's thread.
   std::function<void()> onKey;
 
@@ -122,6 +111,15 @@ class HostHabits : public PluginTest {
   int Order(const std::string& event) const {
     return host_window_.Order(event);
   }
+  // The host's thread stops the object while the worker is in OnKey: Stop
+  // returns after OnKey, with the host objects given back.
+  void StopWhileInOnKey() {
+    ASSERT_TRUE(host_window_.WaitFor("OnKey entered"));
+    EXPECT_EQ(S_OK, device_->Stop());
+    host_window_.Note("Stop returned");
+    EXPECT_LT(Order("OnKey returned"), Order("Stop returned"));
+    ExpectHostObjectsHeld(1);
+  }
 
   HostWindow window_;
   SendingHost host_window_;
@@ -138,8 +136,13 @@ TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
     EXPECT_EQ(0u, device_->Release());
     host_window_.Note("Release returned");
   };
-  ASSERT_TRUE(host_window_.RunUntil(
-      [&] { return Order("Release returned") >= 0; }, 10000));
+  // The host's message loop.
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        PumpMessages();
+        return Order("Release returned") >= 0;
+      },
+      10000));
   ASSERT_TRUE(WaitForHostObjectsBack(5000))
       << "host " << host_.count() << ", sink " << sink_.count();
 
@@ -160,15 +163,11 @@ TEST_F(HostHabits, PowerClosesFromTheWindowProcedureWithoutAWait) {
 // waits, the worker ends, and Stop completes the stop itself.
 TEST_F(HostHabits, StopAnswersTheKeyItsWorkerSendsWhileItWaits) {
   ASSERT_NO_FATAL_FAILURE(StartWithKeyDown());
-  ASSERT_TRUE(host_window_.WaitFor("OnKey entered"));
-  EXPECT_EQ(S_OK, device_->Stop());
-  host_window_.Note("Stop returned");
+  ASSERT_NO_FATAL_FAILURE(StopWhileInOnKey());
 
   EXPECT_LT(host_window_.MsFromOnKey("Stop returned"), kLimitNearlyOutMs)
       << "the worker's key was answered only when the wait gave up";
   EXPECT_LT(Order("key handled"), Order("OnKey returned"));
-  EXPECT_LT(Order("OnKey returned"), Order("Stop returned"));
-  ExpectHostObjectsHeld(1);
   EXPECT_EQ(kBreakLine, LogLines().back());
   EXPECT_TRUE(BackEndReleased());
   EXPECT_EQ(0u, device_->Release());
@@ -182,12 +181,7 @@ TEST_F(HostHabits, AMerelySlowOnKeyIsWaitedFor) {
     host_window_.Note("OnKey returned");
   };
   ASSERT_NO_FATAL_FAILURE(StartWithKeyDown());
-  ASSERT_TRUE(host_window_.WaitFor("OnKey entered"));
-  EXPECT_EQ(S_OK, device_->Stop());
-  host_window_.Note("Stop returned");
-
-  EXPECT_LT(Order("OnKey returned"), Order("Stop returned"));
-  ExpectHostObjectsHeld(1);
+  ASSERT_NO_FATAL_FAILURE(StopWhileInOnKey());
   EXPECT_EQ(0u, device_->Release());
 }
 
@@ -201,13 +195,10 @@ TEST_F(HostHabits, ALastReleaseAnsweredDuringTheWaitStopsOnce) {
     EXPECT_EQ(S_OK, device_->Stop());
     released = device_->Release();
   };
-  ASSERT_TRUE(host_window_.WaitFor("OnKey entered"));
-  EXPECT_EQ(S_OK, device_->Stop());  // the host's own reference goes below
-  host_window_.Note("Stop returned");
+  // The host's own reference goes below this Stop.
+  ASSERT_NO_FATAL_FAILURE(StopWhileInOnKey());
 
   EXPECT_EQ(0u, released);
-  EXPECT_LT(Order("OnKey returned"), Order("Stop returned"));
-  ExpectHostObjectsHeld(1);
   EXPECT_EQ(1u, LogCount(kBreakLine));
   // Not switched off more than once.
   ExpectSoundOnThenOff(SoundWrites(), 1);

@@ -11,28 +11,12 @@ using namespace remotetest;
 
 namespace {
 
-const std::string kWin98 = "Microsoft Windows 98 or Millenium";
-
-// The bytes that an object started with `settings` logs, as text mode
-// writes them (every line ends in CR LF, the last one too): the banner, the
-// version line, the binding's two lines, then `later`.
-std::string LogOf(const Settings& settings,
-                  const std::vector<std::string>& later) {
-  std::vector<std::string> lines =
-      BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
-  lines.push_back(VersionLine(kWin98));
-  for (const std::string& line : BoundLines("tandorutl.dll"))
-    lines.push_back(line);
-  lines.insert(lines.end(), later.begin(), later.end());
-  return OnDisk(lines);
-}
-
 using Log = PluginTest;
 
 TEST_F(Log, NormalRunWritesEveryLineInOrder) {
   // Each key is released before the next.
   ASSERT_NO_FATAL_FAILURE(RunSession(Settings(500), {18, 10}));
-  EXPECT_EQ(LogOf(Settings(500),
+  EXPECT_EQ(LogOf(kWin98, Settings(500),
                   {kFindWindowLine, "> Pressed key code 18",
                    "> Pressed key code 10", kLostWindowLine, kBreakLine}),
             LogText());
@@ -65,7 +49,7 @@ class LogFile : public PluginTest {
     StopAndRelease(device_);
   }
   static std::string SessionBytes(const Settings& settings) {
-    return LogOf(settings, {kBreakLine});
+    return LogOf(kWin98, settings, {kBreakLine});
   }
 
   // Holds `code` until the sink has `keys` keys, then releases it.

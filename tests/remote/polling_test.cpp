@@ -161,7 +161,6 @@ INSTANTIATE_TEST_SUITE_P(LeaveSoundOnExit, SoundAtExit,
 class BackEnd : public PluginTest {};
 
 TEST_F(BackEnd, IsGivenBackWhenPollingEnds) {
-  WriteSettings(Settings());
   // A new process, in which nothing else holds the back end.
   ProcessResult child =
       RunChildTest("Child.PollsAndGivesBackItsBackEnd", dir_.path());

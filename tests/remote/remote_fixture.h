@@ -1,7 +1,7 @@
 // The plug-in's fixture: tandor.dll run in the test's own process, as a
 // host runs it, in a new current folder (for its settings file and its
 // log), on the simulated card, with the host's two objects. Also what the
-// plug-in's test files share beyond it: its log's version line, the
+// plug-in's test files share beyond it: what an object's creation logs, the
 // sound-off sequence, and child processes of this program.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +26,18 @@ namespace remotetest {
 using namespace harness;
 using namespace testsupport;
 
-// The host's application object; the plug-in only holds a reference.
-using HostApplication = harness::HostObject<IRemoteHost>;
+// The host's application object; the plug-in only holds a reference. A
+// host may call back into the object from the application object's Release
+// on its last reference: `callBack` runs once the plug-in gave back its own.
+class HostApplication : public harness::HostObject<IRemoteHost> {
+ public:
+  ULONG __stdcall Release() override {
+    ULONG count = HostObject::Release();
+    if (count == 1 && callBack) callBack();
+    return count;
+  }
+  std::function<void()> callBack;
+};
 
 // The five settings, each written to the settings file. The delays are
 // small unless said, so that tests stay quick.
@@ -51,6 +62,7 @@ class PluginTest : public ::testing::Test {
     ASSERT_NE(nullptr, card_);
     card_->Reset();
     ASSERT_TRUE(plugin_.loaded()) << loadError_;
+    WriteSettings(Settings());  // a test starts with the small delays
   }
 
   // Each makes device_ a new plug-in object and fails the test fatally if
@@ -214,15 +226,33 @@ inline ProcessResult RunChildTest(const std::string& test,
                     env);
 }
 
-// The version line that the plug-in logs for this program's Windows
-// version, under the platform name given.
-inline std::string VersionLine(const std::string& platformName) {
+// A Windows the plug-in tells apart: its platform name in the version line,
+// and the back end that the plug-in binds there.
+struct Platform {
+  const char* name;
+  const char* backEnd;
+};
+const Platform kWin98 = {"Microsoft Windows 98 or Millenium", "tandorutl.dll"};
+const Platform kWin2000 = {"Microsoft Windows 2000 ", "wdmI2cDll.dll"};
+
+// The bytes that an object made with `settings` on `platform` logs, as text
+// mode writes them (every line ends in CR LF, the last one too): the banner,
+// the version line for this program's Windows version, the binding's two
+// lines, then `later`.
+inline std::string LogOf(const Platform& platform, const Settings& settings,
+                         const std::vector<std::string>& later = {}) {
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
   GetVersionExA(&version);
-  return testsupport::VersionLine(platformName, version.dwMajorVersion,
-                                  version.dwMinorVersion, version.szCSDVersion,
-                                  version.dwBuildNumber);
+  std::vector<std::string> lines =
+      BannerLines(settings.keyFirstDelay, settings.keyRepeatDelay);
+  lines.push_back(VersionLine(platform.name, version.dwMajorVersion,
+                              version.dwMinorVersion, version.szCSDVersion,
+                              version.dwBuildNumber));
+  for (const std::string& line : BoundLines(platform.backEnd))
+    lines.push_back(line);
+  lines.insert(lines.end(), later.begin(), later.end());
+  return OnDisk(lines);
 }
 
 // Timer slack when comparing a measured pause with the pause asked for.

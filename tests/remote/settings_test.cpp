@@ -76,8 +76,7 @@ using SettingsFile = SettingsTest;
 // The first reading after an edit logs its code, which reads the file: the
 // pause after that very reading already follows the edit.
 TEST_F(SettingsFile, ChangedRepeatDelayPacesTheReadingThatReadIt) {
-  Settings changed(60, 250);
-  ExpectPausesAfterEdit(Settings(60, 40), SettingsText(changed), 250);
+  ExpectPausesAfterEdit(Settings(60, 40), SettingsText(Settings(60, 250)), 250);
 }
 
 // Not the 100 ms that a missing key gives before any value was read.
@@ -100,6 +99,7 @@ TEST_F(SettingsFile, UseLogOtherThanOneWritesNoLogYetSettingsApply) {
 }
 
 TEST_F(SettingsFile, WithoutSettingsFileTheDefaultsApply) {
+  ASSERT_TRUE(DeleteFileA(dir_.File("mirabo.ini").c_str()));
   // A new process: the settings are process-wide and keep what they read.
   ProcessResult child = RunChildTest("Child.CreatesAndReleases", dir_.path());
   ASSERT_EQ(0u, child.exitCode) << child.output;
@@ -160,8 +160,7 @@ std::string ExpectedDelayLine() {
       "MiraboRemote", "KeyFirstDelay", 1000, ".\\mirabo.ini"));
   int repeat = static_cast<int>(GetPrivateProfileIntA(
       "MiraboRemote", "KeyRepeatDelay", 100, ".\\mirabo.ini"));
-  return "> KeyFirstDelay=" + std::to_string(first) +
-         ", KeyRepeatDelay=" + std::to_string(repeat);
+  return BannerLines(first, repeat).back();
 }
 
 class BadSettings : public SettingsTest,

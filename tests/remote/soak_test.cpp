@@ -139,19 +139,18 @@ TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
     steps.push_back({static_cast<int>(press.endUs / 1000), -1});
   }
 
-  HostApplication host;
-  KeyRecorder sink(card_);
+  KeyRecorder sink(card_);  // its keys carry the card's time
   long long scriptStartUs = card_->NowUs();
   card_->PlayKeyScript(steps.data(), static_cast<int>(steps.size()));
   double startMs = NowMs();
-  ASSERT_NO_FATAL_FAILURE(StartWith(&sink, &host));
+  ASSERT_NO_FATAL_FAILURE(StartWith(&sink, &host_));
   sim::HeldEntryRegion flag;
   EXPECT_TRUE(flag.open());
   double scriptMs = steps.back().atMs + 300.0;
   Sleep(static_cast<DWORD>(std::max(kSoakMs, scriptMs)));
   StopPromptlyAndRelease(device_);
   EXPECT_GE(NowMs() - startMs, kSoakMs);
-  EXPECT_EQ(1, host.count());
+  EXPECT_EQ(1, host_.count());
   EXPECT_EQ(1, sink.count());
   EXPECT_EQ(0, flag.value()) << "the entry flag after Stop";
 
@@ -159,7 +158,7 @@ TEST_F(Soak, HalfAMinuteOfPressesOnACardFailingOneTransactionInTen) {
     press.startUs += scriptStartUs;
     press.endUs += scriptStartUs;
   }
-  std::vector<SimKeyRead> reads = harness::Records(card_->GetKeyReads);
+  std::vector<SimKeyRead> reads = KeyReads();
   std::vector<KeyEvent> deliveries = sink.events();
   printf(
       "seed %u: %zu presses, %d transactions, %zu receiver reads, %zu "

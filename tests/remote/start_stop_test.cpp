@@ -170,7 +170,6 @@ class StartSeam : public SeamTest {
  protected:
   // A new object whose Start meets `failure` and is refused.
   void CreateAndFailToStart(const std::string& failure) {
-    WriteSettings(Settings());
     ASSERT_NO_FATAL_FAILURE(Create());
     ScopedEnvironment failing({"TANDOR_TEST_FAIL=" + failure});
     EXPECT_EQ(E_UNEXPECTED, device_->Start(&sink_, &host_));
@@ -326,58 +325,39 @@ TEST_F(Stop, AfterWaitingOutTheLimitTheWorkerCompletesTheStop) {
 
 // Calls that come back into the object from a host object's Release, as a
 // host's application object may make on its last reference.
-
-// A host object whose Release runs `callBack` once the plug-in has given
-// back its reference.
-class CallingBackHost : public HostApplication {
- public:
-  ULONG __stdcall Release() override {
-    ULONG count = HostApplication::Release();
-    if (count == 1 && callBack) callBack();
-    return count;
-  }
-  std::function<void()> callBack;
-};
-
 class CallBack : public PluginTest {
  protected:
-  void StartWithCallingHost() {
-    WriteSettings(Settings());
-    StartWith(&sink_, &callingHost_);
-  }
   // Starts an object and, once it polls, stops it; `callBack` comes back
   // into it from inside the host object's Release.
   void StopCallingBack(const std::function<void()>& callBack) {
-    callingHost_.callBack = [&] {
+    host_.callBack = [&] {
       for (std::unique_ptr<Event>& event : recycled_) event.reset(new Event);
       callBack();
     };
-    ASSERT_NO_FATAL_FAILURE(StartWithCallingHost());
+    ASSERT_NO_FATAL_FAILURE(StartNew());
     EXPECT_TRUE(WaitForKeyReads(1));
     EXPECT_EQ(S_OK, device_->Stop());
-    callingHost_.callBack = nullptr;
+    host_.callBack = nullptr;
     ASSERT_TRUE(recycled_[0]) << "the host object was not released";
     for (const std::unique_ptr<Event>& event : recycled_)
       EXPECT_NE(WAIT_OBJECT_0, WaitForSingleObject(event->handle, 0))
           << "signalled a closed stop event";
-    EXPECT_EQ(1, callingHost_.count());
-    EXPECT_EQ(1, sink_.count());
+    ExpectHostObjectsHeld(1);
   }
   // Starts an object whose host object's Release, once the plug-in gave
   // back its reference, calls back Release, AddRef and Stop and notes what
   // they return in calls_.
   void StartCallingBackDuringDestruction() {
-    callingHost_.callBack = [this] {
+    host_.callBack = [this] {
       ULONG released = device_->Release();
       ULONG added = device_->AddRef();
       HRESULT stopped = device_->Stop();
       calls_ = std::to_string(released) + " " + std::to_string(added) + " " +
                std::to_string(stopped);
     };
-    StartWithCallingHost();
+    StartNew();
   }
 
-  CallingBackHost callingHost_;
   // Events made inside the call back, just after the plug-in closed its
   // thread and stop event. Wine hands out the lowest free handle value
   // first, so they take the values the plug-in gave up: a call coming back
@@ -407,8 +387,7 @@ TEST_F(CallBack, DuringTheLastReleaseFindsTheCountAtZero) {
   ASSERT_TRUE(WaitForKeyReads(1));
   EXPECT_EQ(0u, device_->Release());
   EXPECT_EQ("0 0 0", calls_) << "Release, AddRef, Stop";
-  EXPECT_EQ(1, callingHost_.count());
-  EXPECT_EQ(1, sink_.count());
+  ExpectHostObjectsHeld(1);
 }
 
 TEST_F(CallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
@@ -418,11 +397,9 @@ TEST_F(CallBack, OnTheWorkerThatWasHandedTheObjectFindsTheCountAtZero) {
   ASSERT_TRUE(sink_.WaitForKeys(1));
   // The last Release while the worker is busy leaves the object to it.
   EXPECT_EQ(0u, device_->Release());
-  EXPECT_EQ(2, callingHost_.count());
-  EXPECT_EQ(2, sink_.count());
+  ExpectHostObjectsHeld(2);
   busy.Release();
-  EXPECT_TRUE(WaitUntil(
-      [&] { return callingHost_.count() == 1 && sink_.count() == 1; }, 3000));
+  EXPECT_TRUE(WaitForHostObjectsBack());
   EXPECT_EQ("0 0 0", calls_) << "Release, AddRef, Stop";
   EXPECT_EQ(kBreakLine, LogLines().back());
 }
