@@ -1,7 +1,8 @@
-// The plug-in's six fatal paths, each in a child process running the
-// stand-in host: the log already holds the reason, then one message box
-// (caption "Error", the error icon, owned by the desktop window), then the
-// process ends with status 1 inside GetInterfacePtr.
+// The plug-in's fatal paths of a missing or incomplete back end (an
+// unsupported Windows is the platform tests'), each in a child process
+// running the stand-in host: the log already holds the reason, then its
+// message box (caption "Error", the error icon, owned by the desktop
+// window), then the process ends with status 1 inside GetInterfacePtr.
 #include <gtest/gtest.h>
 
 #include "host_run.h"
@@ -9,13 +10,6 @@
 using namespace system_test;
 
 namespace {
-
-// The host's line for a box of the plug-in's fatal path with `text`.
-std::string FatalBox(const std::string& escapedText) {
-  return "host: message box: caption \"Error\", icon error, owner desktop, "
-         "text \"" +
-         escapedText + "\"; answered \"OK\"";
-}
 
 const char kArgs[] = "--answer-boxes --window open@0 --run 500";
 
@@ -36,18 +30,6 @@ void ExpectFatal(const HostRun& run, const std::vector<std::string>& boxes,
   EXPECT_TRUE(run.LinesStarting("host: GetInterfacePtr ->").empty())
       << run.process.output;
   EXPECT_TRUE(run.EventsStarting("Start").empty()) << run.process.output;
-}
-
-TEST(FatalPath, WindowsNt4IsNotSupported) {
-  ExpectFatal(HostRun(HostFolder("nt40"), kArgs),
-              {FatalBox("This system don't support.")},
-              "(Build 1381)\r\n" + std::string(kUnsupportedTail));
-}
-
-TEST(FatalPath, Windows10IsNotSupported) {
-  ExpectFatal(HostRun(HostFolder("win10"), kArgs),
-              {FatalBox("This system don't support.")},
-              ")\r\n" + std::string(kUnsupportedTail));
 }
 
 TEST(FatalPath, TandorUtlMissing) {

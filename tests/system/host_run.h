@@ -86,6 +86,13 @@ struct HostRun {
   std::string log;                 // MiraboRemote.log as it is on disk
 };
 
+// The host's line for a box of the plug-in's fatal path with `text`.
+inline std::string FatalBox(const std::string& escapedText) {
+  return "host: message box: caption \"Error\", icon error, owner desktop, "
+         "text \"" +
+         escapedText + "\"; answered \"OK\"";
+}
+
 // An installation as `version` with host.exe and tandor.dll, and every
 // back end that the plug-in may bind unless `backEnds` is false.
 struct HostFolder : harness::Installation {

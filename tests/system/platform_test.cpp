@@ -107,7 +107,12 @@ TEST_P(PlatformClass, VersionLineAndBackEndFromTheRealVersionAnswers) {
     return;
   }
 
+  // Refused inside GetInterfacePtr, after its one box.
   EXPECT_EQ(1u, run.process.exitCode) << run.process.output;
+  EXPECT_EQ(std::vector<std::string>({FatalBox("This system don't support.")}),
+            run.LinesStarting("host: message box"))
+      << run.process.output;
+  EXPECT_TRUE(run.LinesStarting("host: GetInterfacePtr ->").empty());
   if (platform.name) {
     lines.push_back(answer.Line(platform.name));
     EXPECT_EQ(OnDisk(lines) + kUnsupportedTail, run.log);

@@ -15,15 +15,6 @@ using namespace system_test;
 
 namespace {
 
-// An installation as Windows 98 with TandorUtl and the simulated driver.
-struct Win98Folder : HostFolder {
-  explicit Win98Folder(const std::string& settings)
-      : HostFolder("win98", false) {
-    Add("TandorUtl.dll").Add("BtVid_32.Dll");
-    WriteSettings(settings);
-  }
-};
-
 // The names of the keys that the host got, in a set.
 std::set<std::string> KeysOf(const HostRun& run) {
   const std::string call = "OnKey(\"";
@@ -55,7 +46,8 @@ TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
   ASSERT_EQ(0, region.value());
   const std::string settings =
       harness::SettingsSection("KeyFirstDelay=200\r\nKeyRepeatDelay=50\r\n");
-  Win98Folder first(settings), second(settings);
+  HostFolder first("win98"), second("win98");
+  for (HostFolder* folder : {&first, &second}) folder->WriteSettings(settings);
   // Digits on one card, channel and volume keys on the other.
   const std::vector<int> firstCodes = {1, 2, 3, 4, 5, 6, 7};
   const std::vector<int> secondCodes = {26, 27, 30, 31, 26, 27, 30};
@@ -96,8 +88,9 @@ TEST(SideBySide, TwoHostProcessesEachWithItsOwnCard) {
 // Each plug-in switches its card's sound by its own host's main window, not
 // by another host's window of the same class and title.
 TEST(SideBySide, EachPluginFollowsOnlyItsOwnHostsWindow) {
-  const std::string settings = harness::SettingsSection("UseLog=1\r\n");
-  Win98Folder first(settings), second(settings);
+  HostFolder first("win98"), second("win98");
+  for (HostFolder* folder : {&first, &second})
+    folder->WriteSettings(harness::SettingsSection("UseLog=1\r\n"));
   std::unique_ptr<HostRun> firstRun, secondRun;
   // The second host's window is open all along its run.
   std::thread other(
