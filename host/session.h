@@ -8,14 +8,6 @@
 #include "options.h"
 #include "sim_card_link.h"
 
-// The two objects that the host hands to the plug-in's Start: its key event
-// sink, which prints every key, and its application object. Both are
-// reference-counted the COM way and delete themselves when the last
-// reference goes (harness::HostObject); the host keeps one reference of its
-// own for the whole run, and the tallies, so that it can still read the
-// counts (and see whether an object is gone) after a plug-in that released
-// too often.
-
 // Prints every key event with its session time as it arrives (on the
 // plug-in's worker thread) and counts them.
 class KeyPrinter : public harness::HostObject<IKeyEventSink> {
@@ -33,9 +25,10 @@ class KeyPrinter : public harness::HostObject<IKeyEventSink> {
 // The application object: the plug-in only holds a reference to it.
 using MiraboApplication = harness::HostObject<IRemoteHost>;
 
-// The host's two objects for one run, with their tallies. The host's own
-// references are given back by ReleaseOwn, not by the destructor: the
-// tallies must outlive the objects.
+// The two objects that the host hands to the plug-in's Start, for one run:
+// each deletes itself at its last Release (harness::HostObject). The host
+// keeps a reference of its own for the whole run, given back by ReleaseOwn,
+// and the tallies, which outlive the objects.
 struct HostObjects {
   explicit HostObjects(const SessionClock& clock)
       : sink(new KeyPrinter(sinkTally, clock, &keyCount)),
