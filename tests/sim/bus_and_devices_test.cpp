@@ -77,8 +77,7 @@ TEST_F(Receiver, ReadSendsTheHeldKeyOrNoKeyCodeAndTheMasterAcknowledges) {
 
 TEST_F(Receiver, SendsOneBytePerTransactionWhateverTheAcknowledge) {
   sim_->PressKey(0x12);
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendByte(0x97));
   ASSERT_TRUE(master_.AwaitAck());
   int first = 0, second = 0;

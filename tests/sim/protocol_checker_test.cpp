@@ -42,8 +42,7 @@ TEST_F(LegalFrames, EveryTransactionOfTheLibraryPassesTheChecker) {
 }
 
 TEST_F(LegalFrames, RepeatedStartAtAByteBoundaryIsLegal) {
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendByte(0x96));
   ASSERT_TRUE(master_.AwaitAck());
   ASSERT_TRUE(master_.SendByte(0x02));
@@ -76,8 +75,7 @@ class Violations : public SimTest {
 };
 
 TEST_F(Violations, StopInsideAByte) {
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendBits(0x96, 3));
   lines_.setSda(0);
   ASSERT_TRUE(master_.RaiseScl());
@@ -87,8 +85,7 @@ TEST_F(Violations, StopInsideAByte) {
 }
 
 TEST_F(Violations, StartInsideAByte) {
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendBits(0xFF, 3));
   ASSERT_TRUE(master_.RaiseScl());
   lines_.setSda(0);  // SDA falls while SCL is high: a start
@@ -96,8 +93,7 @@ TEST_F(Violations, StartInsideAByte) {
 }
 
 TEST_F(Violations, DataChangingWhileSclIsHighInsideAByte) {
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendBits(0x00, 4));
   ASSERT_TRUE(master_.RaiseScl());
   lines_.setSda(1);  // a glitch in the high phase of the fifth bit
@@ -118,8 +114,7 @@ TEST_F(Violations, ClocksWithoutAStart) {
 
 TEST_F(Violations, MasterPullingSdaWhileTheDeviceSends) {
   sim_->PressKey(0xFF);
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendByte(0x97));
   ASSERT_TRUE(master_.AwaitAck());
   lines_.setSda(0);  // the master should have let SDA go
@@ -129,8 +124,7 @@ TEST_F(Violations, MasterPullingSdaWhileTheDeviceSends) {
 }
 
 TEST_F(Violations, MasterPullingSdaInTheAcknowledgeSlotOfItsOwnByte) {
-  lines_.initSwMode(1000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(1000));
   ASSERT_TRUE(master_.SendByte(0x94));  // nobody's address
   lines_.setSda(0);                     // instead of letting SDA go
   master_.Clock();
@@ -142,14 +136,11 @@ TEST_F(Violations, AreCountedAllAndTheFirstIsKeptUntilReset) {
   lines_.setSda(0);
   master_.Clock();  // clocks without a start
   lines_.setSda(1);
-  lines_.initSwMode(6000);
-  ASSERT_TRUE(master_.Start());
+  ASSERT_TRUE(master_.Begin(6000));
   ASSERT_TRUE(master_.SendBits(0x00, 2));
   ASSERT_TRUE(master_.RaiseScl());
   ASSERT_TRUE(master_.RaiseSda());  // stop inside a byte
-  EXPECT_EQ(sim_->ViolationCount(), 2);
-  EXPECT_NE(std::string(sim_->FirstViolation()).find("without a start"),
-            std::string::npos);
+  ExpectViolations(2, "without a start");
   sim_->ClearRecords();
   EXPECT_EQ(sim_->ViolationCount(), 2) << "records are not violations";
   sim_->Reset();

@@ -44,7 +44,7 @@ class ReferenceMaster {
 
   // Whole transactions; 0 success, 1 failure.
   int ReadByte(int address, int* value) {
-    if (lines_.initSwMode(6000) != 0 || !Start()) return 1;
+    if (!Begin(6000)) return 1;
     int received = 0;
     bool ok = SendByte(address) && AwaitAck() && ReceiveByte(&received);
     if (ok) {
@@ -55,7 +55,7 @@ class ReferenceMaster {
     return ok ? 0 : 1;
   }
   int Write3(int address, int subaddress, int value) {
-    if (lines_.initSwMode(1000) != 0 || !Start()) return 1;
+    if (!Begin(1000)) return 1;
     bool ok = true;
     for (int byte : {address, subaddress, value}) {
       ok = SendByte(byte) && AwaitAck();
@@ -65,7 +65,7 @@ class ReferenceMaster {
     return ok ? 0 : 1;
   }
   int MultiWrite(int address, int subaddress, const std::vector<int>& data) {
-    if (lines_.initSwMode(6000) != 0 || !Start()) return 1;
+    if (!Begin(6000)) return 1;
     bool ok = true;
     for (int byte : {address, subaddress}) {
       const bool sent = SendByte(byte);
@@ -81,7 +81,9 @@ class ReferenceMaster {
     return ok ? 0 : 1;
   }
 
-  // The bit engine's steps; false when a step fails.
+  // The bit engine's steps; false when a step fails. Begin is a
+  // transaction's mode call and start condition.
+  bool Begin(int mode) { return lines_.initSwMode(mode) == 0 && Start(); }
   bool RaiseScl() { return Raise(lines_.setScl, lines_.readScl); }
   bool RaiseSda() { return Raise(lines_.setSda, lines_.readSda); }
   bool Start() {
