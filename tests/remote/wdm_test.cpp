@@ -30,24 +30,4 @@ TEST_F(Wdm, KeysAndSoundTravelWithoutAnyEntryFlag) {
   EXPECT_EQ(nullptr, GetModuleHandleA("tandorutl.dll"));
 }
 
-// On this back end the read's result is not looked at: the code variable,
-// preset to 0, is taken as it is after the call.
-class WdmReads : public PluginTest,
-                 public ::testing::WithParamInterface<int> {};
-
-TEST_P(WdmReads, TakeTheVariableAsItIsAfterTheCall) {
-  SimFault fault = {GetParam(), -1, 1, -1, -1, 0};
-  ASSERT_GT(card_->AddFault(&fault), 0);
-  ASSERT_NO_FATAL_FAILURE(StartNew());
-  ASSERT_TRUE(sink_.WaitForKeys(1));
-  StopAndRelease(device_);
-  EXPECT_EQ("Key_0", sink_.events()[0].name);
-  EXPECT_EQ("0", sink_.events()[0].label);
-  EXPECT_TRUE(LogHas("> Pressed key code 0"));
-}
-
-INSTANTIATE_TEST_SUITE_P(WdmFaults, WdmReads,
-                         ::testing::Values(SIM_FAULT_WDM_READ_UNTOUCHED,
-                                           SIM_FAULT_WDM_READ_FAILS));
-
 }  // namespace

@@ -7,6 +7,7 @@
 // against its other back end.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ struct FaultCase {
   int readMask = 0xFF;
   WdmOutcome wdm = kWdmNotTried;
 };
+
+// Test names show a row by what it says.
+inline void PrintTo(const FaultCase& fault, std::ostream* out) {
+  *out << fault.what;
+}
 
 // The table's own shorthand.
 namespace rows {
