@@ -35,9 +35,14 @@ HeldEntryRegion::HeldEntryRegion(Opening opening)
                    ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr,
                                         PAGE_READWRITE, 0, 4096,
                                         TANDORUTL_REGION_NAME)
-                   : OpenRegion()) {}
+                   : OpenRegion()) {
+  if (opening == kCreate && mapping_)
+    words_ = static_cast<volatile LONG*>(
+        MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
+}
 
 HeldEntryRegion::~HeldEntryRegion() {
+  if (words_) UnmapViewOfFile(const_cast<LONG*>(words_));
   if (mapping_) CloseHandle(mapping_);
 }
 

@@ -18,7 +18,8 @@ bool EntryRegionExists();
 // The region held open for the life of the object, so that the flag can be
 // read after the library that made the region is gone. With kCreate the
 // region is made when it does not exist yet (a page, as TandorUtl makes
-// it), so that it is there before any library is loaded.
+// it), so that it is there before any library is loaded, and mapped for
+// writing, as another process that shares it would.
 class HeldEntryRegion {
  public:
   enum Opening { kOpenExisting, kCreate };
@@ -29,9 +30,12 @@ class HeldEntryRegion {
   bool open() const { return mapping_ != nullptr; }
   // The flag now, -1 when the region could not be opened.
   int value() const { return mapping_ ? ReadEntryFlag() : -1; }
+  // With kCreate, the region's words; otherwise (or unmapped) null.
+  volatile LONG* words() const { return words_; }
 
  private:
   HANDLE mapping_;
+  volatile LONG* words_ = nullptr;
 };
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 
 #include <stdio.h>
 
+#include "entry_flag_probe.h"
 #include "sim_fixture.h"
 
 namespace simtest {
@@ -147,19 +148,15 @@ TEST_F(EntryFlagRecords, StartAndStopCarryTheSharedWordOrMinusOne) {
   master_.ReadByte(0x97, &value);
   EXPECT_EQ(flags(), std::vector<int>(4, -1)) << "no region";
 
-  HANDLE region = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr,
-                                     PAGE_READWRITE, 0, 4096, "dllmemfilemap");
-  ASSERT_NE(region, nullptr);
-  auto* word = static_cast<volatile LONG*>(
-      MapViewOfFile(region, FILE_MAP_WRITE, 0, 0, 0));
-  ASSERT_NE(word, nullptr);
-  *word = 1;
-  sim_->ClearRecords();
-  master_.ReadByte(0x97, &value);
-  *word = 0;
-  master_.Write3(0x96, 2, 0x20);
-  UnmapViewOfFile(const_cast<LONG*>(word));
-  CloseHandle(region);
+  {
+    sim::HeldEntryRegion region(sim::HeldEntryRegion::kCreate);
+    ASSERT_NE(region.words(), nullptr);
+    region.words()[0] = 1;
+    sim_->ClearRecords();
+    master_.ReadByte(0x97, &value);
+    region.words()[0] = 0;
+    master_.Write3(0x96, 2, 0x20);
+  }
 
   // Byte events carry no flag.
   EXPECT_EQ(flags(), (std::vector<int>{1, -1, -1, 1, 0, -1, -1, -1, 0}));

@@ -15,23 +15,6 @@ namespace {
 
 const char kInitDllError[] = "TandorUtl|Init DLL error!|icon=0|owner=0";
 
-// The region's words as another process sees them through a view of its
-// own; made here (a page, as TandorUtl makes it) while no library has.
-struct RegionView {
-  RegionView() = default;
-  RegionView(const RegionView&) = delete;
-  ~RegionView() {
-    if (words) UnmapViewOfFile(const_cast<LONG*>(words));
-    if (mapping) CloseHandle(mapping);
-  }
-  HANDLE mapping =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                         0x1000, TANDORUTL_REGION_NAME);
-  volatile LONG* words = mapping ? static_cast<volatile LONG*>(MapViewOfFile(
-                                       mapping, FILE_MAP_WRITE, 0, 0, 0))
-                                 : nullptr;
-};
-
 // The boxes of a load of TandorUtl that is refused; nothing stays loaded.
 Texts BoxesOfARefusedLoad() {
   Utl utl;
@@ -150,14 +133,15 @@ TEST(RefusedLoad, WhenTheRegionCannotBeWrittenShowsTheMapViewOfFileBox) {
 
 TEST(RefusedLoad, LeavesARegionThatAnotherProcessHoldsAsItWas) {
   {
-    RegionView region;
-    ASSERT_NE(nullptr, region.words);
-    region.words[0] = 1;
-    region.words[1] = 0x5A5A;
+    sim::HeldEntryRegion region(sim::HeldEntryRegion::kCreate);
+    volatile LONG* words = region.words();
+    ASSERT_NE(nullptr, words);
+    words[0] = 1;
+    words[1] = 0x5A5A;
     HeldDriver driver(SIM_VARIANT_NO_ISBT878FAMILY);
     EXPECT_EQ(2u, BoxesOfARefusedLoad().size());
-    EXPECT_EQ(1, region.words[0]);
-    EXPECT_EQ(0x5A5A, region.words[1]);
+    EXPECT_EQ(1, words[0]);
+    EXPECT_EQ(0x5A5A, words[1]);
   }
   EXPECT_FALSE(EntryRegionExists());
 }
@@ -228,18 +212,19 @@ TEST(Load, ThreadsComingAndGoingChangeNothing) {
 TEST(EntryFlag, StoresOneForEveryNonZeroValue) {
   Utl utl;
   ASSERT_TRUE(utl.loaded());
-  RegionView region;
-  ASSERT_NE(nullptr, region.words);
+  sim::HeldEntryRegion region(sim::HeldEntryRegion::kCreate);
+  volatile LONG* words = region.words();
+  ASSERT_NE(nullptr, words);
   for (int value : {7, -1, 1, 0x10000, INT_MIN}) {
     utl->DlkSetEntryFlag(0);
     utl->DlkSetEntryFlag(value);
     EXPECT_EQ(1, utl->DlkGetEntryFlag()) << value;
-    EXPECT_EQ(1, region.words[0]) << value;
+    EXPECT_EQ(1, words[0]) << value;
   }
   utl->DlkSetEntryFlag(0);
   EXPECT_EQ(0, utl->DlkGetEntryFlag());
-  EXPECT_EQ(0, region.words[0]);
-  region.words[0] = 5;
+  EXPECT_EQ(0, words[0]);
+  words[0] = 5;
   EXPECT_EQ(5, utl->DlkGetEntryFlag());
 }
 
