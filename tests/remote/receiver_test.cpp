@@ -13,10 +13,8 @@ namespace {
 class Receiver : public PluginTest {};
 
 TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
-  // Keeps the shared region after the run, when the plug-in lets its back
-  // end go.
-  HMODULE utl = LoadLibraryA("tandorutl.dll");
-  ASSERT_NE(nullptr, utl);
+  // Kept after the run, when the plug-in lets its back end go.
+  sim::HeldEntryRegion flag(sim::HeldEntryRegion::kCreate);
   ASSERT_NO_FATAL_FAILURE(RunSession(Settings(40, 20), {26, 27}));
 
   size_t starts = 0, stops = 0;
@@ -31,8 +29,7 @@ TEST_F(Receiver, EntryFlagIsUpForEveryTransactionAndDownAfter) {
   size_t transactions = KeyReads().size() + SoundWrites().size();
   EXPECT_GE(starts, transactions);
   EXPECT_GE(stops, transactions);
-  EXPECT_EQ(0, sim::ReadEntryFlag());
-  FreeLibrary(utl);
+  EXPECT_EQ(0, flag.value());
   EXPECT_EQ(0, card_->ViolationCount()) << card_->FirstViolation();
 }
 
@@ -93,7 +90,7 @@ class FailedReads : public PluginTest,
 TEST_P(FailedReads, NeverBecomeKeys) {
   Settings settings;
   settings.useAcorpCompMode = GetParam();
-  HMODULE utl = LoadLibraryA("tandorutl.dll");  // keeps the shared region
+  sim::HeldEntryRegion flag(sim::HeldEntryRegion::kCreate);
   SimFault noAcknowledge = {SIM_FAULT_NACK_BYTE, -1, -1, -1, -1, 0};
   ASSERT_GT(card_->AddFault(&noAcknowledge), 0);
   card_->PressKey(5);
@@ -106,8 +103,7 @@ TEST_P(FailedReads, NeverBecomeKeys) {
   card_->ClearFaults();
   EXPECT_TRUE(sink_.WaitForKeys(1));
   StopAndRelease(device_);
-  EXPECT_EQ(0, sim::ReadEntryFlag());
-  FreeLibrary(utl);
+  EXPECT_EQ(0, flag.value());
   ASSERT_FALSE(sink_.events().empty());
   EXPECT_EQ("Key_5", sink_.events()[0].name);
 }

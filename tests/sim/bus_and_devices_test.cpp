@@ -163,7 +163,7 @@ TEST_F(EntryFlagRecords, StartAndStopCarryTheSharedWordOrMinusOne) {
 
   // The card reads the region without keeping it: once our handle is gone,
   // so is the region.
-  EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, "dllmemfilemap"), nullptr);
+  EXPECT_FALSE(sim::EntryRegionExists());
 }
 
 }  // namespace
