@@ -6,7 +6,6 @@
 // the reading. Afterwards the held key comes again on an idle bus, the entry
 // flag is 0 and Stop is prompt.
 
-#include "driverApi.h"
 #include "fault_table.h"
 #include "remote_fixture.h"
 
@@ -20,17 +19,6 @@ const char* const kHeldName = "Key_MTS";
 const char* const kMaskedName = "Key_Power";
 const int kFaultyReadings = 3;
 const int kReadingsAfter = 4;
-
-// The calls of the first whole transaction in `calls`.
-std::vector<SimCall> FirstTransaction(const std::vector<SimCall>& calls) {
-  std::vector<SimCall> first;
-  for (const SimCall& call : calls) {
-    if (call.function == kDrv_I2CInitSWMode && !first.empty()) break;
-    if (call.function == kDrv_I2CInitSWMode || !first.empty())
-      first.push_back(call);
-  }
-  return first;
-}
 
 class FaultCampaign : public PluginTest {
  protected:
@@ -50,7 +38,7 @@ class FaultCampaign : public PluginTest {
     sim::HeldEntryRegion flag;
     EXPECT_TRUE(WaitForTransactions(2));
     int first = card_->TransactionCount() + 1;
-    int call = ResolveCall(fault, FirstTransaction(Records(card_->GetCalls)));
+    int call = ResolveCall(fault, Records(card_->GetCalls));
     SimFault placed = FaultOn(fault, first, kFaultyReadings, call);
     EXPECT_GT(card_->AddFault(&placed), 0);
     int firstClean = first + kFaultyReadings;

@@ -237,7 +237,7 @@ inline std::string KindName(SimFaultKind kind) {
 }
 
 // The `call` field for the fault, from the calls of a clean run of the
-// transaction.
+// transaction: those of its first transaction, from its mode call on.
 inline int ResolveCall(const FaultCase& fault,
                        const std::vector<SimCall>& clean) {
   // The driver function whose calls a fault of each kind counts, and the
@@ -258,11 +258,13 @@ inline int ResolveCall(const FaultCase& fault,
   };
   if (fault.call.base == CallPick::kEvery) return -1;
   if (fault.call.base == CallPick::kFromFirst) return fault.call.n;
-  int count = 0;
-  for (const auto& counted : kCounted) {
-    if (counted.kind != fault.kind) continue;
-    for (const SimCall& call : clean)
-      count += call.function == counted.function &&
+  int count = 0, transactions = 0;
+  for (const SimCall& call : clean) {
+    transactions += call.function == kDrv_I2CInitSWMode;
+    if (transactions != 1) continue;
+    for (const auto& counted : kCounted)
+      count += counted.kind == fault.kind &&
+               call.function == counted.function &&
                (counted.argument < 0 || call.args[0] == counted.argument);
   }
   return count - fault.call.n;
