@@ -45,16 +45,12 @@ class Vcd : public SimTest {
 
 TEST_F(Vcd, HeaderDeclaresTheLinesForWaveformViewers) {
   const std::string text = Written();
-  EXPECT_NE(text.find("$timescale 1ns $end"), std::string::npos);
-  EXPECT_NE(text.find("$scope module i2c $end"), std::string::npos);
-  EXPECT_NE(text.find("$var wire 1 ! SCL $end"), std::string::npos);
-  EXPECT_NE(text.find("$var wire 1 \" SDA $end"), std::string::npos);
-  EXPECT_NE(text.find("$var wire 1 # master_scl $end"), std::string::npos);
-  EXPECT_NE(text.find("$var wire 1 & device_sda $end"), std::string::npos);
-  EXPECT_NE(text.find("$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n"
-                      "1!\n1\"\n"),
-            std::string::npos)
-      << text;
+  for (const char* part :
+       {"$timescale 1ns $end", "$scope module i2c $end",
+        "$var wire 1 ! SCL $end", "$var wire 1 \" SDA $end",
+        "$var wire 1 # master_scl $end", "$var wire 1 & device_sda $end",
+        "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n1!\n1\"\n"})
+    EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
   EXPECT_NE(sim_->WriteVcd("Z:\\no\\such\\folder\\t.vcd"), 0);
 }
 

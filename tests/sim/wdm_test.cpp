@@ -91,17 +91,17 @@ TEST_F(Wdm, ReadFaults) {
 }
 
 TEST(ImportFailureFixtures, EachLacksTheOneFunction) {
-  const std::string variants = harness::ExeDir() + "variants\\";
   // The wdm variant needs the simulated driver, found in the bin folder.
   HMODULE wdm = LoadLibraryA(
-      (variants + SIM_VARIANT_WDM_NO_WRITE3BYTE "\\wdmI2cDll.dll").c_str());
+      harness::BinFile("wdmI2cDll.dll", SIM_VARIANT_WDM_NO_WRITE3BYTE).c_str());
   ASSERT_NE(wdm, nullptr);
   EXPECT_NE(GetProcAddress(wdm, "readByte"), nullptr);
   EXPECT_EQ(GetProcAddress(wdm, "write3byte"), nullptr);
   FreeLibrary(wdm);
 
   HMODULE utl = LoadLibraryA(
-      (variants + SIM_VARIANT_UTL_NO_GETENTRYFLAG "\\tandorutl.dll").c_str());
+      harness::BinFile("tandorutl.dll", SIM_VARIANT_UTL_NO_GETENTRYFLAG)
+          .c_str());
   ASSERT_NE(utl, nullptr);
   for (const char* name :
        {"DlkI2CSWReadByte", "DlkI2CSWWrite3", "DlkSetEntryFlag"})
