@@ -117,6 +117,10 @@ struct SettingsCase {
   size_t most;
 };
 
+void PrintTo(const SettingsCase& bad, std::ostream* out) {
+  *out << bad.name;
+}
+
 std::string Junk() {
   std::mt19937 random(1234);
   std::string junk;

@@ -42,6 +42,10 @@ struct MissingFunction {
   const char* groupBox;
 };
 
+void PrintTo(const MissingFunction& missing, std::ostream* out) {
+  *out << missing.variant;
+}
+
 class RefusedLoadOfAVariant : public ::testing::TestWithParam<MissingFunction> {
 };
 
