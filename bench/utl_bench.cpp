@@ -184,7 +184,7 @@ void MeasureTransactions(const SimControl* card, int samples,
                          const std::string& key, const std::string& title,
                          Report& report) {
   report.Section(key, title);
-  harness::UtlLibrary utl(harness::UtlPath());
+  harness::UtlLibrary utl(harness::BinFile("TandorUtl.dll"));
   if (!utl.complete()) {
     report.NotMeasured("transactions", "TandorUtl's transactions",
                        "TandorUtl.dll cannot be loaded with all its exports");

@@ -1,7 +1,5 @@
 #include "utl_binding.h"
 
-#include "files.h"
-
 namespace harness {
 
 UtlLibrary::UtlLibrary(const std::string& file) {
@@ -28,10 +26,6 @@ void UtlLibrary::Unload() {
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
   api_ = UtlApi();
-}
-
-std::string UtlPath() {
-  return ExeDir() + "TandorUtl.dll";
 }
 
 }  // namespace harness

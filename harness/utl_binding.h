@@ -77,7 +77,4 @@ class UtlLibrary {
   std::vector<Box> boxes_;
 };
 
-// TandorUtl.dll of the bin folder.
-std::string UtlPath();
-
 }  // namespace harness

@@ -26,16 +26,14 @@ class Child : public ::testing::Test {
   PluginLibrary plugin_;
 };
 
-// Prints each message box of this thread to the standard output as the
-// stand-in host describes it, before the plug-in can end the process.
-void PrintBox(const Box& box) {
-  printf("%s\n", Describe(box).c_str());
-  fflush(stdout);
-}
-
-// Prints "CREATED" only if building the object returned.
+// Prints each message box of this thread as the stand-in host describes
+// it, before the plug-in can end the process, and "CREATED" only if
+// building the object returned.
 TEST_F(Child, CreatesAndReleases) {
-  BoxAnswerer boxes(PrintBox);
+  BoxAnswerer boxes([](const Box& box) {
+    printf("%s\n", Describe(box).c_str());
+    fflush(stdout);
+  });
   IRemoteDevice* device = plugin_.CreateObject();
   printf("CREATED\n");
   fflush(stdout);

@@ -78,7 +78,7 @@ inline std::string Notation(const std::vector<SimCall>& calls) {
 
 class Utl : public harness::UtlLibrary {
  public:
-  Utl() : UtlLibrary(harness::UtlPath()) {}
+  Utl() : UtlLibrary(harness::BinFile("TandorUtl.dll")) {}
 };
 
 // The simulated driver (or one of its variants) loaded by the test itself,
